@@ -1,0 +1,139 @@
+// Host integration: what a host program can supply to the driver besides the
+// entry points, and how it can read back what the store holds.
+//
+// The driver reaches the outside world through a few roles. The platform
+// provides a default for each (on Windows the real dialog, message boxes and
+// folder browser; on Linux a host must supply the user interface). A host may
+// install its own user interface and clock; passing a null pointer restores the
+// platform's default. An installed object must stay alive while it is
+// installed; the driver never deletes it. All of this runs on the host's
+// user-interface thread, like the entry points.
+#ifndef DRIVERWYR_HOST_H_
+#define DRIVERWYR_HOST_H_
+
+#include <optional>
+#include <string>
+
+#include "driverwyr/driverwyr.h"
+
+namespace driverwyr {
+
+// Message box styles and results used by the driver (the Win32 values).
+inline constexpr unsigned kMessageOk = 0x00000000;           // MB_OK
+inline constexpr unsigned kMessageIconStop = 0x00000010;     // MB_ICONHAND
+inline constexpr unsigned kMessageIconWarning = 0x00000030;  // MB_ICONEXCLAMATION
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+// Notification of a selection change in a combo box (CBN_SELCHANGE).
+inline constexpr int kComboSelectionChanged = 1;
+// Notification of a button click (BN_CLICKED).
+inline constexpr int kButtonClicked = 0;
+
+// An open modal dialog whose controls are reached by id. The driver's dialog
+// logic fills, reads and validates the controls through it; a backend
+// (real windows, or an in-memory window) implements it.
+class DialogWindow {
+ public:
+  virtual ~DialogWindow() = default;
+  // Text of an edit box or label; for a combo box, the selected entry's text.
+  // Unknown ids give the empty string.
+  virtual std::string GetControlText(int id) const = 0;
+  // Replaces the text of a control. Programmatic: not cut to the typing limit.
+  virtual void SetControlText(int id, const std::string& text) = 0;
+  // Limits how many characters the operator can type into an edit box; 0
+  // lifts the limit.
+  virtual void SetTextLimit(int id, int characters) = 0;
+  virtual void ShowControl(int id, bool visible) = 0;
+  virtual void FocusControl(int id) = 0;
+  // Combo box entries: remove all, insert at a position (-1 appends).
+  virtual void ClearComboBox(int id) = 0;
+  virtual void InsertComboEntry(int id, int index, const std::string& text) = 0;
+  // Selects the first entry that begins with `prefix`, ignoring letter case;
+  // returns its index, or -1 (selection unchanged) when none does.
+  virtual int SelectComboEntry(int id, const std::string& prefix) = 0;
+  // Index of the selected entry, or -1.
+  virtual int GetComboSelection(int id) const = 0;
+  // Text of entry `index`, or the empty string when there is none.
+  virtual std::string GetComboEntry(int id, int index) const = 0;
+  // Shows the framework's validation message about control `id` (a value that
+  // is not a number, or breaks a length or range check). Returns when the
+  // operator has acknowledged it.
+  virtual void ShowValidationMessage(int id, const std::string& text) = 0;
+  // Ends the modal loop; RunDialog returns `result`.
+  virtual void EndDialog(int result) = 0;
+};
+
+// The driver's side of a modal dialog: the backend calls it.
+class DialogHandler {
+ public:
+  virtual ~DialogHandler() = default;
+  // The window exists and its controls are empty: fill them. Returns true.
+  virtual bool OnInitDialog(DialogWindow& window) = 0;
+  // A command: a button (kIdOk, kIdCancel or another id) with kButtonClicked,
+  // or a combo box with kComboSelectionChanged.
+  virtual void OnCommand(DialogWindow& window, int control_id, int notification) = 0;
+};
+
+// The user interface role: message boxes, modal dialogs and the folder browser.
+class UserInterface {
+ public:
+  virtual ~UserInterface() = default;
+  // Shows `text` (line feeds included) with a Win32 message box style
+  // (kMessageOk, kMessageIconStop ...); returns the button that closed it
+  // (kIdOk for the driver's boxes).
+  virtual int ShowMessageBox(const std::string& text, unsigned style) = 0;
+  // Runs dialog template `template_id` modally with `handler`; returns the
+  // value passed to EndDialog, or -1 when the dialog could not be shown.
+  virtual int RunDialog(int template_id, DialogHandler& handler) = 0;
+  // Shows the folder browser over `owner`, titled `title`, starting at
+  // `initial_folder`. Returns nothing when the operator cancelled, the empty
+  // string when the chosen item has no file-system path, else the folder.
+  virtual std::optional<std::string> BrowseForFolder(DialogWindow& owner,
+                                                     const std::string& title,
+                                                     const std::string& initial_folder) = 0;
+};
+
+// A calendar date: full year, month 1..12, day 1..31.
+struct CalendarDate {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+};
+
+// The clock role: today's date in Coordinated Universal Time (program
+// numbers and the serial counter) and in local time (date of creation).
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual CalendarDate UtcToday() const = 0;
+  virtual CalendarDate LocalToday() const = 0;
+};
+
+// Installs a user interface or clock; nullptr restores the platform default.
+DRIVERWYR_API void SetUserInterface(UserInterface* ui);
+DRIVERWYR_API void SetClock(Clock* clock);
+
+// A copy of everything the store holds.
+struct StoreCopy {
+  int unit = 0;
+  CString programPath;
+  CString dataPath;
+  CString conversionPath;
+  float materialThickness = 0.0f;
+  float materialTensile = 0.0f;
+  int materialType = 0;
+  RecordArray<CPPStepInfo> steps;
+  RecordArray<CPPTool> tools;
+  RecordArray<CPPSetup> setups;
+  RecordArray<CPPMachine> machines;
+  RecordArray<CPPBGauge> gauges;
+};
+
+// Fills `out` (which must be empty) with copies of the store's contents,
+// creating the store if needed. Returns false when there is no store or memory
+// ran out.
+DRIVERWYR_API bool CopyStore(StoreCopy& out);
+
+}  // namespace driverwyr
+
+#endif  // DRIVERWYR_HOST_H_

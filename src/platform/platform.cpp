@@ -1,0 +1,43 @@
+#include "platform/platform.h"
+
+#include <map>
+
+namespace driverwyr {
+
+Platform::Platform()
+    : default_ui_(MakeDefaultUserInterface()),
+      default_clock_(MakeDefaultClock()),
+      default_settings_(MakeDefaultSettingsStore()),
+      default_strings_(MakeDefaultStringTable()) {}
+
+Platform& Platform::Current() {
+  static Platform platform;
+  return platform;
+}
+
+void SetUserInterface(UserInterface* ui) { Platform::Current().ReplaceUserInterface(ui); }
+
+void SetClock(Clock* clock) { Platform::Current().ReplaceClock(clock); }
+
+namespace {
+
+class BuiltinStringTable final : public StringTable {
+ public:
+  std::string LoadText(int id) override {
+    static const std::map<int, std::string> kTexts = {
+#define DRIVERWYR_MESSAGE(id, text) {id, text},
+#include "messages.inc"
+#undef DRIVERWYR_MESSAGE
+    };
+    const auto it = kTexts.find(id);
+    return it != kTexts.end() ? it->second : std::string();
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<StringTable> MakeBuiltinStringTable() {
+  return std::make_unique<BuiltinStringTable>();
+}
+
+}  // namespace driverwyr

@@ -1,0 +1,112 @@
+// The platform seam. Everything the driver needs from the operating system or
+// the host's user interface goes through one of these roles:
+//
+//   UserInterface  message boxes, the modal dialog window, the folder browser
+//                  (public, driverwyr/host.h: a host may supply its own)
+//   Clock          today's UTC and local date (public likewise)
+//   SettingsStore  the current user's settings key that holds the serial counter
+//   StringTable    message texts by id
+//
+// Each operating system provides a default for every role (win32/ or posix/,
+// chosen by the build). Platform::Current() holds the role objects in force;
+// a host or a test may replace any of them. Replaced objects are not owned:
+// they must outlive their installation. The defaults are owned by the
+// Platform and destroyed when the library unloads.
+#ifndef DRIVERWYR_PLATFORM_PLATFORM_H_
+#define DRIVERWYR_PLATFORM_PLATFORM_H_
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "driverwyr/host.h"
+
+namespace driverwyr {
+
+// One open settings key (a registry key on Windows).
+class SettingsKey {
+ public:
+  virtual ~SettingsKey() = default;
+  // Copies at most `size` bytes of value `name` into `buffer`, which the
+  // caller has zero-filled. Returns false (buffer untouched) when the value
+  // cannot be read. The value's type is ignored; the data need not end in NUL.
+  virtual bool ReadValue(const std::string& name, char* buffer, std::size_t size) = 0;
+  // Stores value `name` as text data of exactly `size` bytes. Returns false
+  // when it could not be stored.
+  virtual bool WriteValue(const std::string& name, const char* data, std::size_t size) = 0;
+};
+
+// Answer of the 32-bit-on-64-bit probe.
+enum class Wow64Answer { kNo, kYes, kProbeFailed };
+
+// The settings role: the current user's keys.
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  // Opens the existing key `path` under the current user (backslash-separated,
+  // "Software\...") for reading or writing. Never creates it. Returns null
+  // when it does not exist or cannot be opened.
+  virtual std::unique_ptr<SettingsKey> OpenUserKey(const std::string& path, bool for_writing) = 0;
+  // Whether the process is a 32-bit process on 64-bit Windows, whose
+  // per-user keys live under "Software\Wow6432Node\". kProbeFailed when the
+  // system has the probe but it failed.
+  virtual Wow64Answer ProbeWow64() = 0;
+};
+
+// The string table role.
+class StringTable {
+ public:
+  virtual ~StringTable() = default;
+  // The text of message `id`, or the empty string when there is none.
+  virtual std::string LoadText(int id) = 0;
+};
+
+class Platform {
+ public:
+  // The process-wide instance.
+  static Platform& Current();
+
+  UserInterface& Ui() { return ui_ != nullptr ? *ui_ : *default_ui_; }
+  Clock& Time() { return clock_ != nullptr ? *clock_ : *default_clock_; }
+  SettingsStore& Settings() { return settings_ != nullptr ? *settings_ : *default_settings_; }
+  StringTable& Strings() { return strings_ != nullptr ? *strings_ : *default_strings_; }
+
+  // Replace a role; nullptr restores the default.
+  void ReplaceUserInterface(UserInterface* ui) { ui_ = ui; }
+  void ReplaceClock(Clock* clock) { clock_ = clock; }
+  void ReplaceSettings(SettingsStore* settings) { settings_ = settings; }
+  void ReplaceStrings(StringTable* strings) { strings_ = strings; }
+
+ private:
+  Platform();
+
+  std::unique_ptr<UserInterface> default_ui_;
+  std::unique_ptr<Clock> default_clock_;
+  std::unique_ptr<SettingsStore> default_settings_;
+  std::unique_ptr<StringTable> default_strings_;
+  UserInterface* ui_ = nullptr;
+  Clock* clock_ = nullptr;
+  SettingsStore* settings_ = nullptr;
+  StringTable* strings_ = nullptr;
+};
+
+// The defaults of this operating system (win32/ or posix/).
+std::unique_ptr<UserInterface> MakeDefaultUserInterface();
+std::unique_ptr<Clock> MakeDefaultClock();
+std::unique_ptr<SettingsStore> MakeDefaultSettingsStore();
+
+// The portable string table compiled from resources/messages.inc.
+std::unique_ptr<StringTable> MakeBuiltinStringTable();
+// The default string table: the module's resources on Windows, the built-in
+// table elsewhere.
+std::unique_ptr<StringTable> MakeDefaultStringTable();
+
+// Shorthands used throughout the core.
+inline std::string LoadMessageText(int id) { return Platform::Current().Strings().LoadText(id); }
+inline int ShowMessage(const std::string& text, unsigned style) {
+  return Platform::Current().Ui().ShowMessageBox(text, style);
+}
+
+}  // namespace driverwyr
+
+#endif  // DRIVERWYR_PLATFORM_PLATFORM_H_

@@ -1,0 +1,62 @@
+// Windows defaults of the platform roles: message boxes, the clock and the
+// string table of the DLL's resources.
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/platform.h"
+#include "platform/win32/module.h"
+
+namespace driverwyr {
+namespace {
+
+class Win32UserInterface final : public UserInterface {
+ public:
+  int ShowMessageBox(const std::string& text, unsigned style) override {
+    return MessageBoxA(GetActiveWindow(), text.c_str(), "", style);
+  }
+  int RunDialog(int /*template_id*/, DialogHandler& /*handler*/) override { return -1; }
+  std::optional<std::string> BrowseForFolder(DialogWindow& /*owner*/, const std::string& /*title*/,
+                                             const std::string& /*initial_folder*/) override {
+    return std::nullopt;
+  }
+};
+
+class SystemClock final : public Clock {
+ public:
+  CalendarDate UtcToday() const override {
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    return CalendarDate{now.wYear, now.wMonth, now.wDay};
+  }
+  CalendarDate LocalToday() const override {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return CalendarDate{now.wYear, now.wMonth, now.wDay};
+  }
+};
+
+class ResourceStringTable final : public StringTable {
+ public:
+  std::string LoadText(int id) override {
+    // LoadStringA copies at most the buffer less one and always terminates.
+    char buffer[1024];
+    const int length = LoadStringA(win32::ResourceModule(), static_cast<UINT>(id), buffer,
+                                   static_cast<int>(sizeof buffer));
+    return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<UserInterface> MakeDefaultUserInterface() {
+  return std::make_unique<Win32UserInterface>();
+}
+
+std::unique_ptr<Clock> MakeDefaultClock() { return std::make_unique<SystemClock>(); }
+
+std::unique_ptr<StringTable> MakeDefaultStringTable() {
+  return std::make_unique<ResourceStringTable>();
+}
+
+}  // namespace driverwyr

@@ -1,0 +1,22 @@
+// The subcommands of wyr. Each Add...Command registers its subcommand on the
+// application; when it runs, it stores its exit status in `status`.
+#ifndef DRIVERWYR_TOOLS_WYR_COMMANDS_H_
+#define DRIVERWYR_TOOLS_WYR_COMMANDS_H_
+
+#include <CLI/CLI.hpp>
+
+namespace wyr {
+
+// Exit statuses shared by the subcommands.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;   // a create failed or a dialog had to be cancelled
+inline constexpr int kExitInvalid = 2;  // invalid job file, script or command line
+
+void AddCheckCommand(CLI::App& app, int& status);
+void AddRunCommand(CLI::App& app, int& status);
+void AddDumpCommand(CLI::App& app, int& status);
+void AddMaterialCommand(CLI::App& app, int& status);
+
+}  // namespace wyr
+
+#endif  // DRIVERWYR_TOOLS_WYR_COMMANDS_H_

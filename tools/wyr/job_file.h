@@ -1,0 +1,2 @@
+// Placeholder: the job-file reader.
+#pragma once

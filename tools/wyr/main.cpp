@@ -1,0 +1,27 @@
+// wyr: the host program that ships with the driver. It runs jobs from JSON
+// files through the driver's entry points, decodes program files and works
+// with material data files.
+#include <cstdio>
+#include <exception>
+
+#include "commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"wyr: run press-brake program jobs through the DriverWyr driver"};
+  app.require_subcommand(1);
+  int status = wyr::kExitOk;
+  wyr::AddCheckCommand(app, status);
+  wyr::AddRunCommand(app, status);
+  wyr::AddDumpCommand(app, status);
+  wyr::AddMaterialCommand(app, status);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return code == 0 ? wyr::kExitOk : wyr::kExitInvalid;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "wyr: %s\n", e.what());
+    return wyr::kExitInvalid;
+  }
+  return status;
+}
