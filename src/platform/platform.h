@@ -23,6 +23,18 @@
 
 namespace driverwyr {
 
+// The separator of folders in paths: where the driver looks for the last
+// separator of a path or joins a folder and a name, it uses this character.
+// The longest path the platform handles, terminating NUL included: the size of
+// the caller's buffer that GenerateMachineCodeFile fills.
+#if defined(_WIN32)
+inline constexpr char kPathSeparator = '\\';
+inline constexpr std::size_t kMaxPathBuffer = 260;  // MAX_PATH
+#else
+inline constexpr char kPathSeparator = '/';
+inline constexpr std::size_t kMaxPathBuffer = 4096;  // PATH_MAX on Linux
+#endif
+
 // One open settings key (a registry key on Windows).
 class SettingsKey {
  public:
