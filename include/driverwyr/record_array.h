@@ -75,11 +75,18 @@ class RecordArray {
     if (step == 0) step = std::clamp(count_ / 8, 4, 1024);
     const int new_capacity = std::max(new_size, capacity_ + step);
     T* block = Allocate(new_capacity);
-    // Records are moved into the new block, then the new tail is constructed.
-    for (int i = 0; i < count_; ++i) {
-      new (&block[i]) T(std::move(data_[i]));
-      data_[i].~T();
+    // Records are moved into the new block (copied when moving could throw),
+    // then the old ones are destroyed and the new tail is constructed. If a
+    // copy fails, the array is left as it was.
+    int moved = 0;
+    try {
+      for (; moved < count_; ++moved) new (&block[moved]) T(std::move_if_noexcept(data_[moved]));
+    } catch (...) {
+      for (int i = 0; i < moved; ++i) block[i].~T();
+      ::operator delete(static_cast<void*>(block));
+      throw;
     }
+    for (int i = 0; i < count_; ++i) data_[i].~T();
     ::operator delete(static_cast<void*>(data_));
     data_ = block;
     capacity_ = new_capacity;
@@ -118,6 +125,7 @@ class RecordArray {
 
  private:
   static T* Allocate(int slots) {
+    if (static_cast<std::size_t>(slots) > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_alloc();
     void* raw = ::operator new(sizeof(T) * static_cast<std::size_t>(slots));
     std::memset(raw, 0, sizeof(T) * static_cast<std::size_t>(slots));
     return static_cast<T*>(raw);

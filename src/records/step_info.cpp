@@ -1,5 +1,6 @@
 #include "driverwyr/step_info.h"
 
+#include <climits>
 #include <cstring>
 #include <utility>
 
@@ -185,7 +186,8 @@ void CPPStepInfo::SetBendLength(float value, int unit) {
 void CPPStepInfo::SetODC(float value, int unit) {
   const float v = unit == 1 ? value * kInchF : value;
   const short i = driverwyr::SaturateToInt16(v);
-  fields_.ODC_ = static_cast<double>(v) - i >= 0.5 ? static_cast<short>(i + 1) : i;
+  // Half up, unless the value already saturated at the top of the range.
+  fields_.ODC_ = static_cast<double>(v) - i >= 0.5 && i < SHRT_MAX ? static_cast<short>(i + 1) : i;
 }
 
 void CPPStepInfo::SetRetractStroke(float value, int unit) {
@@ -206,7 +208,7 @@ void CPPStepInfo::SetBendingSpeed(double value, int unit) {
   double v = unit == 1 ? value * 25.4 : value;
   v += 0.00001;
   const short i = driverwyr::SaturateToInt16(v);
-  fields_.BendingSpeed_ = v - i >= 0.5 ? static_cast<short>(i + 1) : i;
+  fields_.BendingSpeed_ = v - i >= 0.5 && i < SHRT_MAX ? static_cast<short>(i + 1) : i;
 }
 
 void CPPStepInfo::SetBendingDepth(float /*value*/) {
