@@ -1,16 +1,256 @@
-// Placeholder until the tool-name conversion lands: the control's names stay empty.
+// Tool names for the creation dialog: the group's punch, die, die holder and
+// spacer as the host names them, their names for the control from the
+// conversion file, and their orientation codes.
 #include "creation/tool_names.h"
 
-namespace driverwyr {
+#include <cstdio>
+#include <cstring>
+#include <memory>
 
-ToolNames FillToolNames(const RecordArray<CPPStepInfo>& /*steps*/, int /*control_type*/,
-                        const std::string& /*conversion_path*/) {
-  return ToolNames{};
+#include "creation/conversion_file.h"
+#include "driver/ppdb.h"
+#include "driverwyr/tool.h"
+
+namespace driverwyr {
+namespace {
+
+// White space as the text is trimmed: blank, tab, line feed, vertical tab,
+// form feed, carriage return. Only blank and tab separate the fields.
+bool IsWhite(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
+
+char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string_view Trim(std::string_view text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && IsWhite(text[begin])) ++begin;
+  while (end > begin && IsWhite(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
 }
 
-std::string ConvertToolName(const std::string& host_name, int /*sectional*/,
-                            const std::string& /*conversion_path*/) {
-  return host_name.empty() ? std::string("0") : host_name;
+std::size_t FindSeparator(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (IsSeparator(text[i])) return i;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+std::string_view ControlNameFromRest(std::string_view rest, bool sectional) {
+  rest = Trim(rest);
+  const std::size_t split = FindSeparator(rest);
+  if (split == std::string_view::npos) return rest;  // one name for both kinds
+  return Trim(sectional ? rest.substr(split + 1) : rest.substr(0, split));
+}
+
+ConversionSearch::ConversionSearch(std::string_view host_name, bool sectional)
+    : host_name_(host_name), sectional_(sectional) {
+  // A line's text ends at its first NUL, so a host name with a NUL (or an
+  // empty one) can never be a line's first word.
+  if (host_name.empty() || host_name.find('\0') != std::string_view::npos) state_ = State::kNever;
+}
+
+bool ConversionSearch::Feed(const char* data, std::size_t size) {
+  std::size_t i = 0;
+  while (i < size) {
+    switch (state_) {
+      case State::kFound:
+      case State::kNever:
+        return found();
+
+      case State::kSkip:
+      case State::kRestCut: {
+        const void* line_end = std::memchr(data + i, '\n', size - i);
+        if (line_end == nullptr) return false;
+        i = static_cast<std::size_t>(static_cast<const char*>(line_end) - data) + 1;
+        if (state_ == State::kRestCut) {
+          EndMatchingLine();
+        } else {
+          state_ = State::kLeadingSpace;
+        }
+        break;
+      }
+
+      case State::kRest: {
+        // Up to the line end, or up to a NUL, which ends the line's text.
+        const char* begin = data + i;
+        const void* found_end = std::memchr(begin, '\n', size - i);
+        const std::size_t span = found_end != nullptr
+                                     ? static_cast<std::size_t>(static_cast<const char*>(found_end) - begin)
+                                     : size - i;
+        const void* nul = std::memchr(begin, '\0', span);
+        if (nul != nullptr) {
+          rest_.append(begin, static_cast<std::size_t>(static_cast<const char*>(nul) - begin));
+          state_ = State::kRestCut;
+          i += static_cast<std::size_t>(static_cast<const char*>(nul) - begin) + 1;
+          break;
+        }
+        rest_.append(begin, span);
+        i += span;
+        if (found_end != nullptr) {
+          ++i;
+          EndMatchingLine();
+        }
+        break;
+      }
+
+      case State::kLeadingSpace: {
+        const char c = data[i++];
+        if (IsWhite(c)) break;  // a "\n" starts the next line in the same state
+        if (FoldCase(c) == FoldCase(host_name_[0])) {
+          matched_ = 1;
+          state_ = State::kHostName;
+        } else {
+          state_ = State::kSkip;
+        }
+        break;
+      }
+
+      case State::kHostName: {
+        const char c = data[i++];
+        if (c == '\n') {
+          state_ = State::kLeadingSpace;  // the line had no blank or tab after the name
+        } else if (matched_ == host_name_.size()) {
+          if (IsSeparator(c)) {
+            rest_.clear();
+            state_ = State::kRest;
+          } else {
+            state_ = State::kSkip;  // a longer first word
+          }
+        } else if (FoldCase(c) == FoldCase(host_name_[matched_])) {
+          ++matched_;
+        } else {
+          state_ = State::kSkip;  // a NUL lands here too: the host name has none
+        }
+        break;
+      }
+    }
+  }
+  return found();
+}
+
+bool ConversionSearch::Finish() {
+  if (state_ == State::kRest || state_ == State::kRestCut) EndMatchingLine();
+  return found();
+}
+
+void ConversionSearch::EndMatchingLine() {
+  // The "\r" of a "\r\n" line end is white space, trimmed away with the rest.
+  const std::string_view name = ControlNameFromRest(rest_, sectional_);
+  if (name.empty()) {
+    state_ = State::kLeadingSpace;
+    return;
+  }
+  name_.assign(name.data(), name.size());
+  state_ = State::kFound;
+}
+
+std::string ConvertToolName(const std::string& host_name, int sectional,
+                            const std::string& conversion_path) {
+  if (host_name.empty()) return "0";
+  // The path is used at its full length. One with a NUL byte cannot name a
+  // file: opening it would open whatever file its first part names.
+  if (conversion_path.find('\0') != std::string::npos) return host_name;
+
+  // Read as bytes, so that "\r\n" and "\n" files read alike on every platform.
+  struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(conversion_path.c_str(), "rb"));
+  if (!file) return host_name;
+
+  ConversionSearch search(host_name, sectional != 0);
+  constexpr std::size_t kBlock = 64 * 1024;
+  const std::unique_ptr<char[]> buffer(new char[kBlock]);  // not zero-filled: fread fills it
+  for (;;) {
+    const std::size_t got = std::fread(buffer.get(), 1, kBlock, file.get());
+    if (got == 0) break;  // end of file, or a read error: what was read is all there is
+    if (search.Feed(buffer.get(), got)) return search.name();
+  }
+  return search.Finish() ? search.name() : host_name;
+}
+
+namespace {
+
+// The tool that a 32-byte ToolID entry names: the name ends at its first NUL
+// or, without one, fills the entry. An empty entry names no tool (the default
+// tool), even when the host has a tool without a name.
+CPPTool LookUpTool(const char (&entry)[32]) {
+  CPPTool tool;
+  const void* nul = std::memchr(entry, '\0', sizeof entry);
+  const int length = nul != nullptr ? static_cast<int>(static_cast<const char*>(nul) - entry)
+                                    : static_cast<int>(sizeof entry);
+  if (length > 0) FindToolByName(tool, CString(entry, length));
+  return tool;
+}
+
+// An orientation code: `set` for a reversed tool, `unset` otherwise.
+std::string Code(bool reversed, char set, char unset) { return std::string(1, reversed ? set : unset); }
+
+bool BeginsWith2V(const CString& category) {
+  const std::string_view text = category.view();
+  return text.size() >= 2 && text[0] == '2' && text[1] == 'V';
+}
+
+}  // namespace
+
+ToolNames FillToolNames(const RecordArray<CPPStepInfo>& steps, int control_type,
+                        const std::string& conversion_path) {
+  ToolNames names;
+  const bool translate = control_type == 2 || control_type == 7;
+  bool punch_locked = false;
+  bool die_locked = false;
+
+  for (int i = 0; i < steps.GetSize(); ++i) {
+    const CPPStepInfo& step = steps[i];
+    char ids[6][32];
+    bool reverse[6];
+    step.GetToolID(ids);
+    step.GetToolReverse(reverse);
+
+    const CPPTool punch = LookUpTool(ids[0]);
+    if (punch.GetToolName().IsEmpty()) continue;
+    const CPPTool die = LookUpTool(ids[1]);
+    const CPPTool holder = LookUpTool(ids[2]);
+    const CPPTool spacer = LookUpTool(ids[4]);
+
+    if (!punch_locked) {
+      names.HostPunchName = punch.GetToolName().str();
+      if (translate) {
+        names.ControlPunchName = ConvertToolName(names.HostPunchName, punch.GetSectional(), conversion_path);
+      }
+      names.PunchRev = Code(reverse[0], '1', '0');
+      if (punch.GetSectional() != 0) punch_locked = true;
+    }
+
+    if (!die_locked) {
+      names.HostDieName = die.GetToolName().str();
+      if (translate) {
+        names.ControlDieName = ConvertToolName(names.HostDieName, die.GetSectional(), conversion_path);
+      }
+      names.DieRev = BeginsWith2V(die.GetCategory()) ? Code(reverse[1], 'S', 'L') : Code(reverse[1], '1', '0');
+      if (!names.ControlDieName.empty()) {
+        if (die.GetSmallorLarger() == 1) {
+          names.ControlDieName += '1';
+        } else if (die.GetSmallorLarger() == 2) {
+          names.ControlDieName += '2';
+        }
+      }
+      if (die.GetSectional() != 0) die_locked = true;
+    }
+
+    names.HostDieHolderName = holder.GetToolName().str();
+    if (translate) names.ControlDieHolderName = ConvertToolName(names.HostDieHolderName, 0, conversion_path);
+    names.DieHolderRev = Code(reverse[2], '1', '0');
+
+    names.HostSpacerName = spacer.GetToolName().str();
+    if (translate) names.ControlSpacerName = ConvertToolName(names.HostSpacerName, 0, conversion_path);
+
+    if (punch_locked && die_locked) break;
+  }
+  return names;
 }
 
 }  // namespace driverwyr
