@@ -76,6 +76,20 @@ DRIVERWYR_API void DRIVERWYR_CALL InitSetupInfo(RecordArray<CPPSetup>* setups);
 DRIVERWYR_API void DRIVERWYR_CALL InitMachineInfo(RecordArray<CPPMachine>* machines);
 DRIVERWYR_API void DRIVERWYR_CALL InitBkGaugeInfo(RecordArray<CPPBGauge>* gauges);
 
+// Runs program creation for the stored bend sequence. Every stored step's
+// SetupIndex is first lowered by one (for good: a second call without a new
+// InitPPSequence lowers it again), then the steps are cut into groups of
+// consecutive steps with equal SetupIndex, and each group gets one modal
+// "Postprocessor Program Creation Dialog:" for the setup whose SetupIndex
+// equals the group's value. After "Create..." the group's program file is
+// written and the operator is told the outcome; the first failure ends the
+// run. After every successful creation the program path is copied into
+// pathOut, cut to fit a buffer of the platform's longest path (260 bytes on
+// Windows, 4096 elsewhere) and always NUL-terminated; pathOut is not touched
+// when nothing is created, and a null pathOut is never written to.
+// Always returns true.
+DRIVERWYR_API bool DRIVERWYR_CALL GenerateMachineCodeFile(char* pathOut);
+
 }  // extern "C"
 
 #endif  // DRIVERWYR_DRIVERWYR_H_

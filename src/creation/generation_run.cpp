@@ -1,0 +1,75 @@
+// GenerateMachineCodeFile: one program creation dialog per group of
+// consecutive steps that share a setup, and one program file per group the
+// operator creates.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "creation/creation_internal.h"
+#include "creation/program_creation_dialog.h"
+#include "driver/ppdb.h"
+#include "driverwyr/driverwyr.h"
+#include "platform/platform.h"
+
+namespace driverwyr {
+
+void CopyPathToHost(const std::string& path, char* buffer) {
+  if (buffer == nullptr) return;
+  const std::size_t length = std::min(path.size(), kMaxPathBuffer - 1);
+  std::memcpy(buffer, path.data(), length);
+  buffer[length] = '\0';
+}
+
+namespace {
+
+// One less, wrapping like the 32-bit arithmetic of the records instead of
+// overflowing.
+int Decrement(int value) { return static_cast<int>(static_cast<unsigned>(value) - 1u); }
+
+void RunGeneration(char* path_out) {
+  PPDB* store = GetPPDBInstance();
+  if (store == nullptr) return;
+
+  RecordArray<CPPStepInfo>& steps = store->StepArray;
+  const int count = steps.GetSize();
+  // The host numbers the steps' setups from 1, the setup records from 0.
+  for (int i = 0; i < count; ++i) steps[i].SetSetupIndex(Decrement(steps[i].GetSetupIndex()));
+  if (count == 0) return;
+
+  RecordArray<CPPStepInfo> group;
+  int group_index = 0;
+  int first = 0;
+  while (first < count) {
+    const int setup_value = steps[first].GetSetupIndex();
+    int end = first + 1;
+    while (end < count && steps[end].GetSetupIndex() == setup_value) ++end;
+
+    group.RemoveAll();
+    group.SetSize(end - first);
+    for (int i = first; i < end; ++i) group[i - first] = steps[i];
+    first = end;
+
+    ProgramCreationDialog dialog(setup_value, group_index, group.GetSize(), group, true);
+    if (Platform::Current().Ui().RunDialog(kCreationDialogTemplate, dialog) == kIdOk) {
+      if (!dialog.CreateProgram()) {
+        ShowMessage(LoadMessageText(kMessageCreateFailed), kMessageOk | kMessageIconStop);
+        return;
+      }
+      ShowMessage(LoadMessageText(kMessageProgramCreated), kMessageOk);
+      CopyPathToHost(store->ProgramPath, path_out);
+    }
+    ++group_index;
+  }
+}
+
+}  // namespace
+}  // namespace driverwyr
+
+extern "C" DRIVERWYR_API bool DRIVERWYR_CALL GenerateMachineCodeFile(char* pathOut) {
+  try {
+    driverwyr::RunGeneration(pathOut);
+  } catch (...) {
+    // Nothing is thrown to the host: a run that runs out of memory ends here.
+  }
+  return true;
+}

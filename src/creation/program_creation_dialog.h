@@ -1,0 +1,174 @@
+// ProgramCreationDialog: the dialog logic of one setup group.
+//
+// The generation run builds one dialog per group of consecutive steps that
+// share a setup. The constructor gathers everything the program header needs:
+// the setup's names and control type, the material as the control knows it,
+// the file name and daily program number, the tool names and the date. The
+// dialog then runs modally through the platform's user interface (template
+// 12957); the handlers below fill the controls, read them back with their
+// checks and react to the material list and the "..." button. After "Create..."
+// the run calls CreateProgram, which hands the collected ProgramData and the
+// group's steps to the program file writer.
+//
+// The dialog keeps a pointer to the store, to the group's setup and to the
+// run's group array; all three outlive it.
+#ifndef DRIVERWYR_CREATION_PROGRAM_CREATION_DIALOG_H_
+#define DRIVERWYR_CREATION_PROGRAM_CREATION_DIALOG_H_
+
+#include <cstdint>
+#include <string>
+
+#include "driver/ppdb.h"
+#include "driverwyr/host.h"
+#include "driverwyr/record_array.h"
+#include "driverwyr/setup.h"
+#include "driverwyr/step_info.h"
+#include "program_file/program_data.h"
+
+namespace driverwyr {
+
+// Dialog template and control ids.
+inline constexpr int kCreationDialogTemplate = 12957;
+inline constexpr int kIdSetupName = 1000;
+inline constexpr int kIdFileName = 1001;
+inline constexpr int kIdMachineModel = 1002;
+inline constexpr int kIdControlTypeName = 1003;
+inline constexpr int kIdBrowseButton = 1005;
+inline constexpr int kIdMaterialList = 1009;
+inline constexpr int kIdControlPunchName = 1011;
+inline constexpr int kIdControlDieName = 1012;
+inline constexpr int kIdControlDieHolderName = 1013;
+inline constexpr int kIdControlSpacerName = 1014;
+inline constexpr int kIdProgramName = 1080;
+inline constexpr int kIdPartReference = 1081;
+inline constexpr int kIdThickness = 1082;
+inline constexpr int kIdMaterialName = 1083;
+inline constexpr int kIdHardness = 1084;
+inline constexpr int kIdHostPunchName = 1085;
+inline constexpr int kIdHostDieName = 1086;
+inline constexpr int kIdHostDieHolderName = 1087;
+inline constexpr int kIdHostSpacerName = 1088;
+inline constexpr int kIdTotalSteps = 1089;
+inline constexpr int kIdMaterialNumber = 1094;
+inline constexpr int kIdCreationDate = 1100;
+inline constexpr int kIdDieRev = 1109;
+inline constexpr int kIdPunchRev = 1110;
+inline constexpr int kIdDieHolderRev = 1111;
+
+// Message ids of the creation run and the folder browser.
+inline constexpr int kMessageProgramCreated = 51008;
+inline constexpr int kMessageCreateFailed = 51010;
+inline constexpr int kMessageSelectFolder = 51024;
+
+// The hardness shown for control types 2 and 7 in inch mode is the
+// millimetre value times this factor; the writer divides it out again.
+inline constexpr double kInchHardnessFactor = 1.446;
+inline constexpr double kMillimetresToInches = 0.03937007874015748;
+
+class ProgramCreationDialog : public DialogHandler {
+ public:
+  // Builds the dialog of one group: `group_setup_index` is the (decremented)
+  // SetupIndex shared by the group's steps, `group_index` the group's position
+  // in the run, `step_count` the number of steps in `steps`. Appends the
+  // closing default step to `steps`. Throws std::bad_alloc when there is no
+  // store or memory runs out.
+  ProgramCreationDialog(int group_setup_index, int group_index, int step_count,
+                        RecordArray<CPPStepInfo>& steps, bool allow_folder_change);
+  ProgramCreationDialog(const ProgramCreationDialog&) = delete;
+  ProgramCreationDialog& operator=(const ProgramCreationDialog&) = delete;
+  ~ProgramCreationDialog() override;
+
+  // --- DialogHandler -------------------------------------------------------
+  // Converts thickness (and hardness for types 2 and 7) to inch units when the
+  // unit is inch, fills the controls and the material list, shows or hides
+  // "...". Returns true.
+  bool OnInitDialog(DialogWindow& window) override;
+  // "Create..." reads back with the checks and ends the dialog with kIdOk when
+  // all pass; "Cancel" ends it with kIdCancel; "..." browses for a folder; a
+  // new material choice applies its values.
+  void OnCommand(DialogWindow& window, int control_id, int notification) override;
+
+  // Fills every exchanged control from its member and sets the typing limits
+  // (`save` false), or reads every control back into its member with the
+  // checks (`save` true). Reading back stops at the first field that fails:
+  // its validation message is shown, it gets the focus, and false is returned.
+  bool DoDataExchange(DialogWindow& window, bool save);
+
+  // The create action, run after the dialog closed with kIdOk: normalises the
+  // program name and part reference, refuses every control type but 2,
+  // advances the serial counter and writes the program file. True when the
+  // file was written.
+  bool CreateProgram();
+
+  // --- construction steps and handlers (program_names.cpp,
+  //     material_codes.cpp, folder_browse.cpp) -------------------------------
+  void ApplyControlType();
+  void ApplyMaterialCode();
+  void BuildProgramNames();
+  void FillMaterialList(DialogWindow& window);
+  void OnMaterialChanged(DialogWindow& window);
+  void OnBrowseFolder(DialogWindow& window);
+
+  // --- read access -----------------------------------------------------------
+  // What the writer and the calculation read.
+  const ProgramData& Data() const { return data_; }
+  PPDB* Store() const { return store_; }
+  // The group's setup: a record of the store, or the dialog's own default
+  // setup when no stored setup has the group's setup value.
+  const CPPSetup& Setup() const { return *setup_; }
+  bool SetupFound() const { return setup_found_; }
+  RecordArray<CPPStepInfo>& Steps() const { return *steps_; }
+  const std::string& SetupName() const { return setup_name_; }
+  const std::string& ControlTypeName() const { return control_type_name_; }
+  const std::string& MachineModel() const { return machine_model_; }
+  int TotalSteps() const { return total_steps_; }
+  const std::string& HostPunchName() const { return host_punch_name_; }
+  const std::string& HostDieName() const { return host_die_name_; }
+  const std::string& HostDieHolderName() const { return host_die_holder_name_; }
+  const std::string& HostSpacerName() const { return host_spacer_name_; }
+  const std::string& Directory() const { return directory_; }
+  const std::string& BaseName() const { return base_name_; }
+  const std::string& Extension() const { return extension_; }
+  int SetupCount() const { return setup_count_; }
+  int NextSerial() const { return next_serial_; }
+  int SerialMonth() const { return serial_month_; }
+  int SerialDay() const { return serial_day_; }
+  int GroupSetupIndex() const { return group_setup_index_; }
+  int GroupIndex() const { return group_index_; }
+  bool AllowFolderChange() const { return allow_folder_change_; }
+
+ private:
+  void FillToolNameMembers();
+  void SetCreationDate();
+
+  PPDB* store_ = nullptr;
+  const CPPSetup* setup_ = nullptr;
+  CPPSetup default_setup_;  // stands in when no stored setup matches
+  bool setup_found_ = false;
+  RecordArray<CPPStepInfo>* steps_ = nullptr;
+
+  ProgramData data_;
+
+  std::string setup_name_;
+  std::string control_type_name_ = "WYR";
+  std::string machine_model_;
+  int total_steps_ = 0;
+  std::string host_punch_name_;
+  std::string host_die_name_;
+  std::string host_die_holder_name_;
+  std::string host_spacer_name_;
+  std::string directory_;
+  std::string base_name_;
+  std::string extension_;
+  int setup_count_ = 0;
+  int next_serial_ = 0;
+  int serial_month_ = 0;
+  int serial_day_ = 0;
+  int group_setup_index_ = 0;
+  int group_index_ = 0;
+  bool allow_folder_change_ = false;
+};
+
+}  // namespace driverwyr
+
+#endif  // DRIVERWYR_CREATION_PROGRAM_CREATION_DIALOG_H_

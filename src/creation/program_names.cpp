@@ -1,0 +1,73 @@
+// The names of a group's program: output folder and file, the daily program
+// number (month, day and serial) and the part reference.
+#include <cstdint>
+#include <string>
+
+#include "creation/creation_internal.h"
+#include "creation/program_creation_dialog.h"
+#include "creation/serial_counter.h"
+#include "platform/platform.h"
+
+namespace driverwyr {
+namespace {
+
+// A number of the program name: its decimal text, with one "0" in front when
+// it is below 10 (a negative serial thus gives more than two characters).
+std::string TwoDigits(int value) {
+  std::string text = std::to_string(value);
+  if (value < 10) text.insert(0, 1, '0');
+  return text;
+}
+
+}  // namespace
+
+void ProgramCreationDialog::BuildProgramNames() {
+  const std::string path = store_->ProgramPath;
+  const std::size_t separator = path.rfind(kPathSeparator);
+  const std::size_t dot = path.rfind('.');
+  // Everything after the last separator is the file; a full stop inside the
+  // folder part does not cut the base name.
+  const std::size_t name_start = separator == std::string::npos ? 0 : separator + 1;
+  directory_ = path.substr(0, name_start);
+  if (dot != std::string::npos && dot >= name_start) {
+    base_name_ = path.substr(name_start, dot - name_start);
+  } else {
+    base_name_ = path.substr(name_start);
+  }
+
+  // The setup and group numbers counted from 1, without 32-bit overflow.
+  const std::string setup_number = std::to_string(static_cast<std::int64_t>(group_setup_index_) + 1);
+  const std::string group_number = std::to_string(static_cast<std::int64_t>(group_index_) + 1);
+  data_.FileName = directory_ + base_name_;
+  if (setup_count_ >= 2) data_.FileName += ".S" + setup_number + "P" + group_number;
+  data_.FileName += extension_;
+
+  int serial = 0;
+  int stored_month = 0;
+  int stored_day = 0;
+  ReadSerialCounter(serial, stored_month, stored_day);
+  const CalendarDate today = Platform::Current().Time().UtcToday();
+  // A new day starts again at 0; the year is not stored.
+  if (stored_month != today.month || stored_day != today.day) serial = 0;
+
+  data_.ProgramName = TwoDigits(today.month) + TwoDigits(today.day) + TwoDigits(serial);
+  next_serial_ = serial + 1 == 100 ? 0 : serial + 1;
+  serial_month_ = today.month;
+  serial_day_ = today.day;
+  data_.PartReference = ToUpperAscii(base_name_);
+
+  if (control_type_name_ == "Talvenor") {
+    // The control takes 13 characters of part reference and 6 of program name.
+    if (data_.PartReference.size() > 13) data_.PartReference = data_.PartReference.substr(0, 12) + "~";
+    if (data_.ProgramName.size() > 6) {
+      const int keep = 5 - static_cast<int>(group_number.size());
+      if (keep > 0) {
+        data_.ProgramName = data_.ProgramName.substr(0, static_cast<std::size_t>(keep)) + "~" + group_number;
+      } else {
+        data_.ProgramName = data_.ProgramName.substr(0, 5) + "~";
+      }
+    }
+  }
+}
+
+}  // namespace driverwyr
