@@ -44,6 +44,8 @@ class DRIVERWYR_API MemoryDialogWindow : public DialogWindow {
   // The controls of dialog template `template_id` (12957 is the only one),
   // with their initial visibility and empty texts, driven by `handler`.
   MemoryDialogWindow(int template_id, DialogHandler& handler);
+  MemoryDialogWindow(const MemoryDialogWindow&) = delete;
+  MemoryDialogWindow& operator=(const MemoryDialogWindow&) = delete;
   ~MemoryDialogWindow() override;
 
   // --- DialogWindow --------------------------------------------------------

@@ -1,0 +1,122 @@
+#include "run_platform.h"
+
+#include <time.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+namespace wyr {
+namespace {
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+// Days from 1970-01-01 to the given date of the proleptic Gregorian calendar.
+std::int64_t DaysSinceEpoch(int year, int month, int day) {
+  const std::int64_t y = month <= 2 ? year - 1 : year;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const std::int64_t year_of_era = y - era * 400;
+  const std::int64_t day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  const std::int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+  return era * 146097 + day_of_era - 719468;
+}
+
+// Reads exactly `count` decimal digits at `pos`.
+std::optional<int> Digits(std::string_view text, std::size_t pos, std::size_t count) {
+  if (pos + count > text.size()) return std::nullopt;
+  int value = 0;
+  for (std::size_t i = pos; i < pos + count; ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    value = value * 10 + (text[i] - '0');
+  }
+  return value;
+}
+
+// The C library's conversion to local time; the only call whose name differs
+// between the C libraries wyr is built with.
+bool ToLocalTime(time_t when, struct tm& parts) {
+#if defined(_WIN32)
+  return localtime_s(&parts, &when) == 0;
+#else
+  return localtime_r(&when, &parts) != nullptr;
+#endif
+}
+
+}  // namespace
+
+std::optional<Instant> ParseUtcInstant(std::string_view text) {
+  // YYYY-MM-DDTHH:MM:SS[.fraction]Z
+  const auto year = Digits(text, 0, 4);
+  const auto month = Digits(text, 5, 2);
+  const auto day = Digits(text, 8, 2);
+  const auto hour = Digits(text, 11, 2);
+  const auto minute = Digits(text, 14, 2);
+  const auto second = Digits(text, 17, 2);
+  if (!year || !month || !day || !hour || !minute || !second) return std::nullopt;
+  if (text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' || text[16] != ':') {
+    return std::nullopt;
+  }
+  std::size_t end = 19;
+  if (end < text.size() && text[end] == '.') {
+    ++end;
+    const std::size_t first_digit = end;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+    if (end == first_digit) return std::nullopt;
+  }
+  if (end + 1 != text.size() || text[end] != 'Z') return std::nullopt;
+  if (*year < 1970 || *month < 1 || *month > 12 || *day < 1 || *day > DaysInMonth(*year, *month) ||
+      *hour > 23 || *minute > 59 || *second > 59) {
+    return std::nullopt;
+  }
+  Instant instant;
+  instant.utc_date = driverwyr::CalendarDate{*year, *month, *day};
+  instant.seconds = DaysSinceEpoch(*year, *month, *day) * 86400 + *hour * 3600 + *minute * 60 + *second;
+  return instant;
+}
+
+std::optional<driverwyr::CalendarDate> LocalDateOf(std::int64_t seconds) {
+  if (seconds < 0 || static_cast<std::uint64_t>(seconds) >
+                         static_cast<std::uint64_t>(std::numeric_limits<time_t>::max())) {
+    return std::nullopt;
+  }
+  struct tm parts {};
+  if (!ToLocalTime(static_cast<time_t>(seconds), parts)) return std::nullopt;
+  return driverwyr::CalendarDate{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday};
+}
+
+std::optional<std::string> EnsureSerialCounterKey() {
+#if defined(_WIN32)
+  return std::nullopt;
+#else
+  namespace fs = std::filesystem;
+  fs::path base;
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  if (config != nullptr && *config != '\0') {
+    base = config;
+  } else if (home != nullptr && *home != '\0') {
+    base = fs::path(home) / ".config";
+  } else {
+    return std::string("neither XDG_CONFIG_HOME nor HOME is set");
+  }
+  const fs::path file = base / "Ostrel" / "TorvaneCommon" / "Default";
+  std::error_code error;
+  if (fs::exists(file, error)) return std::nullopt;
+  fs::create_directories(file.parent_path(), error);
+  if (error) return file.parent_path().string() + ": " + error.message();
+  // "a" never truncates a file that appeared in the meantime.
+  std::FILE* created = std::fopen(file.c_str(), "ab");
+  if (created == nullptr) return file.string() + ": cannot be created";
+  std::fclose(created);
+  return std::nullopt;
+#endif
+}
+
+}  // namespace wyr

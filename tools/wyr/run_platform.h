@@ -1,0 +1,54 @@
+// What `wyr run` needs from the operating system beyond the driver: the
+// instant given with --now, turned into the dates of a driver clock, and the
+// settings key that a host's installation would create.
+#ifndef DRIVERWYR_TOOLS_WYR_RUN_PLATFORM_H_
+#define DRIVERWYR_TOOLS_WYR_RUN_PLATFORM_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "driverwyr/host.h"
+
+namespace wyr {
+
+// An instant: its UTC calendar date and its seconds since 1970-01-01T00:00:00Z.
+struct Instant {
+  driverwyr::CalendarDate utc_date;
+  std::int64_t seconds = 0;
+};
+
+// Parses an ISO 8601 instant in UTC, "YYYY-MM-DDTHH:MM:SSZ", optionally with
+// a decimal fraction of the second ("...:00.250Z"), years 1970 to 9999.
+// Returns nothing when the text is not such an instant or names no real date
+// or time of day.
+std::optional<Instant> ParseUtcInstant(std::string_view text);
+
+// The local calendar date of `seconds` since the epoch, in the time zone the
+// C library takes from TZ. Nothing when the C library cannot convert it.
+std::optional<driverwyr::CalendarDate> LocalDateOf(std::int64_t seconds);
+
+// A clock that always answers the dates of one instant.
+class FixedClock final : public driverwyr::Clock {
+ public:
+  FixedClock(driverwyr::CalendarDate utc, driverwyr::CalendarDate local) : utc_(utc), local_(local) {}
+  driverwyr::CalendarDate UtcToday() const override { return utc_; }
+  driverwyr::CalendarDate LocalToday() const override { return local_; }
+
+ private:
+  driverwyr::CalendarDate utc_;
+  driverwyr::CalendarDate local_;
+};
+
+// Makes sure the current user's settings key of the serial counter exists, as
+// a host's installation does. On POSIX the key is the file
+// ${XDG_CONFIG_HOME:-$HOME/.config}/Ostrel/TorvaneCommon/Default: it is
+// created empty (with its folders) when missing and left alone otherwise. On
+// Windows the registry key is the installation's business and nothing is done.
+// Returns an explanation when the key could not be made, nothing otherwise.
+std::optional<std::string> EnsureSerialCounterKey();
+
+}  // namespace wyr
+
+#endif  // DRIVERWYR_TOOLS_WYR_RUN_PLATFORM_H_
