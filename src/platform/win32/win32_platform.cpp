@@ -1,13 +1,18 @@
-// Windows defaults of the platform roles: message boxes, the clock and the
-// string table of the DLL's resources.
+// Windows defaults of the platform roles: message boxes, the dialog from the
+// DLL's resources, the shell's folder browser, the clock and the string table
+// of the DLL's resources.
 #include <windows.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/win32/module.h"
+#include "platform/win32/win32_ui.h"
 
 namespace driverwyr {
+
 namespace {
 
 class Win32UserInterface final : public UserInterface {
@@ -15,10 +20,18 @@ class Win32UserInterface final : public UserInterface {
   int ShowMessageBox(const std::string& text, unsigned style) override {
     return MessageBoxA(GetActiveWindow(), text.c_str(), "", style);
   }
-  int RunDialog(int /*template_id*/, DialogHandler& /*handler*/) override { return -1; }
-  std::optional<std::string> BrowseForFolder(DialogWindow& /*owner*/, const std::string& /*title*/,
-                                             const std::string& /*initial_folder*/) override {
-    return std::nullopt;
+  int RunDialog(int template_id, DialogHandler& handler) override {
+    return win32::RunResourceDialog(template_id, handler);
+  }
+  std::optional<std::string> BrowseForFolder(DialogWindow& owner, const std::string& title,
+                                             const std::string& initial_folder) override {
+    // A dialog window of another kind (a host's own) has no window to own
+    // the browser; the active window does then.
+    HWND owner_window = win32::DialogWindowHandle(owner);
+    if (owner_window == nullptr) {
+      owner_window = GetActiveWindow();
+    }
+    return win32::BrowseForFolder(owner_window, title, initial_folder);
   }
 };
 

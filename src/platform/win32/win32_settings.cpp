@@ -1,22 +1,108 @@
-// The current user's settings key on Windows: not wired to the registry yet,
-// so every key counts as missing.
+// The current user's settings keys on Windows: the registry under
+// HKEY_CURRENT_USER, reached with the single-byte (...A) calls. Keys are
+// opened, never created.
+#include <windows.h>
+
+#include <cstddef>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "platform/platform.h"
 
 namespace driverwyr {
 namespace {
 
-class NoSettingsStore final : public SettingsStore {
+class RegistryKey final : public SettingsKey {
  public:
-  std::unique_ptr<SettingsKey> OpenUserKey(const std::string& /*path*/, bool /*for_writing*/) override {
-    return nullptr;
+  explicit RegistryKey(HKEY key) : key_(key) {}
+  ~RegistryKey() override { RegCloseKey(key_); }
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+
+  bool ReadValue(const std::string& name, char* buffer, std::size_t size) override {
+    // The query goes to a buffer of our own, grown to the value's size when
+    // it does not fit: the caller gets the value's first `size` bytes, and
+    // its buffer stays as it was when the value cannot be read.
+    std::vector<BYTE> data(size > 0 ? size : 1);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+      if (data.size() > MAXDWORD) {
+        return false;
+      }
+      DWORD type = 0;
+      DWORD length = static_cast<DWORD>(data.size());
+      const LONG result = RegQueryValueExA(key_, name.c_str(), nullptr, &type, data.data(), &length);
+      if (result == ERROR_SUCCESS) {
+        const std::size_t count = length < data.size() ? length : data.size();
+        std::memcpy(buffer, data.data(), count < size ? count : size);
+        return true;
+      }
+      if (result != ERROR_MORE_DATA || length <= data.size()) {
+        return false;
+      }
+      data.resize(length);  // the value changed size meanwhile: try again
+    }
+    return false;
   }
-  Wow64Answer ProbeWow64() override { return Wow64Answer::kNo; }
+
+  bool WriteValue(const std::string& name, const char* data, std::size_t size) override {
+    if (size >= MAXDWORD) {
+      return false;
+    }
+    // Text data that does not end in NUL has its length stretched by the
+    // system when the byte after it is NUL (a repair for a forgotten
+    // terminator), which also reads one byte past the caller's data. A copy
+    // followed by a non-NUL byte keeps the stored length exactly `size`.
+    std::vector<BYTE> copy(data, data + size);
+    copy.push_back(0xFF);
+    return RegSetValueExA(key_, name.c_str(), 0, REG_SZ, copy.data(), static_cast<DWORD>(size)) ==
+           ERROR_SUCCESS;
+  }
+
+ private:
+  HKEY key_;
+};
+
+class RegistrySettingsStore final : public SettingsStore {
+ public:
+  std::unique_ptr<SettingsKey> OpenUserKey(const std::string& path, bool for_writing) override {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, for_writing ? KEY_WRITE : KEY_READ, &key) !=
+        ERROR_SUCCESS) {
+      return nullptr;
+    }
+    return std::make_unique<RegistryKey>(key);
+  }
+
+  // IsWow64Process is looked up at run time: systems before Windows XP SP2
+  // do not have it, and there the process is no 32-bit process on 64-bit
+  // Windows.
+  Wow64Answer ProbeWow64() override {
+    using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const HMODULE kernel = GetModuleHandleA("kernel32");
+    if (kernel == nullptr) {
+      return Wow64Answer::kNo;
+    }
+    const FARPROC found = GetProcAddress(kernel, "IsWow64Process");
+    if (found == nullptr) {
+      return Wow64Answer::kNo;
+    }
+    // Through the generic function pointer type, so that the compiler accepts
+    // the change of signature.
+    const auto is_wow64_process =
+        reinterpret_cast<IsWow64ProcessFunction>(reinterpret_cast<void (*)()>(found));
+    BOOL wow64 = FALSE;
+    if (!is_wow64_process(GetCurrentProcess(), &wow64)) {
+      return Wow64Answer::kProbeFailed;
+    }
+    return wow64 ? Wow64Answer::kYes : Wow64Answer::kNo;
+  }
 };
 
 }  // namespace
 
-std::unique_ptr<SettingsStore> MakeDefaultSettingsStore() { return std::make_unique<NoSettingsStore>(); }
+std::unique_ptr<SettingsStore> MakeDefaultSettingsStore() {
+  return std::make_unique<RegistrySettingsStore>();
+}
 
 }  // namespace driverwyr
