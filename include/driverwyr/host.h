@@ -49,7 +49,8 @@ class DialogWindow {
   virtual void ClearComboBox(int id) = 0;
   virtual void InsertComboEntry(int id, int index, const std::string& text) = 0;
   // Selects the first entry that begins with `prefix`, ignoring letter case;
-  // returns its index, or -1 (selection unchanged) when none does.
+  // returns its index, or -1 (selection unchanged) when none does. An empty
+  // prefix matches no entry.
   virtual int SelectComboEntry(int id, const std::string& prefix) = 0;
   // Index of the selected entry, or -1.
   virtual int GetComboSelection(int id) const = 0;

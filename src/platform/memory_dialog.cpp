@@ -160,7 +160,8 @@ void MemoryDialogWindow::InsertComboEntry(int id, int index, const std::string& 
 
 int MemoryDialogWindow::SelectComboEntry(int id, const std::string& prefix) {
   MemoryControl* control = state_->FindCombo(id);
-  if (control == nullptr) return -1;
+  // An empty prefix matches nothing, as with a real combo box.
+  if (control == nullptr || prefix.empty()) return -1;
   for (std::size_t i = 0; i < control->entries.size(); ++i) {
     if (StartsWithIgnoringCase(control->entries[i], prefix)) {
       control->selection = static_cast<int>(i);

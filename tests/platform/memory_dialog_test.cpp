@@ -200,7 +200,7 @@ TEST_F(MemoryDialogWindowTest, ComboBoxEntriesInsertSelectAndChoose) {
     int index;  // the result, and the selection afterwards when not -1
   };
   const Case cases[] = {
-      {"alu", 2}, {"STAINLESS", 1}, {"m", 0}, {"", 0}, {"Steel", -1}, {"Mildest", -1},
+      {"alu", 2}, {"STAINLESS", 1}, {"m", 0}, {"", -1}, {"Steel", -1}, {"Mildest", -1},
   };
   int selection = -1;
   for (const Case& c : cases) {
