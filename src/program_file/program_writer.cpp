@@ -1,10 +1,205 @@
-// Placeholder until the writer lands: writes nothing.
 #include "program_file/program_writer.h"
 
-namespace driverwyr {
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
 
-bool WriteProgramFile(ProgramData& /*data*/, RecordArray<CPPStepInfo>& /*steps*/,
-                      const StepCalculation& /*calculate*/) {
+#include "driver/truncate.h"
+#include "platform/platform.h"
+#include "program_file/file_replacement.h"
+#include "program_file/program_format.h"
+
+namespace driverwyr {
+namespace {
+
+constexpr int kOpenFileFailsMessage = 51006;  // "Open file fails!"
+constexpr int kUnitInch = 1;
+// Hardness shown in an inch dialog is the control's value times 1.446.
+constexpr double kInchHardnessFactor = 0.6915629322268326;
+constexpr double kInchToMillimetreD = 25.4;
+constexpr float kInchToMillimetreF = 25.4f;
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+void TrimBothSides(std::string& text) {
+  std::size_t end = text.size();
+  while (end > 0 && IsBlank(text[end - 1])) --end;
+  std::size_t begin = 0;
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  text = text.substr(begin, end - begin);
+}
+
+// Characters `position` and `position + 1` of the date text read as a decimal
+// number the way the C library's atoi reads them (leading blanks, a sign,
+// digits; anything else ends the number). Characters past the end of the
+// text count as absent.
+int DatePair(const std::string& date, std::size_t position) {
+  const std::string_view pair =
+      position < date.size() ? std::string_view(date).substr(position, 2) : std::string_view();
+  std::size_t i = 0;
+  while (i < pair.size() && IsBlank(pair[i])) ++i;
+  bool negative = false;
+  if (i < pair.size() && (pair[i] == '+' || pair[i] == '-')) negative = pair[i++] == '-';
+  int value = 0;
+  for (; i < pair.size() && pair[i] >= '0' && pair[i] <= '9'; ++i) value = value * 10 + (pair[i] - '0');
+  return negative ? -value : value;
+}
+
+// The first character of an orientation text, 0 when it is empty.
+char FirstCharacter(const std::string& text) { return text.empty() ? '\0' : text[0]; }
+
+ProgramHeader MakeHeader(const ProgramData& data) {
+  ProgramHeader header;
+  header.ProgramName = data.ProgramName;
+  header.PartReference = data.PartReference;
+  header.Thickness = data.Thickness;
+  header.MaterialName = data.MaterialName;
+  // Half up for the positive values the dialog admits; saturated, so that an
+  // out-of-range value cannot wrap into a small or negative hardness.
+  header.Hardness = SaturateToInt16(static_cast<double>(data.Hardness) + 0.5);
+  header.ControlPunchName = data.ControlPunchName;
+  header.ControlDieName = data.ControlDieName;
+  header.ControlDieHolderName = data.ControlDieHolderName;
+  header.ControlSpacerName = data.ControlSpacerName;
+  header.RecordCount = data.RecordCount;
+  // "%m/%d/%y": month at 0, day at 3, year at 6; a byte each (low 8 bits).
+  header.Year = static_cast<std::uint8_t>(DatePair(data.CreationDate, 6));
+  header.Month = static_cast<std::uint8_t>(DatePair(data.CreationDate, 0));
+  header.Day = static_cast<std::uint8_t>(DatePair(data.CreationDate, 3));
+  header.MaterialNumber = data.MaterialNumber;
+  header.PunchRev = FirstCharacter(data.PunchRev);
+  header.DieHolderRev = FirstCharacter(data.DieHolderRev);
+  header.DieRev = FirstCharacter(data.DieRev);
+  return header;
+}
+
+// A back gauge coordinate in millimetres: inch values are truncated to four
+// decimals and converted, millimetre values truncated to three decimals.
+float BackGaugeMillimetres(float value, bool inch) {
+  return inch ? TruncateToDecimals(value, 4) * kInchToMillimetreF : TruncateToDecimals(value, 3);
+}
+
+ProgramRecord MakeRecord(const CPPStepInfo& step, bool inch) {
+  ProgramRecord record;
+  record.SequenceOrder = step.GetSequenceOrder();
+  record.StepValue = step.GetStepValue();
+  record.FlagAutoCompen = step.GetFlagAutoCompen();
+  record.CoiningFlag = step.GetCoiningFlag();
+  record.BendLength = step.GetBendLength();
+  record.FlangeLength = SaturateToInt32(step.GetFlangeLength());
+  record.BendAngle = step.GetBendAngle();
+  if (step.GetBendType() == 3) {
+    // A multi-hit bend: the control steps back by the pitch and reaches the
+    // angle in CycleNo hits. StepValue already holds millimetres (its setter
+    // converted inch input), so it is negated and truncated without another
+    // factor 25.4. CycleNo 0 counts as one hit: the angle stays as it is.
+    const float negated = -step.GetStepValue();
+    record.StepValue = inch ? TruncateToDecimals(negated, 3) : TruncateToDecimals(negated, 0);
+    const short cycles = step.GetCycleNo();
+    const float hits = cycles == 0 ? 1.0f : static_cast<float>(cycles);
+    record.BendAngle = TruncateToDecimals(180.0f - (180.0f - step.GetBendAngle()) / hits, 1);
+  }
+  record.Y1 = step.GetY1();
+  record.Y2 = step.GetY2();
+  double xx[4] = {};
+  double yy[4] = {};
+  double zz[4] = {};
+  step.GetXX(xx);
+  step.GetYY(yy);
+  step.GetZZ(zz);
+  record.YY0 = BackGaugeMillimetres(static_cast<float>(yy[0]), inch);
+  record.YY1 = BackGaugeMillimetres(static_cast<float>(yy[1]), inch);
+  record.ZZ0 = BackGaugeMillimetres(static_cast<float>(zz[0]), inch);
+  record.ZZ1 = BackGaugeMillimetres(static_cast<float>(zz[1]), inch);
+  record.XX0 = BackGaugeMillimetres(-static_cast<float>(xx[0]), inch);
+  record.XX1 = BackGaugeMillimetres(static_cast<float>(xx[1]), inch);
+  record.AuxFunc = step.GetAuxFunc().str();  // the encoder keeps six bytes
+  record.FlagSheetMove = step.GetFlagSheetMove();
+  // A force beyond 16 bits is written as the largest the field holds, never
+  // as a wrapped, smaller or negative one.
+  record.TonnageValue = SaturateToInt16(step.GetTonnageValue());
+  record.ODC = step.GetODC();
+  record.BendingSpeed = step.GetBendingSpeed();
+  record.ReturnSpeed = step.GetReturnSpeed();
+  record.BGRetractFlag = step.GetBGRetractFlag();
+  record.CycleNo = step.GetCycleNo();
+  record.RetractStroke = step.GetRetractStroke();
+  record.DwellBG = step.GetDwellBG();
+  record.DwellEndBend = step.GetDwellEndBend();
+  record.BendNoBGPos = step.GetBendNoBGPos();
+  record.Y1Compen = step.GetY1Compen();
+  record.Y2Compen = step.GetY2Compen();
+  record.X1Compen = step.GetX1Compen();
+  record.X2Compen = step.GetX2Compen();
+  record.R1Compen = step.GetR1Compen();
+  record.R2Compen = step.GetR2Compen();
+  record.Z1Compen = step.GetZ1Compen();
+  record.Z2Compen = step.GetZ2Compen();
+  record.AngleCompen = step.GetAngleCompen();
+  record.PinchPointValue = step.GetPinchPointValue();
+  record.Offset = step.GetOffset();
+  return record;
+}
+
+}  // namespace
+
+bool WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
+                      const StepCalculation& calculate) {
+  // The header's 16-bit count must describe exactly the records written: a
+  // group too large for it (the count wrapped) cannot become a valid file.
+  const int count = data.RecordCount;
+  if (count <= 0 || count != steps.GetSize()) return false;
+
+  TrimBothSides(data.ControlPunchName);
+  TrimBothSides(data.ControlDieName);
+  TrimBothSides(data.ControlDieHolderName);
+  TrimBothSides(data.ControlSpacerName);
+
+  // Into the control's units before any step is calculated: the calculation
+  // reads Thickness and Hardness from `data`.
+  const bool inch = data.Unit == kUnitInch;
+  if (inch) {
+    data.Thickness = static_cast<float>(
+        static_cast<double>(TruncateToDecimals(data.Thickness, 3)) * kInchToMillimetreD);
+    data.Hardness = static_cast<float>(static_cast<double>(data.Hardness) * kInchHardnessFactor);
+  } else {
+    data.Thickness = TruncateToDecimals(data.Thickness, 2);
+  }
+
+  FileReplacement file(data.FileName);
+  if (!file.Create()) {
+    ShowMessage(LoadMessageText(kOpenFileFailsMessage), kMessageOk);
+    return false;
+  }
+
+  const std::size_t records = static_cast<std::size_t>(count);
+  std::string bytes(kProgramHeaderSize + kProgramRecordSize * records, '\0');
+  const ProgramHeader header = MakeHeader(data);
+  data.WrittenHardness = header.Hardness;
+  EncodeProgramHeader(header, bytes.data());
+
+  // Step i is calculated after records 0..i-1 were encoded; the closing
+  // record and steps with their own depth and force (Mode non-zero) are not.
+  for (std::size_t i = 0; i < records; ++i) {
+    CPPStepInfo& step = steps[static_cast<int>(i)];
+    if (i + 1 < records && step.GetMode() == 0 && calculate) calculate(step);
+    EncodeProgramRecord(MakeRecord(step, inch),
+                        bytes.data() + kProgramHeaderSize + kProgramRecordSize * i);
+  }
+
+  switch (file.Commit(bytes)) {
+    case FileReplacement::Result::kReplaced:
+      return true;
+    case FileReplacement::Result::kReplaceFailed:
+      // The target itself cannot be written (a folder, read-only, locked).
+      ShowMessage(LoadMessageText(kOpenFileFailsMessage), kMessageOk);
+      return false;
+    case FileReplacement::Result::kWriteFailed:
+      break;
+  }
   return false;
 }
 

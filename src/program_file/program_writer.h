@@ -15,11 +15,16 @@ using StepCalculation = std::function<void(CPPStepInfo& step)>;
 
 // Writes data.FileName: the 125-byte header and data.RecordCount records of 145
 // bytes, one per element of `steps` (the group's steps and the closing
-// record). Converts the header values and the steps in place, and calls
-// `calculate` for every step but the closing one whose Mode is 0, after the
-// records before it were written. Returns true when the file was written
-// completely; false when it could not be opened ("Open file fails!" is shown)
-// or a write failed, in which case no truncated file is left in its place.
+// record). Trims the four control tool names and converts Thickness and
+// Hardness in place (to millimetres and the control's hardness; sets
+// WrittenHardness), and calls `calculate` for every step but the closing one
+// whose Mode is 0, after the records before it were encoded; what it stores
+// into a step is written. The multi-hit and back gauge conversions go to the
+// file only. Returns true when the file was written completely and put in
+// place. Returns false, leaving an existing file of that name untouched,
+// when the file cannot be created or replaced ("Open file fails!" is shown),
+// when a write fails (nothing shown: the caller reports the failure), or when
+// RecordCount is not the number of steps (a count that did not fit 16 bits).
 bool WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
                       const StepCalculation& calculate);
 
