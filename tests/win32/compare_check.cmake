@@ -2,7 +2,9 @@
 # compares what they print, leaving out the lines that show paths (each
 # platform writes them in its own form).
 execute_process(COMMAND ${NATIVE_WYR} check ${JOB} OUTPUT_VARIABLE linux RESULT_VARIABLE linux_rc)
-execute_process(COMMAND ${WINE_RUN} ${WYR_EXE} check ${JOB} OUTPUT_VARIABLE windows RESULT_VARIABLE windows_rc)
+# Wine maps the Unix root to drive Z:.
+string(REPLACE "/" "\\" windows_job "Z:${JOB}")
+execute_process(COMMAND ${WINE_RUN} ${WYR_EXE} check ${windows_job} OUTPUT_VARIABLE windows RESULT_VARIABLE windows_rc)
 if(NOT linux_rc EQUAL 0 OR NOT windows_rc EQUAL 0)
   message(FATAL_ERROR "wyr check failed: Linux ${linux_rc}, Windows ${windows_rc}\n${windows}")
 endif()
