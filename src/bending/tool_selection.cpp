@@ -14,7 +14,8 @@ constexpr int kPunchEntry = 0;
 constexpr int kDieEntry = 1;
 
 // The tool named in ToolID entry `entry`; a default tool when none matches.
-// A name ends at its first NUL or at the end of its 32 bytes.
+// A name ends at its first NUL or at the end of its 32 bytes; an empty entry
+// names no tool, even if the host sent a tool without a name.
 CPPTool FindStepTool(const CPPStepInfo& step, int entry) {
   char names[6][32] = {};
   step.GetToolID(names);
@@ -23,7 +24,7 @@ CPPTool FindStepTool(const CPPStepInfo& step, int entry) {
   const auto length = end != nullptr ? static_cast<const char*>(end) - name
                                      : static_cast<std::ptrdiff_t>(sizeof names[entry]);
   CPPTool tool;
-  FindToolByName(tool, CString(name, static_cast<int>(length)));
+  if (length > 0) FindToolByName(tool, CString(name, static_cast<int>(length)));
   return tool;
 }
 
