@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "driverwyr/driverwyr.h"
+#include "driverwyr/host.h"
 
 namespace wyr {
 
@@ -73,6 +74,14 @@ void LoadJobFile(const std::filesystem::path& file, Job& job);
 // SetMaterial_1 or SetMaterial_2 (when the job has a material), then
 // InitPPSequence, InitToolInfo, InitSetupInfo, InitMachineInfo, InitBkGaugeInfo.
 void ApplyJob(Job& job);
+
+// The store's contents as `wyr check` prints them: the unit, one line per
+// path (each beginning with "path "), the material, and per record the fields
+// that the driver uses, one item a line ("steps[0].BendAngle: 90"). Numbers of
+// single and double precision are shown with six significant digits, strings
+// in double quotes with control bytes escaped. A ToolID entry ends at its
+// first NUL or after its 32 bytes.
+std::string DescribeStore(const driverwyr::StoreCopy& store);
 
 }  // namespace wyr
 
