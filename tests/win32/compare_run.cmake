@@ -1,0 +1,46 @@
+# Runs the example job with the Linux wyr and with wyr.exe under Wine, each in
+# its own copy of the examples folder, at the same instant and in UTC, and
+# checks that both wrote the same program files byte for byte.
+set(work ${CMAKE_CURRENT_BINARY_DIR}/compare_run)
+file(REMOVE_RECURSE ${work})
+foreach(side linux windows)
+  file(MAKE_DIRECTORY ${work}/${side})
+  file(COPY ${EXAMPLES} DESTINATION ${work}/${side} PATTERN out EXCLUDE)
+  file(MAKE_DIRECTORY ${work}/${side}/examples/out ${work}/${side}/config/Ostrel/TorvaneCommon)
+  file(WRITE ${work}/${side}/config/Ostrel/TorvaneCommon/Default "")
+endforeach()
+# Both sides start with an empty serial counter key: the file on Linux, a
+# fresh registry key on Windows.
+set(key "HKCU\\Software\\Ostrel\\TorvaneCommon\\Default")
+execute_process(COMMAND ${WINE_RUN} reg delete ${key} /f OUTPUT_QUIET ERROR_QUIET)
+execute_process(COMMAND ${WINE_RUN} reg add ${key} /f OUTPUT_QUIET ERROR_QUIET RESULT_VARIABLE reg_rc)
+if(NOT reg_rc EQUAL 0)
+  message(FATAL_ERROR "cannot create the serial counter key under Wine")
+endif()
+set(now 2026-12-07T10:00:00Z)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC XDG_CONFIG_HOME=${work}/linux/config
+                        ${NATIVE_WYR} run ${work}/linux/examples/bracket.json --now ${now}
+                OUTPUT_VARIABLE linux_out RESULT_VARIABLE linux_rc)
+string(REPLACE "/" "\\\\" windows_job "Z:${work}/windows/examples/bracket.json")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${WINE_RUN} ${WYR_EXE} run ${windows_job} --now ${now}
+                OUTPUT_VARIABLE windows_out RESULT_VARIABLE windows_rc)
+execute_process(COMMAND ${WINE_RUN} reg delete ${key} /f OUTPUT_QUIET ERROR_QUIET)
+if(NOT linux_rc EQUAL 0 OR NOT windows_rc EQUAL 0)
+  message(FATAL_ERROR "wyr run failed: Linux ${linux_rc}, Windows ${windows_rc}\n${linux_out}\n${windows_out}")
+endif()
+file(GLOB programs RELATIVE ${work}/linux/examples/out ${work}/linux/examples/out/*.wyr)
+list(LENGTH programs count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "the Linux run wrote no program")
+endif()
+foreach(program ${programs})
+  if(NOT EXISTS ${work}/windows/examples/out/${program})
+    message(FATAL_ERROR "wyr.exe did not write ${program}")
+  endif()
+  file(SHA256 ${work}/linux/examples/out/${program} linux_hash)
+  file(SHA256 ${work}/windows/examples/out/${program} windows_hash)
+  if(NOT linux_hash STREQUAL windows_hash)
+    message(FATAL_ERROR "${program} differs between Linux and Windows")
+  endif()
+endforeach()
+message(STATUS "${count} programs identical on both platforms: ${programs}")
