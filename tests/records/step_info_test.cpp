@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <ostream>
+#include <string_view>
 
 #include "driverwyr/step_info.h"
 
@@ -13,127 +14,71 @@ namespace {
 
 constexpr int kMm = 0;
 constexpr int kInch = 1;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-template <class Result>
-struct UnitCase {
-  float value;
+struct SetterCase {
+  std::string_view field;  // "Offset" is checked with every "RetractStroke" case
+  double value;            // passed as a float, except to SetBendingSpeed
   int unit;
-  Result expected;
+  double expected;
+  int control_type = 2;
 };
 
-template <class Result>
-std::ostream& operator<<(std::ostream& os, const UnitCase<Result>& c) {
-  return os << "value " << c.value << (c.unit == kInch ? " inch" : " (unit " + std::to_string(c.unit) + ")");
+std::ostream& operator<<(std::ostream& os, const SetterCase& c) {
+  return os << c.field << ", value " << c.value << ", unit " << c.unit << ", control type " << c.control_type;
 }
 
-TEST(StepSetters, BendLengthRoundsHalfUpToWholeMillimetres) {
-  const UnitCase<short> cases[] = {
-      {100.25f, kMm, 100},
-      {100.5f, kMm, 101},
-      {100.49f, kMm, 100},
-      {0.0f, kMm, 0},
-      {-2.7f, kMm, -2},     // -2.2 truncated toward zero
-      {100.5f, 2, 101},     // any unit but 1 is millimetre
-      {3.96f, kInch, 99},   // 3.9 x 25.4 = 99.06, + 0.5 truncated
-      {4.0f, kInch, 102},   // 101.6 + 0.5
-      {3.99f, kInch, 99},   // decimals beyond the first are dropped before converting
-      {1e9f, kMm, 32767},   // beyond a short: the largest length, not a wrapped one
-      {-1e9f, kMm, -32768},
-      {std::numeric_limits<float>::quiet_NaN(), kMm, 0},
-  };
-  for (const auto& c : cases) {
-    CPPStepInfo step;
-    step.SetBendLength(c.value, c.unit);
-    EXPECT_EQ(step.GetBendLength(), c.expected) << c;
-  }
+// The value the getter returns after the setter was called with `c`.
+double Apply(const SetterCase& c, std::string_view field) {
+  CPPStepInfo step;
+  step.SetControlType(c.control_type);
+  const auto value = static_cast<float>(c.value);
+  if (field == "BendLength") { step.SetBendLength(value, c.unit); return step.GetBendLength(); }
+  if (field == "StepValue") { step.SetStepValue(value, c.unit); return step.GetStepValue(); }
+  if (field == "RetractStroke") { step.SetRetractStroke(value, c.unit); return step.GetRetractStroke(); }
+  if (field == "Offset") { step.SetOffset(value, c.unit); return step.GetOffset(); }
+  if (field == "ODC") { step.SetODC(value, c.unit); return step.GetODC(); }
+  if (field == "BendingSpeed") { step.SetBendingSpeed(c.value, c.unit); return step.GetBendingSpeed(); }
+  ADD_FAILURE() << "no setter " << field;
+  return 0.0;
 }
 
-TEST(StepSetters, StepValueTruncates) {
-  const UnitCase<float> cases[] = {
-      {12.7f, kMm, 12.0f},
-      {-12.7f, kMm, -12.0f},
-      {0.5009f, kInch, 12.7f},   // 0.500 x 25.4
-      {1.0f, kInch, 25.4f},
-      // 0.01 x 25.4 formed in single precision is just below 0.254f.
-      {0.0101f, kInch, 0.25399998f},
+TEST(StepSetters, ConversionsAndRoundings) {
+  const SetterCase cases[] = {
+      // Whole millimetres, half up; inch values lose the decimals beyond the first.
+      {"BendLength", 100.5, kMm, 101}, {"BendLength", 100.49, kMm, 100},
+      {"BendLength", -2.7, kMm, -2},      // -2.2 truncated toward zero
+      {"BendLength", 100.5, 2, 101},      // any unit but 1 is millimetre
+      {"BendLength", 3.96, kInch, 99},    // 3.9 x 25.4 = 99.06
+      {"BendLength", 4.0, kInch, 102},    // 101.6
+      {"BendLength", 1e9, kMm, 32767},    // beyond a short: the largest length, not a wrapped one
+      {"BendLength", -1e9, kMm, -32768}, {"BendLength", kNaN, kMm, 0},
+      {"StepValue", 12.7, kMm, 12.0}, {"StepValue", -12.7, kMm, -12.0},
+      {"StepValue", 0.5009, kInch, 12.7f},        // 0.500 x 25.4
+      {"StepValue", 0.0101, kInch, 0.25399998f},  // 0.01 x 25.4 in single precision
+      {"RetractStroke", 10.19, kMm, 10.1f}, {"RetractStroke", -10.19, kMm, -10.1f},
+      {"RetractStroke", 0.7, kMm, 0.6f},          // 0.7f lies just below 0.7
+      {"RetractStroke", 1.237, kInch, 31.242f},   // 1.23 x 25.4
+      // Half up at and above zero, toward zero below; saturates instead of wrapping.
+      {"ODC", 250.5, kMm, 251}, {"ODC", 250.49, kMm, 250}, {"ODC", -3.7, kMm, -3},
+      {"ODC", 10.0, kInch, 254},
+      {"ODC", 9.85, kInch, 250},        // 250.19
+      {"ODC", 32767.4, kMm, 32767}, {"ODC", 1e6, kMm, 32767}, {"ODC", 2000.0, kInch, 32767},
+      {"ODC", -1e6, kMm, -32768}, {"ODC", kNaN, kMm, 0},
+      // Control type 0 truncates and ignores the unit; the others round half up.
+      {"BendingSpeed", 7.9, kMm, 7, 0}, {"BendingSpeed", 7.9, kInch, 7, 0},
+      {"BendingSpeed", -7.9, kMm, -7, 0}, {"BendingSpeed", 1e6, kMm, 32767, 0},
+      {"BendingSpeed", 7.9, kMm, 8}, {"BendingSpeed", 7.4, kMm, 7}, {"BendingSpeed", 7.5, kMm, 8, 7},
+      {"BendingSpeed", 0.3, kInch, 8},      // 7.62 mm
+      {"BendingSpeed", 0.25, kInch, 6},     // 6.35 mm
+      {"BendingSpeed", -7.9, kMm, -7}, {"BendingSpeed", 1e6, kMm, 32767},
+      {"BendingSpeed", 40000.0, kInch, 32767}, {"BendingSpeed", kNaN, kMm, 0},
   };
   for (const auto& c : cases) {
-    CPPStepInfo step;
-    step.SetStepValue(c.value, c.unit);
-    EXPECT_EQ(step.GetStepValue(), c.expected) << c;
-  }
-}
-
-TEST(StepSetters, RetractStrokeAndOffsetTruncate) {
-  const UnitCase<float> cases[] = {
-      {10.19f, kMm, 10.1f},
-      {-10.19f, kMm, -10.1f},
-      {0.7f, kMm, 0.6f},          // 0.7f lies just below 0.7
-      {1.237f, kInch, 31.242f},   // 1.23 x 25.4
-      {0.0f, kInch, 0.0f},
-  };
-  for (const auto& c : cases) {
-    CPPStepInfo step;
-    step.SetRetractStroke(c.value, c.unit);
-    step.SetOffset(c.value, c.unit);
-    EXPECT_EQ(step.GetRetractStroke(), c.expected) << "RetractStroke, " << c;
-    EXPECT_EQ(step.GetOffset(), c.expected) << "Offset, " << c;
-  }
-}
-
-TEST(StepSetters, OdcRoundsHalfUpAndTruncatesNegatives) {
-  const UnitCase<short> cases[] = {
-      {250.5f, kMm, 251},
-      {250.49f, kMm, 250},
-      {10.0f, kInch, 254},
-      {9.85f, kInch, 250},      // 250.19
-      {-3.7f, kMm, -3},
-      {-3.2f, kMm, -3},
-      {0.0f, kMm, 0},
-      {32767.4f, kMm, 32767},
-      // Beyond a short the stored value stays at the largest one instead of
-      // wrapping to -32768.
-      {1e6f, kMm, 32767},
-      {2000.0f, kInch, 32767},
-      {-1e6f, kMm, -32768},
-      {std::numeric_limits<float>::quiet_NaN(), kMm, 0},
-  };
-  for (const auto& c : cases) {
-    CPPStepInfo step;
-    step.SetODC(c.value, c.unit);
-    EXPECT_EQ(step.GetODC(), c.expected) << c;
-  }
-}
-
-TEST(StepSetters, BendingSpeedDependsOnControlTypeAtTheCall) {
-  struct Case {
-    int control_type;
-    double value;
-    int unit;
-    short expected;
-  };
-  const Case cases[] = {
-      {0, 7.9, kMm, 7},
-      {0, 7.9, kInch, 7},     // control type 0 ignores the unit
-      {0, -7.9, kMm, -7},
-      {2, 7.9, kMm, 8},
-      {2, 7.4, kMm, 7},
-      {7, 7.5, kMm, 8},
-      {2, 0.3, kInch, 8},     // 7.62 mm
-      {2, 0.25, kInch, 6},    // 6.35 mm
-      {2, -7.9, kMm, -7},
-      {0, 1e6, kMm, 32767},
-      // Beyond a short: the largest speed, not a wrapped negative one.
-      {2, 1e6, kMm, 32767},
-      {2, 40000.0, kInch, 32767},
-      {2, std::numeric_limits<double>::quiet_NaN(), kMm, 0},
-  };
-  for (const auto& c : cases) {
-    CPPStepInfo step;
-    step.SetControlType(c.control_type);
-    step.SetBendingSpeed(c.value, c.unit);
-    EXPECT_EQ(step.GetBendingSpeed(), c.expected)
-        << "control type " << c.control_type << ", speed " << c.value << ", unit " << c.unit;
+    EXPECT_EQ(Apply(c, c.field), c.expected) << c;
+    if (c.field == "RetractStroke") {
+      EXPECT_EQ(Apply(c, "Offset"), c.expected) << "Offset, " << c;
+    }
   }
 }
 
@@ -146,15 +91,12 @@ TEST(StepSetters, BendingSpeedKeepsItsValueWhenControlTypeChangesLater) {
 }
 
 TEST(StepSetters, BendTypeSetsCoiningFlagAndMode) {
-  struct Case {
+  constexpr short kUntouched = 7;
+  const struct {
     int type;
     short flags;  // expected CoiningFlag and Mode
-  };
-  constexpr short kUntouched = 7;
-  const Case cases[] = {
-      {0, 0}, {1, 0}, {2, 1}, {3, 0}, {4, 1}, {5, 0}, {6, 1},
-      {7, kUntouched}, {9, kUntouched}, {-1, kUntouched}, {100, kUntouched},
-  };
+  } cases[] = {{0, 0}, {1, 0}, {2, 1}, {3, 0}, {4, 1}, {5, 0}, {6, 1},
+               {7, kUntouched}, {9, kUntouched}, {-1, kUntouched}, {100, kUntouched}};
   for (const auto& c : cases) {
     CPPStepInfo step;
     step.SetCoiningFlag(kUntouched);
@@ -164,19 +106,12 @@ TEST(StepSetters, BendTypeSetsCoiningFlagAndMode) {
     EXPECT_EQ(step.GetCoiningFlag(), c.flags) << "bend type " << c.type;
     EXPECT_EQ(step.GetMode(), c.flags) << "bend type " << c.type;
   }
-}
-
-TEST(StepSetters, FlagsSetAfterBendTypeWin) {
+  // A flag set after the bend type wins.
   CPPStepInfo step;
   step.SetBendType(4);
   step.SetMode(0);
-  EXPECT_EQ(step.GetBendType(), 4);
   EXPECT_EQ(step.GetMode(), 0);
   EXPECT_EQ(step.GetCoiningFlag(), 1);
-
-  step.SetBendType(3);
-  EXPECT_EQ(step.GetCoiningFlag(), 0);
-  EXPECT_EQ(step.GetMode(), 0);
 }
 
 TEST(StepSetters, BendingDepthZeroesBothRamAxes) {
@@ -190,24 +125,14 @@ TEST(StepSetters, BendingDepthZeroesBothRamAxes) {
 
 TEST(StepSetters, ToolIdKeepsAll192BytesVerbatim) {
   char in[6][32];
-  for (int row = 0; row < 6; ++row) {
-    for (int col = 0; col < 32; ++col) in[row][col] = static_cast<char>(0x80 + row * 32 + col / 2);
-  }
+  for (int i = 0; i < 6 * 32; ++i) in[i / 32][i % 32] = static_cast<char>(0x80 + i / 2);
   std::strcpy(in[0], "PUNCH 88");
-  std::strcpy(in[1], "DIE V12");
   in[3][0] = '\0';                          // an empty name with bytes after it
   std::memset(in[5], 'Z', sizeof(in[5]));   // a name that fills its 32 bytes, no NUL
   CPPStepInfo step;
   step.SetToolID(in);
-
-  char out[6][32];
-  std::memset(out, 0, sizeof(out));
+  char out[6][32] = {};
   step.GetToolID(out);
-  EXPECT_EQ(std::memcmp(in, out, sizeof(in)), 0);
-
-  const CPPStepInfo copy(step);
-  std::memset(out, 0, sizeof(out));
-  copy.GetToolID(out);
   EXPECT_EQ(std::memcmp(in, out, sizeof(in)), 0);
 }
 
