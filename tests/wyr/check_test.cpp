@@ -9,42 +9,41 @@
 
 #include "wyr_runner.h"
 
+namespace wyr_test {
 namespace {
 
 using ::testing::HasSubstr;
-using ::testing::IsEmpty;
 using ::testing::StartsWith;
-using wyr_test::RunWyr;
 
 const std::filesystem::path kExamples = EXAMPLES_DIR;
-const std::filesystem::path kData = TEST_DATA_DIR;
+
+void ExpectLines(const std::string& out, std::initializer_list<const char*> lines) {
+  for (const char* line : lines) EXPECT_THAT(out, HasSubstr(line));
+}
 
 TEST(CheckTest, ExamplePrintsWhatTheStoreHolds) {
-  const wyr_test::WyrResult result = RunWyr({"check", (kExamples / "bracket.json").string()});
+  const WyrResult result = RunWyr({"check", (kExamples / "bracket.json").string()});
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_THAT(result.err, IsEmpty());
-  const std::string& out = result.out;
-  EXPECT_THAT(out, StartsWith("unit: 0 (millimetre)\n"));
-  for (const char* line : {
-           "material.thickness: 2\n", "material.tensile: 40\n", "material.type: 1\n",
-           "steps: 4\n", "steps[0].BendLength: 500\n", "steps[0].BendAngle: 90\n",
-           "steps[0].XX[0]: 120.5\n", "steps[0].ToolID[0]: \"PUNCH88\"\n", "steps[0].ToolID[1]: \"DIE16V\"\n",
-           "steps[2].SetupIndex: 2\n", "steps[2].ToolID[1]: \"DIE6V\"\n", "steps[3].ToolID[4]: \"SPACER10\"\n",
-           "steps[3].SequenceOrder: 4\n", "steps[3].Mode: 0\n", "steps[3].ODC: 251\n",
-           "tools: 5\n", "tools[1].Category: \"2V-16\"\n", "tools[1].SmallorLarger: 1\n",
-           "tools[2].VWidth: 6\n", "tools[0].Radius: 0.8\n", "tools[0].PunchResistance: 100\n",
-           "setups: 2\n", "setups[1].SetupName: \"S2\"\n", "setups[1].SetupIndex: 1\n",
-           "setups[1].UserMachineName: \"PB100\"\n", "machines: 1\n", "machines[0].Tonnage: 100\n",
-           "machines[0].MaxBendingLength: 3000\n", "bgauges: 0\n"}) {
-    EXPECT_THAT(out, HasSubstr(line));
-  }
+  EXPECT_EQ(result.err, "");
+  EXPECT_THAT(result.out, StartsWith("unit: 0 (millimetre)\n"));
+  ExpectLines(result.out, {
+      "material.thickness: 2\n", "material.tensile: 40\n", "material.type: 1\n",
+      "steps: 4\n", "steps[0].BendLength: 500\n", "steps[0].BendAngle: 90\n",
+      "steps[0].XX[0]: 120.5\n", "steps[0].ToolID[0]: \"PUNCH88\"\n", "steps[0].ToolID[1]: \"DIE16V\"\n",
+      "steps[2].SetupIndex: 2\n", "steps[2].ToolID[1]: \"DIE6V\"\n", "steps[3].ToolID[4]: \"SPACER10\"\n",
+      "steps[3].SequenceOrder: 4\n", "steps[3].Mode: 0\n", "steps[3].ODC: 251\n",
+      "tools: 5\n", "tools[1].Category: \"2V-16\"\n", "tools[1].SmallorLarger: 1\n",
+      "tools[2].VWidth: 6\n", "tools[0].Radius: 0.8\n", "tools[0].PunchResistance: 100\n",
+      "setups: 2\n", "setups[1].SetupName: \"S2\"\n", "setups[1].SetupIndex: 1\n",
+      "setups[1].UserMachineName: \"PB100\"\n", "machines: 1\n", "machines[0].Tonnage: 100\n",
+      "machines[0].MaxBendingLength: 3000\n", "bgauges: 0\n"});
   // Paths are resolved against the job's folder, and appear only on lines
   // that begin with "path " (the Linux/Windows comparison drops those).
-  const std::string folder = std::filesystem::path(kExamples).lexically_normal().string();
-  EXPECT_THAT(out, HasSubstr("path program: " + folder + "/out/BRACKET.bmf\n"));
-  EXPECT_THAT(out, HasSubstr("path data: " + folder + "/materials\n"));
-  EXPECT_THAT(out, HasSubstr("path conversion: " + folder + "/tools.cnv\n"));
-  std::istringstream lines(out);
+  const std::string folder = kExamples.lexically_normal().string();
+  EXPECT_THAT(result.out, HasSubstr("path program: " + folder + "/out/BRACKET.bmf\n"
+                                    "path data: " + folder + "/materials\n"
+                                    "path conversion: " + folder + "/tools.cnv\n"));
+  std::istringstream lines(result.out);
   int path_lines = 0;
   for (std::string line; std::getline(lines, line);) {
     if (line.rfind("path ", 0) == 0) {
@@ -56,28 +55,27 @@ TEST(CheckTest, ExamplePrintsWhatTheStoreHolds) {
   EXPECT_EQ(path_lines, 3);
 }
 
+// The unit comes last in the file: unit setters get it whatever the key order.
 TEST(CheckTest, InchJobIsConvertedBySettersAndMaterial) {
-  const wyr_test::WyrResult result = RunWyr({"check", (kData / "check_inch.json").string()});
+  const WyrResult result = RunWyr({"check", std::string(TEST_DATA_DIR) + "/check_inch.json"});
   ASSERT_EQ(result.status, 0) << result.err;
-  for (const char* line : {
-           "unit: 1 (inch)\n", "material.thickness: 3.175\n", "material.tensile: 45.5\n",
-           "material.type: 5\n", "path data: \n", "path conversion: /opt/tools.cnv\n",
-           "steps[0].BendLength: 99\n", "steps[0].StepValue: 12.7\n", "steps[0].RetractStroke: 31.242\n",
-           "steps[0].Offset: 12.7\n", "steps[0].ODC: 254\n", "steps[0].BendingSpeed: 13\n",
-           "steps[0].XX[0]: 4.75\n", "steps[0].ToolReverse: [false, true, false, false, false, false]\n",
-           "steps[0].ToolID[2]: \"\"\n",
-           // Declared order: BendType, then ControlType, then Mode, then BendingSpeed.
-           "steps[1].BendType: 4\n", "steps[1].CoiningFlag: 1\n", "steps[1].Mode: 0\n",
-           "steps[1].BendingSpeed: 7\n", "machines[0].Tonnage: 40.5\n", "bgauges: 2\n"}) {
-    EXPECT_THAT(result.out, HasSubstr(line));
-  }
+  ExpectLines(result.out, {
+      "unit: 1 (inch)\n", "material.thickness: 3.175\n", "material.tensile: 45.5\n",
+      "material.type: 5\n", "path data: \n", "path conversion: /opt/tools.cnv\n",
+      "steps[0].BendLength: 99\n", "steps[0].StepValue: 12.7\n", "steps[0].RetractStroke: 31.242\n",
+      "steps[0].Offset: 12.7\n", "steps[0].ODC: 254\n", "steps[0].BendingSpeed: 13\n",
+      "steps[0].XX[0]: 4.75\n", "steps[0].ToolReverse: [false, true, false, false, false, false]\n",
+      "steps[0].ToolID[2]: \"\"\n",
+      // Declared order: BendType, then ControlType, then Mode, then BendingSpeed.
+      "steps[1].BendType: 4\n", "steps[1].CoiningFlag: 1\n", "steps[1].Mode: 0\n",
+      "steps[1].BendingSpeed: 7\n", "machines[0].Tonnage: 40.5\n", "bgauges: 2\n"});
 }
 
 TEST(CheckTest, InvalidJobsGiveStatus2AndNameThePlace) {
-  const struct {
-    const char* json;
-    const char* message;  // what follows "wyr: <file>: "
-  } kCases[] = {
+  const std::filesystem::path folder = MakeTempFolder("wyr-check");
+  const std::string file = (folder / "job.json").string();
+  // The message is what follows "wyr: <file>: "; a null json means no file at all.
+  const struct { const char* json; std::string message; } cases[] = {
       {"{ \"unit\": 0, ", "not valid JSON: parse error at line 1, column 14"},
       {R"({"unit": 0, "options": {}})", "options: unknown key"},
       {R"({"steps": [{}, {"BendAngel": 90}]})", "steps[1].BendAngel: unknown key"},
@@ -90,23 +88,19 @@ TEST(CheckTest, InvalidJobsGiveStatus2AndNameThePlace) {
       {R"({"steps": [{"ZZ": [0, 0, 0, 0, 0]}]})", "steps[0].ZZ: 5 elements given, at most 4 fit"},
       {R"({"operator": ["create", [{"press": "ok"}]]})", "operator[1][0].press: expected \"create\" or \"cancel\""},
       {R"({"operator": [[{"type": 1082, "text": "3"}]]})", "operator[0][0].type: 1082 is not an editable box"},
+      {nullptr, "cannot be opened\n"},
   };
-  const std::filesystem::path folder = wyr_test::MakeTempFolder("wyr-check");
-  const std::filesystem::path file = folder / "job.json";
-  for (const auto& c : kCases) {
-    wyr_test::WriteFile(file, c.json);
-    const wyr_test::WyrResult result = RunWyr({"check", file.string()});
-    EXPECT_EQ(result.status, 2) << c.json;
-    EXPECT_THAT(result.err, StartsWith("wyr: " + file.string() + ": " + c.message)) << c.json;
-    EXPECT_THAT(result.out, IsEmpty()) << c.json;
+  for (const auto& c : cases) {
+    std::filesystem::remove(file);
+    if (c.json != nullptr) WriteFile(file, c.json);
+    const WyrResult result = RunWyr({"check", file});
+    const char* shown = c.json != nullptr ? c.json : "missing file";
+    EXPECT_EQ(result.status, 2) << shown;
+    EXPECT_THAT(result.err, StartsWith("wyr: " + file + ": " + c.message)) << shown;
+    EXPECT_EQ(result.out, "") << shown;
   }
   std::filesystem::remove_all(folder);
 }
 
-TEST(CheckTest, MissingJobFileGivesStatus2) {
-  const wyr_test::WyrResult result = RunWyr({"check", "/nonexistent/job.json"});
-  EXPECT_EQ(result.status, 2);
-  EXPECT_EQ(result.err, "wyr: /nonexistent/job.json: cannot be opened\n");
-}
-
 }  // namespace
+}  // namespace wyr_test

@@ -26,50 +26,22 @@ std::string Parse(const std::string& text, Job& job) {
   }
 }
 
-TEST(ParseJobTest, SettersRunInDeclarationOrderNotKeyOrder) {
-  Job job;
-  // Mode is declared after BendType, so it overrides what BendType derived;
-  // ControlType 0 is in force when BendingSpeed is set, so 7.9 truncates.
-  ASSERT_EQ(Parse(R"({"steps": [{"Mode": 0, "BendingSpeed": 7.9, "BendType": 4, "ControlType": 0}]})", job), "");
-  ASSERT_EQ(job.steps.GetSize(), 1);
-  EXPECT_EQ(job.steps[0].GetBendType(), 4);
-  EXPECT_EQ(job.steps[0].GetCoiningFlag(), 1);
-  EXPECT_EQ(job.steps[0].GetMode(), 0);
-  EXPECT_EQ(job.steps[0].GetBendingSpeed(), 7);
-}
+// Unit conversion, declaration order of the setters and material selection
+// are covered end to end by the check tests.
 
-TEST(ParseJobTest, UnitSettersGetTheJobsUnitWhateverTheKeyOrder) {
+TEST(ParseJobTest, ShortArraysArePaddedAndPathsResolved) {
   Job job;
-  ASSERT_EQ(Parse(R"({"steps": [{"BendLength": 3.96, "StepValue": 0.5009, "ODC": 10}], "unit": 1})", job), "");
-  EXPECT_EQ(job.steps[0].GetBendLength(), 99);
-  EXPECT_FLOAT_EQ(job.steps[0].GetStepValue(), 12.7f);
-  EXPECT_EQ(job.steps[0].GetODC(), 254);
-}
-
-TEST(ParseJobTest, ShortArraysArePaddedAndDefaultsKept) {
-  Job job;
-  ASSERT_EQ(Parse(R"({"steps": [{"XX": [120.5], "ToolID": ["P88", "D24"], "ToolReverse": [true]}, {}],
+  ASSERT_EQ(Parse(R"({"steps": [{"ToolID": ["P88", "D24"]}],
                       "tools": [{"Profile": [[1, 2], [3]]}],
-                      "machines": [{"UpBeamProfile": [[], [[1, 2, 3]]]}]})",
+                      "machines": [{"UpBeamProfile": [[], [[1, 2, 3]]]}],
+                      "paths": {"program": "out/BRACKET.bmf", "data": "/abs/materials"}})",
                   job),
             "");
-  ASSERT_EQ(job.steps.GetSize(), 2);
-  double xx[4] = {9, 9, 9, 9};
-  job.steps[0].GetXX(xx);
-  EXPECT_EQ(xx[0], 120.5);
-  EXPECT_EQ(xx[3], 0.0);
   char ids[6][32];
   std::memset(ids, 'x', sizeof ids);
   job.steps[0].GetToolID(ids);
   EXPECT_STREQ(ids[1], "D24");
   for (int i = 2; i < 6; ++i) EXPECT_EQ(std::string(ids[i], 32), std::string(32, '\0')) << "entry " << i;
-  bool reverse[6] = {};
-  job.steps[0].GetToolReverse(reverse);
-  EXPECT_TRUE(reverse[0]);
-  EXPECT_FALSE(reverse[1]);
-  // A record without keys is a default record.
-  EXPECT_EQ(job.steps[1].GetODC(), 251);
-  EXPECT_EQ(job.steps[1].GetAuxFunc().str(), "000000");
   double profile[64][2] = {};
   job.tools[0].GetProfile(profile);
   EXPECT_EQ(profile[1][0], 3.0);
@@ -77,27 +49,12 @@ TEST(ParseJobTest, ShortArraysArePaddedAndDefaultsKept) {
   auto beams = std::make_unique<double[][64][3]>(32);
   job.machines[0].GetUpBeamProfile(beams.get());
   EXPECT_EQ(beams[1][0][2], 3.0);
-  EXPECT_TRUE(job.machines[0].GetclampAtCerter());
-}
+  EXPECT_TRUE(job.machines[0].GetclampAtCerter()) << "keys not given keep their defaults";
 
-TEST(ParseJobTest, PathsResolveAgainstTheJobFolder) {
-  Job job;
-  ASSERT_EQ(Parse(R"({"paths": {"program": "out/BRACKET.bmf", "data": "/abs/materials"}})", job), "");
   EXPECT_EQ(job.program_path, (kFolder / "out/BRACKET.bmf").make_preferred().string());
   EXPECT_EQ(job.data_path, std::filesystem::path("/abs/materials").make_preferred().string());
   EXPECT_EQ(job.conversion_path, "");  // missing keys pass the empty string
   EXPECT_FALSE(job.material.has_value());
-}
-
-TEST(ParseJobTest, MaterialByTypeOrByName) {
-  Job job;
-  ASSERT_EQ(Parse(R"({"material": {"thickness": 2, "tensile": 40.5, "type": 5}})", job), "");
-  ASSERT_TRUE(job.material.has_value());
-  EXPECT_EQ(job.material->thickness, 2.0f);
-  EXPECT_EQ(job.material->tensile, 40.5f);
-  EXPECT_EQ(std::get<int>(job.material->kind), 5);
-  ASSERT_EQ(Parse(R"({"material": {"thickness": 2, "tensile": 40, "name": "Aluminium"}})", job), "");
-  EXPECT_EQ(std::get<std::string>(job.material->kind), "Aluminium");
 }
 
 TEST(ParseJobTest, OperatorScript) {
@@ -108,11 +65,10 @@ TEST(ParseJobTest, OperatorScript) {
         {"press": "cancel"}], "create", []]})",
                   job),
             "");
-  ASSERT_EQ(job.operator_script.size(), 4u);
-  EXPECT_EQ(job.operator_script[0].kind, OperatorEntry::Kind::kCancel);
-  EXPECT_EQ(job.operator_script[2].kind, OperatorEntry::Kind::kCreate);
-  EXPECT_EQ(job.operator_script[3].kind, OperatorEntry::Kind::kActions);
-  EXPECT_TRUE(job.operator_script[3].actions.empty());
+  using E = OperatorEntry::Kind;
+  std::vector<E> entries;
+  for (const OperatorEntry& entry : job.operator_script) entries.push_back(entry.kind);
+  EXPECT_EQ(entries, (std::vector<E>{E::kCancel, E::kActions, E::kCreate, E::kActions}));
   const std::vector<OperatorAction>& a = job.operator_script[1].actions;
   ASSERT_EQ(a.size(), 7u);
   EXPECT_EQ(a[0].kind, OperatorAction::Kind::kType);
@@ -130,11 +86,7 @@ TEST(ParseJobTest, OperatorScript) {
 
 // Every error names its place; the message must start with it.
 TEST(ParseJobTest, ErrorsNameThePlace) {
-  const std::string name32(32, 'N');
-  const struct {
-    std::string json;
-    std::string message_start;
-  } kCases[] = {
+  const struct { std::string json, message_start; } kCases[] = {
       {"", "not valid JSON: parse error at line 1, column 1"},
       {"{\"unit\": 0,}", "not valid JSON: parse error at line 1, column 12"},
       {"[1]", "a job file holds a JSON object"},
@@ -149,17 +101,13 @@ TEST(ParseJobTest, ErrorsNameThePlace) {
       {R"({"steps": [{"SetTollReverse": [true]}]})", "steps[0].SetTollReverse: unknown key"},
       {R"({"steps": [{"BendingDepth": 3}]})", "steps[0].BendingDepth: unknown key"},
       {R"({"steps": [{"bend angle": 3}]})", "steps[0][\"bend angle\"]: unknown key"},
-      {R"({"steps": [{"BendAngle": "90"}]})", "steps[0].BendAngle: expected a number, got a string"},
       {R"({"steps": [{"BendAngle": 1e39}]})", "steps[0].BendAngle: 1e+39 is beyond the range"},
-      {R"({"steps": [{"CycleNo": 32768}]})", "steps[0].CycleNo: 32768 is outside the range -32768..32767"},
       {R"({"steps": [{"SequenceOrder": -32769}]})", "steps[0].SequenceOrder: -32769 is outside the range"},
       {R"({"steps": [{"SetupIndex": 2147483648}]})", "steps[0].SetupIndex: 2147483648 is outside the range"},
       {R"({"steps": [{"RayID": [0, 18446744073709551615]}]})", "steps[0].RayID[1]: 18446744073709551615 is outside"},
       {R"({"steps": [{"Mode": true}]})", "steps[0].Mode: expected an integer, got a boolean"},
       {R"({"steps": [{"ToolReverse": [1]}]})", "steps[0].ToolReverse[0]: expected true or false"},
-      {R"({"steps": [{"XX": [1, 2, 3, 4, 5]}]})", "steps[0].XX: 5 elements given, at most 4 fit"},
       {R"({"steps": [{"XX": 1}]})", "steps[0].XX: expected an array of at most 4 elements"},
-      {R"({"steps": [{"ToolID": ["P", ")" + name32 + R"("]}]})", "steps[0].ToolID[1]: name longer than 31 bytes"},
       {R"({"steps": [{"ToolID": ["A\u0000B"]}]})", "steps[0].ToolID[0]: name contains a NUL byte"},
       {R"({"steps": [{"ToolID": ["", "", "", "", "", "", ""]}]})", "steps[0].ToolID: 7 names given"},
       {R"({"steps": [{"BendLength": 40000}]})", "steps[0].BendLength: 40000 is outside the range of the field"},
@@ -174,8 +122,6 @@ TEST(ParseJobTest, ErrorsNameThePlace) {
       {R"({"paths": {"program": "x", "log": 3}})", "paths.log: unknown key"},
       {R"({"paths": {"program": 3}})", "paths.program: expected a string"},
       {R"({"paths": {"data": "a\u0000b"}})", "paths.data: path contains a NUL byte"},
-      {R"({"material": {"thickness": 2, "tensile": 40, "type": 1, "name": "Aluminium"}})",
-       "material: give either \"type\" or \"name\", not both"},
       {R"({"material": {"thickness": 2, "tensile": 40}})", "material: give either \"type\" or \"name\""},
       {R"({"material": {"tensile": 40, "type": 1}})", "material.thickness: missing"},
       {R"({"material": {"thickness": 2, "tensile": 40, "type": 1.0}})", "material.type: expected an integer"},
@@ -189,7 +135,6 @@ TEST(ParseJobTest, ErrorsNameThePlace) {
       {R"({"operator": [[{"type": 1080, "text": 5}]]})", "operator[0][0].text: expected a string"},
       {R"({"operator": [[{"select": "AL1", "text": "x"}]]})", "operator[0][0].text: only a \"type\" action"},
       {R"({"operator": [[{"press": "create", "select": "AL1"}]]})", "operator[0][0]: one action per object"},
-      {R"({"operator": [[{"press": "ok"}]]})", "operator[0][0].press: expected \"create\" or \"cancel\""},
       {R"({"operator": [[{"browse": 3}]]})", "operator[0][0].browse: expected a string"},
       {R"({"operator": [[{"click": 1}]]})", "operator[0][0].click: unknown key"},
       {R"({"operator": [[{}]]})", "operator[0][0]: expected an action"},
@@ -201,7 +146,7 @@ TEST(ParseJobTest, ErrorsNameThePlace) {
   }
 }
 
-TEST(DescribeStoreTest, ToolIdFillingAll32BytesIsReadAsA32ByteName) {
+TEST(DescribeStoreTest, ToolIdsEndAtNulOrAfter32BytesAndStringsAreEscaped) {
   driverwyr::StoreCopy store;
   CPPStepInfo step;
   char ids[6][32] = {};
@@ -209,24 +154,13 @@ TEST(DescribeStoreTest, ToolIdFillingAll32BytesIsReadAsA32ByteName) {
   std::memcpy(ids[1], "D24\0junk", 8);
   step.SetToolID(ids);
   store.steps.Add(step);
-  const std::string text = DescribeStore(store);
-  EXPECT_THAT(text, HasSubstr("steps[0].ToolID[0]: \"" + std::string(32, 'P') + "\"\n"));
-  EXPECT_THAT(text, HasSubstr("steps[0].ToolID[1]: \"D24\"\n"));
-}
-
-TEST(DescribeStoreTest, PathsOnlyOnPathLinesAndStringsEscaped) {
-  driverwyr::StoreCopy store;
-  store.unit = 1;
-  store.programPath = "/x/out/BRACKET.bmf";
-  store.materialThickness = 3.175f;
   CPPTool tool;
   tool.SetToolName("P\"88\n");
   store.tools.Add(tool);
   const std::string text = DescribeStore(store);
-  EXPECT_THAT(text, StartsWith("unit: 1 (inch)\npath program: /x/out/BRACKET.bmf\npath data: \n"));
-  EXPECT_THAT(text, HasSubstr("material.thickness: 3.175\n"));
+  EXPECT_THAT(text, HasSubstr("steps[0].ToolID[0]: \"" + std::string(32, 'P') + "\"\n"));
+  EXPECT_THAT(text, HasSubstr("steps[0].ToolID[1]: \"D24\"\n"));
   EXPECT_THAT(text, HasSubstr("tools[0].ToolName: \"P\\\"88\\x0A\"\n"));
-  EXPECT_THAT(text, HasSubstr("\nbgauges: 0\n"));
 }
 
 }  // namespace

@@ -18,20 +18,22 @@ using wyr_test::WriteFile;
 const std::filesystem::path kData = TEST_DATA_DIR;
 const std::filesystem::path kExamples = std::filesystem::path(EXAMPLES_DIR) / "materials";
 
+// Every test starts with the one-of-each test material built into `file_`.
 class WyrMaterialTest : public ::testing::Test {
  protected:
-  void SetUp() override { folder_ = wyr_test::MakeTempFolder("wyr-material"); }
+  void SetUp() override {
+    folder_ = wyr_test::MakeTempFolder("wyr-material");
+    file_ = (folder_ / "f_1").string();
+    const auto result = RunWyr({"material", "build", (kData / "material_one_of_each.json").string(), "-o", file_});
+    ASSERT_EQ(result.status, 0) << result.err;
+    // 16 + 6 bytes, a grid, 16 bytes and a block of no model.
+    EXPECT_EQ(result.out, file_ + ": 806 bytes (polynomial, grid, polynomial, none)\n");
+    EXPECT_EQ(ReadFile(file_).size(), 806u);
+  }
   void TearDown() override { std::filesystem::remove_all(folder_); }
 
-  // Builds the one-of-each test material into the scratch folder.
-  std::string BuildOneOfEach() {
-    const std::string out = (folder_ / "f_1").string();
-    const auto result = RunWyr({"material", "build", (kData / "material_one_of_each.json").string(), "-o", out});
-    EXPECT_EQ(result.status, 0) << result.err;
-    return out;
-  }
-
   std::filesystem::path folder_;
+  std::string file_;
 };
 
 TEST_F(WyrMaterialTest, ShippedExamplesAreBuiltFromTheirDescriptions) {
@@ -44,17 +46,7 @@ TEST_F(WyrMaterialTest, ShippedExamplesAreBuiltFromTheirDescriptions) {
   }
 }
 
-TEST_F(WyrMaterialTest, BuildReportsTheForms) {
-  const std::string out = (folder_ / "f_1").string();
-  const auto result = RunWyr({"material", "build", (kData / "material_one_of_each.json").string(), "-o", out});
-  ASSERT_EQ(result.status, 0) << result.err;
-  // 16 + 6 bytes, a grid, 16 bytes and a block of no model.
-  EXPECT_EQ(result.out, out + ": 806 bytes (polynomial, grid, polynomial, none)\n");
-  EXPECT_EQ(ReadFile(out).size(), 806u);
-}
-
 TEST_F(WyrMaterialTest, BadDescriptionsAreRejected) {
-  const std::string good_grid = ReadFile(kData / "material_one_of_each.json");
   const std::string poly = R"({"form": "polynomial", "constant": 1})";
   const auto with = [&](const std::string& springback, const std::string& neutral = R"({"form": "none"})") {
     return R"({"springback": )" + springback + R"(, "neutral_fibre": )" + neutral +
@@ -63,12 +55,7 @@ TEST_F(WyrMaterialTest, BadDescriptionsAreRejected) {
   std::string eleven_terms = R"({"form": "polynomial", "constant": 1, "terms": [)";
   for (int i = 0; i < 11; ++i) eleven_terms += std::string(i ? "," : "") + R"({"code": 2, "coefficient": 1})";
   eleven_terms += "]}";
-  struct Case {
-    const char* name;
-    std::string text;
-    const char* message;
-  };
-  const Case cases[] = {
+  const struct { const char* name; std::string text; const char* message; } cases[] = {
       {"not JSON", "{", "not valid JSON"},
       {"not an object", "[]", "description: must be a JSON object"},
       {"model missing", R"({"springback": )" + poly + "}", "\"neutral_fibre\" is missing"},
@@ -90,10 +77,9 @@ TEST_F(WyrMaterialTest, BadDescriptionsAreRejected) {
        with(poly, R"({"form": "grid", "columns": [4, 5, 6, 8, 10, 9, 14, 16, 18, 20], "rows": []})"),
        "neutral_fibre.columns[5]: 9 is not above the one before (10)"},
   };
-  for (const Case& c : cases) {
-    const auto path = folder_ / "desc.json";
+  const auto path = folder_ / "desc.json", out = folder_ / "f_9";
+  for (const auto& c : cases) {
     WriteFile(path, c.text);
-    const auto out = folder_ / "f_9";
     const auto result = RunWyr({"material", "build", path.string(), "-o", out.string()});
     EXPECT_EQ(result.status, 2) << c.name;
     EXPECT_THAT(result.err, HasSubstr(c.message)) << c.name << "\n" << c.text;
@@ -102,17 +88,17 @@ TEST_F(WyrMaterialTest, BadDescriptionsAreRejected) {
 }
 
 TEST_F(WyrMaterialTest, DumpShowsEveryBlock) {
-  const std::string file = BuildOneOfEach();
-  const auto text = RunWyr({"material", "dump", file});
+  const auto text = RunWyr({"material", "dump", file_});
   ASSERT_EQ(text.status, 0) << text.err;
-  EXPECT_THAT(text.out, HasSubstr("block 1 springback: offset 0, 22 bytes, form 1 (polynomial)"));
-  EXPECT_THAT(text.out, HasSubstr("  term 1      code 7   C        1\n"));
-  EXPECT_THAT(text.out, HasSubstr("block 2 neutral fibre: offset 22, 764 bytes, form 2 (grid)"));
-  EXPECT_THAT(text.out, HasSubstr("  columns     4 5 6 8 10 12 14 16 18 20\n"));
-  EXPECT_THAT(text.out, HasSubstr("  row 16      angle 180: 0.22 0.23 0.24"));
-  EXPECT_THAT(text.out, HasSubstr("block 4 radius effect: offset 802, 4 bytes, form 0 (no model)"));
+  for (const char* line : {"block 1 springback: offset 0, 22 bytes, form 1 (polynomial)",
+                           "  term 1      code 7   C        1\n",
+                           "block 2 neutral fibre: offset 22, 764 bytes, form 2 (grid)",
+                           "  columns     4 5 6 8 10 12 14 16 18 20\n", "  row 16      angle 180: 0.22 0.23 0.24",
+                           "block 4 radius effect: offset 802, 4 bytes, form 0 (no model)"}) {
+    EXPECT_THAT(text.out, HasSubstr(line));
+  }
 
-  const auto as_json = RunWyr({"material", "dump", file, "--json"});
+  const auto as_json = RunWyr({"material", "dump", file_, "--json"});
   ASSERT_EQ(as_json.status, 0) << as_json.err;
   const auto dump = nlohmann::json::parse(as_json.out);
   EXPECT_EQ(dump["size"], 806);
@@ -125,29 +111,23 @@ TEST_F(WyrMaterialTest, DumpShowsEveryBlock) {
 }
 
 TEST_F(WyrMaterialTest, DumpRejectsMalformedFiles) {
-  const std::string bytes = ReadFile(BuildOneOfEach());
-  struct Case {
-    const char* name;
-    std::string bytes;
-    const char* message;
-  };
+  const std::string bytes = ReadFile(file_);
   std::string eleven = bytes;
   eleven[6] = 11;
-  const Case cases[] = {
+  const struct { const char* name; std::string bytes; const char* message; } cases[] = {
       {"empty", "", "the file ends early: block 1 (springback) at offset 0 needs 4 bytes"},
       {"cut in the grid", bytes.substr(0, 500),
        "the file ends early: block 2 (neutral fibre) at offset 22 needs 764 bytes for a grid, only 478 remain"},
       {"eleven terms", eleven, "term count 11 (byte 6) is outside 0..10"},
   };
-  for (const Case& c : cases) {
-    const auto path = folder_ / "bad";
+  const std::string path = (folder_ / "bad").string();
+  for (const auto& c : cases) {
     WriteFile(path, c.bytes);
-    for (const char* command : {"dump", "eval"}) {
-      std::vector<std::string> args = {"material", command, path.string()};
-      if (std::string(command) == "eval") args.insert(args.end(), {"--angle", "90", "--ratio", "10"});
+    for (const auto& args : {std::vector<std::string>{"material", "dump", path},
+                             std::vector<std::string>{"material", "eval", path, "--angle", "90", "--ratio", "10"}}) {
       const auto result = RunWyr(args);
-      EXPECT_EQ(result.status, 2) << c.name << " " << command;
-      EXPECT_THAT(result.err, HasSubstr(c.message)) << c.name << " " << command;
+      EXPECT_EQ(result.status, 2) << c.name << " " << args[1];
+      EXPECT_THAT(result.err, HasSubstr(c.message)) << c.name << " " << args[1];
     }
   }
   const auto missing = RunWyr({"material", "dump", (folder_ / "nothing").string()});
@@ -156,13 +136,7 @@ TEST_F(WyrMaterialTest, DumpRejectsMalformedFiles) {
 }
 
 TEST_F(WyrMaterialTest, EvalShowsEachModelAndItsForm) {
-  const std::string file = BuildOneOfEach();
-  struct Case {
-    const char* angle;
-    const char* ratio;
-    std::string out;
-  };
-  const Case cases[] = {
+  const struct { const char *angle, *ratio; std::string out; } cases[] = {
       {"90", "12",
        "angle 90, ratio 12 (inside 4..20)\n"
        "springback     polynomial  2.2\n"
@@ -176,25 +150,21 @@ TEST_F(WyrMaterialTest, EvalShowsEachModelAndItsForm) {
        "inner radius   polynomial  0.1\n"
        "radius effect  none        no value\n"},
   };
-  for (const Case& c : cases) {
-    const auto result = RunWyr({"material", "eval", file, "--angle", c.angle, "--ratio", c.ratio});
+  for (const auto& c : cases) {
+    const auto result = RunWyr({"material", "eval", file_, "--angle", c.angle, "--ratio", c.ratio});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, c.out);
+    EXPECT_EQ(result.out, c.out) << c.angle << " " << c.ratio;
   }
-  const auto as_json = RunWyr({"material", "eval", file, "--angle", "90", "--ratio", "12", "--json"});
+  const auto as_json = RunWyr({"material", "eval", file_, "--angle", "90", "--ratio", "12", "--json"});
   ASSERT_EQ(as_json.status, 0) << as_json.err;
   const auto eval = nlohmann::json::parse(as_json.out);
   EXPECT_EQ(eval["models"][1]["value"], 0.21);
   EXPECT_TRUE(eval["models"][3]["value"].is_null());
-}
 
-TEST_F(WyrMaterialTest, EvalNeedsNumbers) {
-  const std::string file = BuildOneOfEach();
   for (const char* angle : {"abc", "nan", "inf"}) {
-    const auto result = RunWyr({"material", "eval", file, "--angle", angle, "--ratio", "10"});
-    EXPECT_EQ(result.status, 2) << angle;
+    EXPECT_EQ(RunWyr({"material", "eval", file_, "--angle", angle, "--ratio", "10"}).status, 2) << angle;
   }
-  EXPECT_EQ(RunWyr({"material", "eval", file, "--ratio", "10"}).status, 2) << "--angle is required";
+  EXPECT_EQ(RunWyr({"material", "eval", file_, "--ratio", "10"}).status, 2) << "--angle is required";
 }
 
 }  // namespace

@@ -10,22 +10,19 @@
 namespace wyr_test {
 
 struct WyrResult {
-  int status = -1;      // exit status
-  std::string out;      // standard output
-  std::string err;      // standard error
+  int status = -1;  // exit status
+  std::string out;  // standard output
+  std::string err;  // standard error
 };
 
-// Runs WYR_PATH with `args`, with the extra environment variables `env` set,
-// in the working directory `cwd` (the current one when empty).
-WyrResult RunWyr(const std::vector<std::string>& args,
-                 const std::map<std::string, std::string>& env = {},
-                 const std::filesystem::path& cwd = {});
+// Runs WYR_PATH with `args` and the extra environment variables `env`, with
+// standard input from /dev/null.
+WyrResult RunWyr(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {});
 
-// A fresh, empty temporary folder for one test, removed by the caller or left
-// under the system's temporary folder.
+// A fresh, empty folder under the system's temporary folder; the caller removes it.
 std::filesystem::path MakeTempFolder(const std::string& name);
 
-// Reads a whole file as bytes.
+// A whole file as bytes ("" when it cannot be read), and its replacement.
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
