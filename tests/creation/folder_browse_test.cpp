@@ -1,5 +1,4 @@
 // The "..." button: choosing another output folder for the program file.
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,46 +6,17 @@
 #include <gtest/gtest.h>
 
 #include "support/creation_testing.h"
-#include "creation/program_creation_dialog.h"
 
 namespace driverwyr {
 namespace {
 
-// Paths are written with '|' where the platform's separator goes.
-std::string P(std::string path) {
-  std::replace(path.begin(), path.end(), '|', kPathSeparator);
-  return path;
-}
+using testing::NativePath;
 
-// A dialog whose folder browser answers `answer` and records how it was asked.
-struct Dialog {
-  testing::CreationEnvironment env;
-  RecordArray<CPPStepInfo> steps;
-  std::optional<std::string> answer;
-  std::vector<std::string> titles, initial_folders;
-  std::unique_ptr<ProgramCreationDialog> dialog;
-  std::unique_ptr<MemoryDialogWindow> window;
-
-  Dialog(const char* program_path, int setups) {
-    env.ui.on_browse = [this](const std::string& title, const std::string& initial) {
-      titles.push_back(title);
-      initial_folders.push_back(initial);
-      return answer ? std::optional<std::string>(P(*answer)) : std::nullopt;
-    };
-    for (int i = 0; i < setups; ++i) env.AddSetup(i, 2);
-    env.Store().ProgramPath = P(program_path);
-    env.Store().MaterialType = 1;
-    steps.SetSize(1);
-    dialog = std::make_unique<ProgramCreationDialog>(0, 0, 1, steps, true);
-    window = std::make_unique<MemoryDialogWindow>(kCreationDialogTemplate, *dialog);
-  }
-};
-
-TEST(FolderBrowseTest, ChosenFolderMovesFileNameAndProgramPath) {
+TEST(FolderBrowseTest, ChosenFolderMovesFileNameAndProgramPathAndKeepsTypedText) {
   const struct {
     const char* name;
     const char* program_path;
-    int setups;
+    int setups;  // 1 or 2
     std::optional<std::string> answer;
     const char *file_name, *program_path_after;
   } cases[] = {
@@ -59,46 +29,40 @@ TEST(FolderBrowseTest, ChosenFolderMovesFileNameAndProgramPath) {
       {"path without folder", "Part.dxf", 1, "|b", "|b|Part.wyr", "|b|Part.bmf"},
   };
   for (const auto& c : cases) {
-    Dialog d(c.program_path, c.setups);
-    d.answer = c.answer;
-    const std::string directory_before = d.dialog->Directory();
-    ASSERT_TRUE(d.window->Open());
-    ASSERT_TRUE(d.window->Press(kIdBrowseButton));
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(d.titles, std::vector<std::string>{"Select Folder:"});
-    EXPECT_EQ(d.initial_folders, std::vector<std::string>{directory_before});
-    EXPECT_EQ(d.dialog->Data().FileName, P(c.file_name));
-    EXPECT_EQ(d.window->GetControlText(kIdFileName), P(c.file_name));
-    EXPECT_EQ(d.env.Store().ProgramPath, P(c.program_path_after));
-    EXPECT_EQ(d.dialog->Directory(), directory_before) << "the dialog's folder stays";
-    if (c.answer && c.answer->empty()) {
-      ASSERT_EQ(d.env.messages.size(), 1u);
-      EXPECT_EQ(d.env.messages[0].text, "Folder name chosen is not valid.");
-      EXPECT_EQ(d.env.messages[0].style, kMessageOk);
-    } else {
-      EXPECT_TRUE(d.env.messages.empty());
+    testing::CreationEnvironment env;
+    std::optional<std::string> answer = c.answer;
+    std::vector<std::string> initial_folders;
+    env.ui.on_browse = [&](const std::string& title, const std::string& initial) {
+      EXPECT_EQ(title, "Select Folder:");
+      initial_folders.push_back(initial);
+      return answer ? std::optional<std::string>(NativePath(*answer)) : std::nullopt;
+    };
+    env.SetJob(2, 1);
+    if (c.setups == 2) env.AddSetup(1, 2);
+    env.Store().ProgramPath = NativePath(c.program_path);
+    testing::DialogUnderTest d;
+    MemoryDialogWindow& window = d.window;
+    const std::string path = NativePath(c.program_path), file_name = NativePath(c.file_name);
+    ASSERT_TRUE(window.Open());
+    // What was typed is kept, and a failed check does not stop the browser.
+    ASSERT_TRUE(window.Type(kIdProgramName, "P7") && window.Type(kIdHardness, "0"));
+    ASSERT_TRUE(window.Press(kIdBrowseButton));
+    EXPECT_EQ(window.Validations().size(), 1u);
+    EXPECT_EQ(window.GetControlText(kIdProgramName), "P7");
+    EXPECT_EQ(window.GetControlText(kIdFileName), file_name);
+    EXPECT_EQ(env.Store().ProgramPath, NativePath(c.program_path_after));
+    EXPECT_EQ(env.messages.size(), c.answer && c.answer->empty() ? 1u : 0u);
+    for (const auto& [text, style] : env.messages) {
+      EXPECT_EQ(text, "Folder name chosen is not valid.");
+      EXPECT_EQ(style, kMessageOk);
     }
+    // The next browse starts in the folder of the file name.
+    answer.reset();
+    ASSERT_TRUE(window.Press(kIdBrowseButton));
+    const auto folder = [](const std::string& p) { return p.substr(0, p.rfind(kPathSeparator) + 1); };
+    EXPECT_EQ(initial_folders, (std::vector<std::string>{folder(path), folder(file_name)}));
   }
-}
-
-TEST(FolderBrowseTest, TypedTextIsKeptAndAFailedCheckDoesNotStopTheBrowser) {
-  Dialog d("C:|Out|BRACKET.bmf", 1);
-  d.answer = "D:|New";
-  ASSERT_TRUE(d.window->Open());
-  ASSERT_TRUE(d.window->Type(kIdProgramName, "P7"));
-  ASSERT_TRUE(d.window->Type(kIdHardness, "0"));
-  ASSERT_TRUE(d.window->Press(kIdBrowseButton));
-  ASSERT_EQ(d.window->Validations().size(), 1u);
-  EXPECT_EQ(d.window->Validations()[0].control_id, kIdHardness);
-  EXPECT_EQ(d.titles.size(), 1u) << "the browser opens after the message";
-  EXPECT_EQ(d.window->GetControlText(kIdProgramName), "P7");
-  EXPECT_EQ(d.window->GetControlText(kIdFileName), P("D:|New|BRACKET.wyr"));
-  // A second browse starts in the folder of the new file name.
-  d.answer = "E:|Last";
-  d.window->Type(kIdHardness, "40");
-  ASSERT_TRUE(d.window->Press(kIdBrowseButton));
-  EXPECT_EQ(d.initial_folders, (std::vector<std::string>{P("C:|Out|"), P("D:|New|")}));
-  EXPECT_EQ(d.env.Store().ProgramPath, P("E:|Last|BRACKET.bmf"));
 }
 
 }  // namespace

@@ -1,10 +1,7 @@
 // GenerateMachineCodeFile: grouping, one dialog per group, the outcome
 // messages, the path copied back to the host, and a run that must never throw.
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
-#include <functional>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -13,83 +10,45 @@
 
 #include "creation/creation_internal.h"
 #include "support/creation_testing.h"
-#include "creation/program_creation_dialog.h"
 #include "driverwyr/driverwyr.h"
 
 namespace driverwyr {
 namespace {
 
-// What a dialog of the run was built with.
-struct DialogSeen {
-  int setup_value;
-  int group_index;
-  int total_steps;
-  int array_size;  // the group array, closing step included
-  std::string file_name;
-  std::string program_name;
-};
+namespace fs = std::filesystem;
 
-using Operator = std::function<void(MemoryDialogWindow&)>;
-
-void PressCreate(MemoryDialogWindow& window) { window.Press(kIdOk); }
-void PressCancel(MemoryDialogWindow& window) { window.Press(kIdCancel); }
-
-// Runs every dialog in an in-memory window, records what each dialog was
-// built with, and plays operators[i] on dialog i ("Create..." by default).
-class RecordingUi final : public UserInterface {
- public:
-  explicit RecordingUi(MemoryUserInterface& inner) : inner_(inner) {}
-
-  std::vector<DialogSeen> dialogs;
-  std::vector<Operator> operators;
-
-  int ShowMessageBox(const std::string& text, unsigned style) override {
-    return inner_.ShowMessageBox(text, style);
-  }
-  int RunDialog(int template_id, DialogHandler& handler) override {
-    auto& dialog = dynamic_cast<ProgramCreationDialog&>(handler);
-    dialogs.push_back({dialog.GroupSetupIndex(), dialog.GroupIndex(), dialog.TotalSteps(),
-                       dialog.Steps().GetSize(), dialog.Data().FileName, dialog.Data().ProgramName});
-    const std::size_t n = dialogs.size() - 1;
-    inner_.on_dialog = n < operators.size() ? operators[n] : Operator(PressCreate);
-    return inner_.RunDialog(template_id, handler);
-  }
-  std::optional<std::string> BrowseForFolder(DialogWindow& owner, const std::string& title,
-                                             const std::string& initial_folder) override {
-    return inner_.BrowseForFolder(owner, title, initial_folder);
-  }
-
- private:
-  MemoryUserInterface& inner_;
-};
+const char kCreated[] = "The program is created, you can now use Linvaro to send it to the control.";
+const char kFailed[] = "program created failed !";
 
 class GenerationRunTest : public ::testing::Test {
  protected:
   testing::CreationEnvironment env;
-  RecordingUi ui{env.ui};
-  std::filesystem::path folder;
-  char path_out[kMaxPathBuffer];
+  const fs::path folder = fs::temp_directory_path() /
+                          ("driverwyr_run_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+  // What the operator does in dialog i: 'C' "Create...", 'X' "Cancel", 'B'
+  // "..." and then "Cancel"; "Create..." past the end.
+  std::string script;
+  // Each dialog as it opened: "file name, total steps, program name".
+  std::vector<std::string> seen;
+  std::string path_out = std::string(kMaxPathBuffer, 'x');  // the host's buffer
 
   void SetUp() override {
-    Platform::Current().ReplaceUserInterface(&ui);
-    folder = std::filesystem::temp_directory_path() /
-             ("driverwyr_run_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
     env.Store().ProgramPath = (folder / "BRACKET.bmf").string();
-    // Cold rolled steel: the dialog's hardness passes its check.
-    env.Store().MaterialType = 1;
+    env.Store().MaterialType = 1;  // cold rolled steel: the hardness check passes
     env.Store().MaterialThickness = 2.0f;
-    std::memset(path_out, 'x', sizeof path_out);
+    env.ui.on_dialog = [this](MemoryDialogWindow& window) {
+      seen.push_back(fs::path(window.GetControlText(kIdFileName)).filename().string() + ", " +
+                     window.GetControlText(kIdTotalSteps) + ", " + window.GetControlText(kIdProgramName));
+      const char action = seen.size() <= script.size() ? script[seen.size() - 1] : 'C';
+      if (action == 'B') window.Press(kIdBrowseButton);
+      window.Press(action == 'C' ? kIdOk : kIdCancel);
+    };
   }
-  void TearDown() override { std::filesystem::remove_all(folder); }
+  void TearDown() override { fs::remove_all(folder); }
 
-  bool PathOutUntouched() const {
-    for (const char c : path_out) {
-      if (c != 'x') return false;
-    }
-    return true;
-  }
+  bool PathOutUntouched() const { return path_out == std::string(kMaxPathBuffer, 'x'); }
   std::vector<std::string> MessageTexts() const {
     std::vector<std::string> texts;
     for (const auto& message : env.messages) texts.push_back(message.text);
@@ -97,135 +56,92 @@ class GenerationRunTest : public ::testing::Test {
   }
 };
 
-const char kCreated[] = "The program is created, you can now use Linvaro to send it to the control.";
-const char kFailed[] = "program created failed !";
-
-TEST_F(GenerationRunTest, AnEmptySequenceShowsNothing) {
-  env.AddSetup(0, 2);
-  EXPECT_TRUE(GenerateMachineCodeFile(path_out));
-  EXPECT_TRUE(ui.dialogs.empty());
-  EXPECT_TRUE(env.messages.empty());
-  EXPECT_TRUE(PathOutUntouched());
-}
-
 TEST_F(GenerationRunTest, StepsAreGroupedByAdjacency) {
   env.AddSetup(0, 2);
   env.AddSetup(1, 2);
   env.AddSteps({1, 1, 2, 2, 1});
-  ui.operators = {PressCancel, PressCancel, PressCancel};
-  EXPECT_TRUE(GenerateMachineCodeFile(path_out));
-
-  ASSERT_EQ(ui.dialogs.size(), 3u);
-  const int expected[3][4] = {{0, 0, 2, 3}, {1, 1, 2, 3}, {0, 2, 1, 2}};
-  for (int i = 0; i < 3; ++i) {
-    SCOPED_TRACE("dialog " + std::to_string(i));
-    EXPECT_EQ(ui.dialogs[i].setup_value, expected[i][0]);
-    EXPECT_EQ(ui.dialogs[i].group_index, expected[i][1]);
-    EXPECT_EQ(ui.dialogs[i].total_steps, expected[i][2]);
-    EXPECT_EQ(ui.dialogs[i].array_size, expected[i][3]);
-  }
-  EXPECT_EQ(ui.dialogs[2].file_name, (folder / "BRACKET.S1P3.wyr").string());
+  script = "XXX";
+  EXPECT_TRUE(GenerateMachineCodeFile(path_out.data()));
+  EXPECT_EQ(seen, (std::vector<std::string>{"BRACKET.S1P1.wyr, 2, 120700", "BRACKET.S2P2.wyr, 2, 120700",
+                                            "BRACKET.S1P3.wyr, 1, 120700"}));
   EXPECT_TRUE(env.messages.empty()) << "cancelling is silent";
   EXPECT_TRUE(PathOutUntouched());
   // The store keeps the lowered indexes; a second run lowers them again.
   const int lowered[] = {0, 0, 1, 1, 0};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(env.Store().StepArray[i].GetSetupIndex(), lowered[i]) << i;
-  GenerateMachineCodeFile(path_out);
+  GenerateMachineCodeFile(path_out.data());
   EXPECT_EQ(env.Store().StepArray[0].GetSetupIndex(), -1);
 }
 
-TEST_F(GenerationRunTest, CancelContinuesWithTheNextGroup) {
+TEST_F(GenerationRunTest, CancelContinuesAndEachGroupSeesTheSerialOfTheCreateBeforeIt) {
   env.AddSetup(0, 2);
   env.AddSetup(1, 2);
-  env.AddSteps({1, 2});
-  ui.operators = {PressCancel, PressCreate};
-  EXPECT_TRUE(GenerateMachineCodeFile(path_out));
-  ASSERT_EQ(ui.dialogs.size(), 2u);
-  EXPECT_EQ(ui.dialogs[1].group_index, 1);
-  ASSERT_EQ(MessageTexts(), std::vector<std::string>{kCreated});
+  env.AddSteps({1, 2, 1});
+  script = "CXC";
+  EXPECT_TRUE(GenerateMachineCodeFile(path_out.data()));
+  // A cancelled dialog stores nothing.
+  EXPECT_EQ(seen, (std::vector<std::string>{"BRACKET.S1P1.wyr, 1, 120700", "BRACKET.S2P2.wyr, 1, 120701",
+                                            "BRACKET.S1P3.wyr, 1, 120701"}));
+  EXPECT_EQ(env.settings.Text("Serial Number"), "2");
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kCreated, kCreated}));
   EXPECT_EQ(env.messages[0].style, kMessageOk);
-  EXPECT_STREQ(path_out, env.Store().ProgramPath.c_str());
+  EXPECT_STREQ(path_out.c_str(), env.Store().ProgramPath.c_str());
   // One step and the closing record.
-  EXPECT_EQ(std::filesystem::file_size(folder / "BRACKET.S2P2.wyr"), 125u + 2u * 145u);
-  EXPECT_FALSE(std::filesystem::exists(folder / "BRACKET.S1P1.wyr"));
+  EXPECT_EQ(fs::file_size(folder / "BRACKET.S1P1.wyr"), 125u + 2u * 145u);
+  EXPECT_FALSE(fs::exists(folder / "BRACKET.S2P2.wyr"));
+  EXPECT_TRUE(fs::exists(folder / "BRACKET.S1P3.wyr"));
 }
 
 TEST_F(GenerationRunTest, AFailedCreateStopsTheRun) {
   env.AddSetup(0, 2);
   env.AddSetup(1, 0);  // a type 0 control: its programs cannot be created
   env.AddSteps({1, 2, 1});
-  EXPECT_TRUE(GenerateMachineCodeFile(path_out));
-  ASSERT_EQ(ui.dialogs.size(), 2u) << "no third dialog";
+  EXPECT_TRUE(GenerateMachineCodeFile(path_out.data()));
+  EXPECT_EQ(seen.size(), 2u) << "no third dialog";
   ASSERT_EQ(MessageTexts(), (std::vector<std::string>{kCreated, kFailed}));
   EXPECT_EQ(env.messages[1].style, kMessageOk | kMessageIconStop);
   // The path of the first group's success stays in the buffer.
-  EXPECT_STREQ(path_out, env.Store().ProgramPath.c_str());
-}
-
-TEST_F(GenerationRunTest, EachGroupSeesTheSerialOfTheCreateBeforeIt) {
-  env.AddSetup(0, 2);
-  env.AddSetup(1, 2);
-  env.AddSteps({1, 2, 1});
-  ui.operators = {PressCreate, PressCancel, PressCreate};
-  GenerateMachineCodeFile(path_out);
-  ASSERT_EQ(ui.dialogs.size(), 3u);
-  EXPECT_EQ(ui.dialogs[0].program_name, "120700");
-  EXPECT_EQ(ui.dialogs[1].program_name, "120701");
-  EXPECT_EQ(ui.dialogs[2].program_name, "120701") << "a cancelled dialog stores nothing";
-  EXPECT_EQ(env.settings.Text("Serial Number"), "2");
+  EXPECT_STREQ(path_out.c_str(), env.Store().ProgramPath.c_str());
 }
 
 TEST_F(GenerationRunTest, AFolderChosenInOneGroupCarriesOverToTheNext) {
-  const std::filesystem::path other = folder / "other";
-  std::filesystem::create_directories(other);
+  const fs::path other = folder / "other";
+  fs::create_directories(other);
   env.ui.on_browse = [&](const std::string&, const std::string&) { return other.string(); };
   env.AddSetup(0, 2);
   env.AddSetup(1, 2);
   env.AddSteps({1, 2});
-  // Group 1 moves the folder and is then cancelled; group 2 is created.
-  ui.operators = {[](MemoryDialogWindow& window) {
-                    window.Press(kIdBrowseButton);
-                    window.Press(kIdCancel);
-                  },
-                  PressCreate};
-  GenerateMachineCodeFile(path_out);
-  ASSERT_EQ(ui.dialogs.size(), 2u);
-  EXPECT_EQ(ui.dialogs[1].file_name, (other / "BRACKET.S2P2.wyr").string());
+  script = "BC";  // group 1 moves the folder and is then cancelled
+  GenerateMachineCodeFile(path_out.data());
+  ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(env.Store().ProgramPath, (other / "BRACKET.bmf").string());
-  EXPECT_STREQ(path_out, (other / "BRACKET.bmf").string().c_str());
-  EXPECT_TRUE(std::filesystem::exists(other / "BRACKET.S2P2.wyr"));
+  EXPECT_STREQ(path_out.c_str(), (other / "BRACKET.bmf").string().c_str());
+  EXPECT_TRUE(fs::exists(other / "BRACKET.S2P2.wyr"));
 }
 
 TEST_F(GenerationRunTest, NothingIsThrownToTheHost) {
-  struct ThrowingUi final : UserInterface {
-    int ShowMessageBox(const std::string&, unsigned) override { return kIdOk; }
-    int RunDialog(int, DialogHandler&) override { throw std::runtime_error("window system gone"); }
-    std::optional<std::string> BrowseForFolder(DialogWindow&, const std::string&, const std::string&) override {
-      return std::nullopt;
-    }
-  } throwing;
-  Platform::Current().ReplaceUserInterface(&throwing);
+  env.ui.on_dialog = [](MemoryDialogWindow&) { throw std::runtime_error("window system gone"); };
   env.AddSetup(0, 2);
   env.AddSteps({1});
-  EXPECT_TRUE(GenerateMachineCodeFile(path_out));
+  EXPECT_TRUE(GenerateMachineCodeFile(path_out.data()));
   EXPECT_TRUE(PathOutUntouched());
 }
 
-TEST_F(GenerationRunTest, WithoutAStoreOrABufferNothingIsWritten) {
-  ResetStoreForTesting();
-  SetStoreCreationFailsForTesting(true);
-  const bool result = GenerateMachineCodeFile(path_out);
-  SetStoreCreationFailsForTesting(false);
-  EXPECT_TRUE(result);
-  EXPECT_TRUE(ui.dialogs.empty());
-  EXPECT_TRUE(PathOutUntouched());
-
-  env.Store().ProgramPath = (folder / "BRACKET.bmf").string();
-  env.Store().MaterialType = 1;
+TEST_F(GenerationRunTest, WithoutStepsBufferOrStoreNothingIsWritten) {
   env.AddSetup(0, 2);
+  EXPECT_TRUE(GenerateMachineCodeFile(path_out.data()));  // no steps: no dialog, no message
+  EXPECT_TRUE(seen.empty());
   env.AddSteps({1});
   EXPECT_TRUE(GenerateMachineCodeFile(nullptr));
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{kCreated});
+
+  ResetStoreForTesting();
+  SetStoreCreationFailsForTesting(true);
+  const bool result = GenerateMachineCodeFile(path_out.data());
+  SetStoreCreationFailsForTesting(false);
+  EXPECT_TRUE(result);
+  EXPECT_EQ(seen.size(), 1u);
+  EXPECT_TRUE(PathOutUntouched());
 }
 
 TEST(CopyPathToHostTest, TheCopyIsBoundedAndTerminated) {
@@ -236,10 +152,8 @@ TEST(CopyPathToHostTest, TheCopyIsBoundedAndTerminated) {
     CopyPathToHost(path, buffer.data());
     const std::size_t copied = std::min(length, kMaxPathBuffer - 1);
     EXPECT_EQ(std::string(buffer.data()), path.substr(0, copied)) << "length " << length;
-    EXPECT_EQ(buffer[copied], '\0') << "length " << length;
-    for (std::size_t i = kMaxPathBuffer; i < buffer.size(); ++i) {
-      ASSERT_EQ(buffer[i], 'x') << "length " << length << ": byte " << i << " lies outside the buffer";
-    }
+    EXPECT_EQ(std::string(buffer.begin() + kMaxPathBuffer, buffer.end()), std::string(16, 'x'))
+        << "length " << length << ": bytes outside the buffer changed";
   }
   CopyPathToHost("abc", nullptr);  // no buffer: nothing to do
 }

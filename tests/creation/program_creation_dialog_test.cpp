@@ -11,7 +11,6 @@
 
 #include "creation/creation_internal.h"
 #include "support/creation_testing.h"
-#include "creation/program_creation_dialog.h"
 
 namespace driverwyr {
 namespace {
@@ -33,71 +32,42 @@ TEST(DialogTextTest, NumbersShownAndReadBack) {
   EXPECT_EQ(ParseInteger("1.0", -32768, 32767), std::nullopt);
 }
 
-// A dialog for a group of `step_count` steps of a setup of `control_type`,
-// with its in-memory window.
-struct Dialog {
-  testing::CreationEnvironment env;
-  RecordArray<CPPStepInfo> steps;
-  std::unique_ptr<ProgramCreationDialog> dialog;
-  std::unique_ptr<MemoryDialogWindow> window;
-
-  explicit Dialog(int control_type, int unit = 0, int step_count = 1, float thickness = 2.54f,
-                  float tensile = 40.0f) {
-    env.AddSetup(0, control_type);
-    env.Store().Unit = unit;
-    env.Store().MaterialThickness = thickness;
-    env.Store().MaterialTensile = tensile;
-    env.Store().MaterialType = 9;  // unknown to every control: the tensile value stays
-    env.Store().ProgramPath = "BRACKET.bmf";
-    steps.SetSize(step_count);
-    dialog = std::make_unique<ProgramCreationDialog>(0, 0, step_count, steps, true);
-    window = std::make_unique<MemoryDialogWindow>(kCreationDialogTemplate, *dialog);
-  }
-};
-
-TEST(ProgramCreationDialogTest, ConstructionAppendsTheClosingStep) {
-  Dialog d(2, 0, 3);
-  ASSERT_EQ(d.steps.GetSize(), 4);
-  EXPECT_EQ(d.steps[3].GetODC(), 251) << "the closing step is a default step";
-  EXPECT_EQ(d.dialog->TotalSteps(), 3);
-  EXPECT_EQ(d.dialog->Data().RecordCount, 4);
-  EXPECT_EQ(d.dialog->Data().CreationDate, "12/07/26");
-}
+// The dialogs below are for material type 9, which no control knows: the
+// tensile value 40 stays as hardness.
+constexpr int kUnknownMaterial = 9;
 
 TEST(ProgramCreationDialogTest, TheFirstMatchingSetupOrADefaultOne) {
   testing::CreationEnvironment env;
   env.AddSetup(1, 7, "OTHER");
   env.AddSetup(0, 0, "WANTED");
   env.AddSetup(0, 2, "SECOND");
-  RecordArray<CPPStepInfo> steps;
-  steps.SetSize(1);
-  const ProgramCreationDialog found(0, 0, 1, steps, true);
-  EXPECT_EQ(&found.Setup(), &env.Store().SetupArray[1]);
-  EXPECT_EQ(found.ControlTypeName(), "EX");
-  EXPECT_EQ(found.SetupCount(), 3);
+  const testing::DialogUnderTest found;
+  EXPECT_EQ(&found.dialog.Setup(), &env.Store().SetupArray[1]);
+  EXPECT_EQ(found.dialog.ControlTypeName(), "EX");
+  EXPECT_EQ(found.dialog.SetupCount(), 3);
   // No setup with value 4: a default setup (type 2, no names) stands in.
-  steps.SetSize(1);
-  const ProgramCreationDialog missing(4, 0, 1, steps, true);
-  EXPECT_FALSE(missing.SetupFound());
-  EXPECT_EQ(missing.ControlTypeName(), "Talvenor");
-  EXPECT_EQ(missing.SetupName(), "");
+  const testing::DialogUnderTest missing(1, 4);
+  EXPECT_FALSE(missing.dialog.SetupFound());
+  EXPECT_EQ(missing.dialog.ControlTypeName(), "Talvenor");
+  EXPECT_EQ(missing.dialog.SetupName(), "");
 }
 
-TEST(ProgramCreationDialogTest, OpeningShowsInchValuesForInchJobs) {
+TEST(ProgramCreationDialogTest, OpeningShowsTheGroupAndInchValuesForInchJobs) {
   const struct {
     int control_type, unit;
     const char *thickness, *hardness;
   } cases[] = {{2, 0, "2.54", "40"}, {2, 1, "0.1", "57.84"}, {7, 1, "0.1", "57.84"},
                {0, 1, "0.1", "40"},  {5, 1, "0.1", "40"}};
   for (const auto& c : cases) {
-    Dialog d(c.control_type, c.unit, 3);
-    ASSERT_TRUE(d.window->Open());
+    testing::JobDialog d(c.control_type, kUnknownMaterial, c.unit, 3);
+    ASSERT_TRUE(d.window.Open());
     SCOPED_TRACE("type " + std::to_string(c.control_type) + ", unit " + std::to_string(c.unit));
-    EXPECT_EQ(d.window->GetControlText(kIdThickness), c.thickness);
-    EXPECT_EQ(d.window->GetControlText(kIdHardness), c.hardness);
-    EXPECT_EQ(d.window->GetControlText(kIdTotalSteps), "3");
-    EXPECT_EQ(d.window->GetControlText(kIdFileName), "BRACKET.wyr");
-    EXPECT_TRUE(d.window->Find(kIdBrowseButton)->visible);
+    EXPECT_EQ(d.window.GetControlText(kIdThickness), c.thickness);
+    EXPECT_EQ(d.window.GetControlText(kIdHardness), c.hardness);
+    EXPECT_EQ(d.window.GetControlText(kIdTotalSteps), "3");
+    EXPECT_EQ(d.steps.GetSize() * 10 + d.dialog.Data().RecordCount, 44) << "the closing step is appended";
+    EXPECT_EQ(d.window.GetControlText(kIdFileName), "BRACKET.wyr");
+    EXPECT_TRUE(d.window.Find(kIdBrowseButton)->visible);
   }
 }
 
@@ -109,10 +79,10 @@ TEST(ProgramCreationDialogTest, LengthChecksBecomeTypingLimits) {
   const int ids[] = {kIdControlPunchName, kIdControlDieName, kIdControlDieHolderName,
                      kIdControlSpacerName, kIdProgramName, kIdPartReference};
   for (const auto& [type, limits] : cases) {
-    Dialog d(type);
-    ASSERT_TRUE(d.window->Open());
+    testing::JobDialog d(type, kUnknownMaterial);
+    ASSERT_TRUE(d.window.Open());
     for (std::size_t i = 0; i < limits.size(); ++i) {
-      EXPECT_EQ(d.window->Find(ids[i])->text_limit, limits[i]) << "type " << type << ", control " << ids[i];
+      EXPECT_EQ(d.window.Find(ids[i])->text_limit, limits[i]) << "type " << type << ", control " << ids[i];
     }
   }
 }
@@ -156,49 +126,44 @@ TEST(ProgramCreationDialogTest, CreateChecksTheFieldsInExchangeOrder) {
        {{kIdPartReference, "ABCDEFGHIJKLMN"}, {kIdProgramName, "1234567"}}, kIdProgramName, kMore6},
   };
   for (const CheckCase& c : cases) {
-    Dialog d(c.control_type, c.unit);
-    ASSERT_TRUE(d.window->Open());
+    testing::JobDialog d(c.control_type, kUnknownMaterial, c.unit);
+    ASSERT_TRUE(d.window.Open());
     SCOPED_TRACE(c.name);
-    for (const auto& [id, text] : c.typed) ASSERT_TRUE(d.window->Type(id, text));
-    for (const auto& [id, text] : c.forced) d.window->SetControlText(id, text);
-    d.window->FocusControl(kIdCancel);
-    ASSERT_TRUE(d.window->Press(kIdOk));
-    if (c.failing_control == 0) {
-      EXPECT_EQ(d.window->Result(), kIdOk);
-      EXPECT_TRUE(d.window->Validations().empty());
-    } else {
-      EXPECT_TRUE(d.window->IsOpen());
-      ASSERT_EQ(d.window->Validations().size(), 1u);
-      EXPECT_EQ(d.window->Validations()[0].control_id, c.failing_control);
-      EXPECT_EQ(d.window->Validations()[0].text, c.message);
-      EXPECT_EQ(d.window->FocusedControl(), c.failing_control);
-    }
+    for (const auto& [id, text] : c.typed) ASSERT_TRUE(d.window.Type(id, text));
+    for (const auto& [id, text] : c.forced) d.window.SetControlText(id, text);
+    d.window.FocusControl(kIdCancel);
+    ASSERT_TRUE(d.window.Press(kIdOk));
+    std::vector<std::pair<int, std::string>> shown;
+    for (const ValidationNotice& notice : d.window.Validations()) shown.emplace_back(notice.control_id, notice.text);
+    EXPECT_EQ(shown, (c.failing_control == 0 ? decltype(shown){} : decltype(shown){{c.failing_control, c.message}}));
+    EXPECT_EQ(d.window.Result(), c.failing_control == 0 ? kIdOk : -1) << "a failed check keeps the dialog open";
+    EXPECT_EQ(d.window.FocusedControl(), c.failing_control == 0 ? kIdCancel : c.failing_control);
   }
 }
 
 TEST(ProgramCreationDialogTest, CreateReadsEveryFieldBackThroughItsText) {
-  Dialog d(2, 0, 1, 1.23456789f);
-  ASSERT_TRUE(d.window->Open());
-  ASSERT_TRUE(d.window->Type(kIdProgramName, "p1"));
-  ASSERT_TRUE(d.window->Type(kIdHardness, "45.5"));
-  ASSERT_TRUE(d.window->Press(kIdOk));
-  EXPECT_EQ(d.dialog->Data().ProgramName, "p1");
-  EXPECT_EQ(d.dialog->Data().Hardness, 45.5f);
+  testing::JobDialog d(2, kUnknownMaterial, 0, 1, 1.23456789f);
+  ASSERT_TRUE(d.window.Open());
+  ASSERT_TRUE(d.window.Type(kIdProgramName, "p1"));
+  ASSERT_TRUE(d.window.Type(kIdHardness, "45.5"));
+  ASSERT_TRUE(d.window.Press(kIdOk));
+  EXPECT_EQ(d.dialog.Data().ProgramName, "p1");
+  EXPECT_EQ(d.dialog.Data().Hardness, 45.5f);
   // The read-only thickness comes back as the six digits it showed.
-  EXPECT_EQ(d.dialog->Data().Thickness, 1.23457f);
+  EXPECT_EQ(d.dialog.Data().Thickness, 1.23457f);
 }
 
 TEST(ProgramCreationDialogTest, CreateProgramNormalisesTheNamesAndRefusesOtherControls) {
   for (const int type : {0, 7, 5}) {
-    Dialog d(type);
-    ASSERT_TRUE(d.window->Open());
-    d.window->SetControlText(kIdProgramName, " ab ");
-    d.window->SetControlText(kIdPartReference, " part-1\t ");
-    ASSERT_TRUE(d.window->Press(kIdOk));
-    EXPECT_FALSE(d.dialog->CreateProgram()) << type;
-    EXPECT_EQ(d.dialog->Data().ProgramName, " AB") << type;
-    EXPECT_EQ(d.dialog->Data().PartReference, " PART-1") << type;
-    EXPECT_EQ(d.env.settings.writes, 0) << type << ": the counter does not move";
+    testing::JobDialog d(type, kUnknownMaterial);
+    ASSERT_TRUE(d.window.Open());
+    d.window.SetControlText(kIdProgramName, " ab ");
+    d.window.SetControlText(kIdPartReference, " part-1\t ");
+    ASSERT_TRUE(d.window.Press(kIdOk));
+    EXPECT_FALSE(d.dialog.CreateProgram()) << type;
+    EXPECT_EQ(d.dialog.Data().ProgramName, " AB") << type;
+    EXPECT_EQ(d.dialog.Data().PartReference, " PART-1") << type;
+    EXPECT_EQ(d.settings.Writes(), 0) << type << ": the counter does not move";
   }
 }
 
@@ -210,20 +175,18 @@ TEST(ProgramCreationDialogTest, CreateProgramAdvancesTheCounterBeforeWriting) {
   env.AddSetup(0, 2);
   // A folder that does not exist: the file cannot be opened.
   env.Store().ProgramPath = (std::filesystem::temp_directory_path() / "driverwyr-no-such-folder" / "X.bmf").string();
-  RecordArray<CPPStepInfo> steps;
-  steps.SetSize(1);
-  ProgramCreationDialog dialog(0, 0, 1, steps, true);
-  EXPECT_FALSE(dialog.CreateProgram());
-  EXPECT_EQ(env.settings.Text("Serial Number"), "5");
-  EXPECT_EQ(env.settings.Text("Serial Month"), "12");
-  EXPECT_EQ(env.settings.Text("Serial Day"), "7");
+  testing::DialogUnderTest d;
+  EXPECT_FALSE(d.dialog.CreateProgram());
+  EXPECT_EQ(env.settings.Text("Serial Number") + "/" + env.settings.Text("Serial Month") + "/" +
+                env.settings.Text("Serial Day"),
+            "5/12/7");
 }
 
 TEST(ProgramCreationDialogTest, AGroupBeyondTheHeadersRecordCountIsRefused) {
   // 32767 steps and the closing record do not fit the 16-bit record count.
-  Dialog d(2, 0, std::numeric_limits<std::int16_t>::max());
-  EXPECT_FALSE(d.dialog->CreateProgram());
-  EXPECT_EQ(d.env.settings.writes, 0);
+  testing::JobDialog d(2, kUnknownMaterial, 0, std::numeric_limits<std::int16_t>::max());
+  EXPECT_FALSE(d.dialog.CreateProgram());
+  EXPECT_EQ(d.settings.Writes(), 0);
 }
 
 }  // namespace

@@ -1,56 +1,46 @@
 // Program naming: folder, base name and file name from the program path, the
 // daily program number from the UTC date and the serial counter, the part
 // reference, and the shortening for "Talvenor" controls.
-#include <algorithm>
 #include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "support/creation_testing.h"
-#include "creation/program_creation_dialog.h"
 
 namespace driverwyr {
 namespace {
 
-// Paths are written with '|' where the platform's separator goes.
-std::string P(std::string path) {
-  std::replace(path.begin(), path.end(), '|', kPathSeparator);
-  return path;
-}
+using testing::NativePath;
 
 struct NameCase {
   const char* program_path;
   int setups, control_type, setup_value, group_index;
-  const char *directory, *base_name, *file_name, *part_reference;
+  const char *file_name, *part_reference;
 };
 
 TEST(ProgramNamesTest, NamesFromTheProgramPath) {
   const NameCase cases[] = {
-      {"C:|Parts|BRACKET.bmf", 1, 2, 0, 0, "C:|Parts|", "BRACKET", "C:|Parts|BRACKET.wyr", "BRACKET"},
-      {"BRACKET.bmf", 1, 2, 0, 0, "", "BRACKET", "BRACKET.wyr", "BRACKET"},
-      {"C:|my.parts|Bracket", 1, 2, 0, 0, "C:|my.parts|", "Bracket", "C:|my.parts|Bracket.wyr", "BRACKET"},
-      {"|out|a.b.c", 1, 2, 0, 0, "|out|", "a.b", "|out|a.b.wyr", "A.B"},
-      {"C:|Parts|", 1, 2, 0, 0, "C:|Parts|", "", "C:|Parts|.wyr", ""},
-      {"C:|Parts|BRACKET.bmf", 2, 2, 1, 1, "C:|Parts|", "BRACKET", "C:|Parts|BRACKET.S2P2.wyr", "BRACKET"},
-      {"C:|Parts|BRACKET.bmf", 3, 0, 0, 11, "C:|Parts|", "BRACKET", "C:|Parts|BRACKET.S1P12.wyr", "BRACKET"},
+      {"C:|Parts|BRACKET.bmf", 1, 2, 0, 0, "C:|Parts|BRACKET.wyr", "BRACKET"},
+      {"BRACKET.bmf", 1, 2, 0, 0, "BRACKET.wyr", "BRACKET"},
+      {"C:|my.parts|Bracket", 1, 2, 0, 0, "C:|my.parts|Bracket.wyr", "BRACKET"},
+      {"|out|a.b.c", 1, 2, 0, 0, "|out|a.b.wyr", "A.B"},
+      {"C:|Parts|", 1, 2, 0, 0, "C:|Parts|.wyr", ""},
+      {"C:|Parts|BRACKET.bmf", 2, 2, 1, 1, "C:|Parts|BRACKET.S2P2.wyr", "BRACKET"},
+      {"C:|Parts|BRACKET.bmf", 3, 0, 0, 11, "C:|Parts|BRACKET.S1P12.wyr", "BRACKET"},
       // Only "Talvenor" (type 2) cuts a part reference longer than 13.
-      {"|p|ABCDEFGHIJKLMN.bmf", 1, 2, 0, 0, "|p|", "ABCDEFGHIJKLMN", "|p|ABCDEFGHIJKLMN.wyr", "ABCDEFGHIJKL~"},
-      {"|p|ABCDEFGHIJKLM.bmf", 1, 2, 0, 0, "|p|", "ABCDEFGHIJKLM", "|p|ABCDEFGHIJKLM.wyr", "ABCDEFGHIJKLM"},
-      {"|p|ABCDEFGHIJKLMN.bmf", 1, 7, 0, 0, "|p|", "ABCDEFGHIJKLMN", "|p|ABCDEFGHIJKLMN.wyr", "ABCDEFGHIJKLMN"},
+      {"|p|ABCDEFGHIJKLMN.bmf", 1, 2, 0, 0, "|p|ABCDEFGHIJKLMN.wyr", "ABCDEFGHIJKL~"},
+      {"|p|ABCDEFGHIJKLM.bmf", 1, 2, 0, 0, "|p|ABCDEFGHIJKLM.wyr", "ABCDEFGHIJKLM"},
+      {"|p|ABCDEFGHIJKLMN.bmf", 1, 7, 0, 0, "|p|ABCDEFGHIJKLMN.wyr", "ABCDEFGHIJKLMN"},
   };
   for (const NameCase& c : cases) {
     testing::CreationEnvironment env;
     for (int i = 0; i < c.setups; ++i) env.AddSetup(i, c.control_type);
-    env.Store().ProgramPath = P(c.program_path);
-    RecordArray<CPPStepInfo> steps;
-    steps.SetSize(1);
-    const ProgramCreationDialog dialog(c.setup_value, c.group_index, 1, steps, true);
+    env.Store().ProgramPath = NativePath(c.program_path);
+    const testing::DialogUnderTest d(1, c.setup_value, c.group_index);
     SCOPED_TRACE(std::string(c.program_path) + ", type " + std::to_string(c.control_type));
-    EXPECT_EQ(dialog.Directory(), P(c.directory));
-    EXPECT_EQ(dialog.BaseName(), c.base_name);
-    EXPECT_EQ(dialog.Data().FileName, P(c.file_name));
-    EXPECT_EQ(dialog.Data().PartReference, c.part_reference);
+    EXPECT_EQ(d.dialog.Data().FileName, NativePath(c.file_name));
+    EXPECT_EQ(d.dialog.Data().PartReference, c.part_reference);
   }
 }
 
@@ -86,15 +76,14 @@ TEST(ProgramNamesTest, ProgramNumberFromDateAndSerial) {
     env.AddSetup(0, c.control_type);
     env.clock.utc = c.utc;
     env.clock.local = {2026, 1, 1};
-    env.settings.key_exists = c.serial.has_value();
+    if (!c.serial) env.settings.keys.clear();
     if (c.serial) {
       env.settings.Put("Serial Number", *c.serial);
       env.settings.Put("Serial Month", c.month);
       env.settings.Put("Serial Day", c.day);
     }
-    RecordArray<CPPStepInfo> steps;
-    steps.SetSize(1);
-    const ProgramCreationDialog dialog(0, c.group_index, 1, steps, true);
+    const testing::DialogUnderTest d(1, 0, c.group_index);
+    const ProgramCreationDialog& dialog = d.dialog;
     SCOPED_TRACE(c.name);
     EXPECT_EQ(dialog.Data().ProgramName, c.program_name);
     EXPECT_EQ(dialog.NextSerial(), c.next_serial);
@@ -102,7 +91,7 @@ TEST(ProgramNamesTest, ProgramNumberFromDateAndSerial) {
     EXPECT_EQ(dialog.SerialDay(), c.utc.day);
     // The program number follows UTC, the date of creation local time.
     EXPECT_EQ(dialog.Data().CreationDate, "01/01/26");
-    EXPECT_EQ(env.settings.writes, 0) << "building the names stores nothing";
+    EXPECT_EQ(env.settings.Writes(), 0) << "building the names stores nothing";
   }
 }
 

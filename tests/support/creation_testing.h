@@ -10,13 +10,23 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "creation/program_creation_dialog.h"
 #include "driver/ppdb.h"
 #include "driverwyr/memory_dialog.h"
 #include "platform/platform.h"
 
 namespace driverwyr::testing {
+
+inline constexpr char kSerialKeyPath[] = "Software\\Ostrel\\TorvaneCommon\\Default";
+
+// `path` with '|' where the platform's separator goes.
+inline std::string NativePath(std::string path) {
+  std::replace(path.begin(), path.end(), '|', kPathSeparator);
+  return path;
+}
 
 class FixedClock final : public Clock {
  public:
@@ -26,50 +36,50 @@ class FixedClock final : public Clock {
   CalendarDate LocalToday() const override { return local; }
 };
 
-// The current user's keys in memory. Only the serial counter's key exists,
-// unless `key_exists` is false; values are kept as the raw bytes written.
+// The current user's keys in memory, by path; each maps value names to the raw
+// bytes stored. Only the serial counter's key exists at first. Every open is
+// recorded, whether the key exists or not.
 class MemorySettings final : public SettingsStore {
  public:
-  bool key_exists = true;
-  std::map<std::string, std::string> values;
-  int writes = 0;  // keys opened for writing
+  using Values = std::map<std::string, std::string>;
+  std::map<std::string, Values> keys{{kSerialKeyPath, {}}};
+  Wow64Answer probe = Wow64Answer::kNo;
+  std::vector<std::pair<std::string, bool>> opens;  // path, for writing
 
-  // Stores `text` as a registry value of 3 bytes would hold it.
-  void Put(const std::string& name, const std::string& text) {
-    std::string bytes = text.substr(0, 3);
-    bytes.resize(3, '\0');
-    values[name] = bytes;
+  // Stores `text` in the serial counter's key as a value of 3 bytes holds it.
+  void Put(const std::string& name, std::string text) {
+    text.resize(3, '\0');
+    keys[kSerialKeyPath][name] = text;
   }
-  // A stored value up to its first NUL.
-  std::string Text(const std::string& name) const {
-    const auto it = values.find(name);
-    return it == values.end() ? std::string() : std::string(it->second.c_str());
-  }
+  // A value of the serial counter's key up to its first NUL.
+  std::string Text(const std::string& name) { return keys[kSerialKeyPath][name].c_str(); }
+  // Keys opened for writing.
+  auto Writes() const { return std::count_if(opens.begin(), opens.end(), [](const auto& o) { return o.second; }); }
 
   std::unique_ptr<SettingsKey> OpenUserKey(const std::string& path, bool for_writing) override {
-    if (!key_exists || path != "Software\\Ostrel\\TorvaneCommon\\Default") return nullptr;
-    if (for_writing) ++writes;
-    return std::make_unique<Key>(*this);
+    opens.emplace_back(path, for_writing);
+    const auto it = keys.find(path);
+    return it == keys.end() ? nullptr : std::make_unique<Key>(it->second);
   }
-  Wow64Answer ProbeWow64() override { return Wow64Answer::kNo; }
+  Wow64Answer ProbeWow64() override { return probe; }
 
  private:
   class Key final : public SettingsKey {
    public:
-    explicit Key(MemorySettings& owner) : owner_(owner) {}
+    explicit Key(Values& values) : values_(values) {}
     bool ReadValue(const std::string& name, char* buffer, std::size_t size) override {
-      const auto it = owner_.values.find(name);
-      if (it == owner_.values.end()) return false;
+      const auto it = values_.find(name);
+      if (it == values_.end()) return false;
       std::memcpy(buffer, it->second.data(), std::min(size, it->second.size()));
       return true;
     }
     bool WriteValue(const std::string& name, const char* data, std::size_t size) override {
-      owner_.values[name] = std::string(data, size);
+      values_[name] = std::string(data, size);
       return true;
     }
 
    private:
-    MemorySettings& owner_;
+    Values& values_;
   };
 };
 
@@ -129,6 +139,34 @@ class CreationEnvironment {
       Store().StepArray.Add(step);
     }
   }
+  // A job for "BRACKET.bmf" on one setup of value 0.
+  void SetJob(int control_type, int material_type, int unit = 0, float thickness = 2.54f,
+              float tensile = 40.0f) {
+    AddSetup(0, control_type);
+    Store().ProgramPath = "BRACKET.bmf";
+    Store().MaterialType = material_type;
+    Store().Unit = unit;
+    Store().MaterialThickness = thickness;
+    Store().MaterialTensile = tensile;
+  }
+};
+
+// The creation dialog of group `group_index` of setup value `setup_value`, over
+// `step_count` steps, built from the store as it stands, and its window.
+struct DialogUnderTest {
+  RecordArray<CPPStepInfo> steps;
+  ProgramCreationDialog dialog;
+  MemoryDialogWindow window{kCreationDialogTemplate, dialog};
+
+  explicit DialogUnderTest(int step_count = 1, int setup_value = 0, int group_index = 0)
+      : dialog(setup_value, group_index, step_count, steps, true) {}
+};
+
+// A job (see SetJob) and its dialog over `step_count` steps.
+struct JobDialog : CreationEnvironment, DialogUnderTest {
+  JobDialog(int control_type, int material_type, int unit = 0, int step_count = 1, float thickness = 2.54f,
+            float tensile = 40.0f)
+      : DialogUnderTest((SetJob(control_type, material_type, unit, thickness, tensile), step_count)) {}
 };
 
 }  // namespace driverwyr::testing
