@@ -1,7 +1,11 @@
 #include "bending/calculate_step.h"
 
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <initializer_list>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -15,30 +19,29 @@
 
 namespace {
 
-using bending_test::RecordingUserInterface;
-using driverwyr::CalculateBendData;
-using driverwyr::ProgramData;
+using namespace bending_test;
+using namespace driverwyr;
 
 constexpr const char* kMaterialNotSupported = "The material is not supported.";
+constexpr const char* kAboveMaximum = "The calculated force is greater than machine maximum tonnage";
+constexpr const char* kRatioBelowFour = "The Die V width / Thickness is less than 4";
 
-CPPTool MakeTool(const char* name, double v_width, double angle, double radius, float punch, float die) {
+// A tool with an 88-degree V of 2 mm shoulders, where it has a V.
+CPPTool MakeTool(const char* name, double v_width, float punch, float die) {
   CPPTool tool;
   tool.SetToolName(name);
   tool.SetVWidth(v_width);
-  tool.SetAngle(angle);
-  tool.SetRadius(radius);
+  tool.SetAngle(v_width == 0 ? 0 : 88);
+  tool.SetRadius(v_width == 0 ? 0 : 2);
   tool.SetPunchResistance(punch);
   tool.SetDieResistance(die);
   return tool;
 }
 
-CPPMachine MakeMachine(const char* name, double tonnage, double minimum, double length) {
-  CPPMachine machine;
-  machine.SetUserMachineName(name);
-  machine.SetTonnage(tonnage);
-  machine.SetMinTonnage(minimum);
-  machine.SetMaxBendingLength(length);
-  return machine;
+// The fields of a record of floats, in their order, for comparison.
+template <typename Record>
+std::array<float, sizeof(Record) / sizeof(float)> Fields(const Record& record) {
+  return std::bit_cast<std::array<float, sizeof(Record) / sizeof(float)>>(record);
 }
 
 // One step of 1 m at 90 degrees with punch P1 and die D16 on machine PB100
@@ -46,43 +49,57 @@ CPPMachine MakeMachine(const char* name, double tonnage, double minimum, double 
 class CalculateBendDataTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    driverwyr::ResetStoreForTesting();
-    driverwyr::Platform::Current().ReplaceUserInterface(&ui_);
-    bending_test::WriteBytes(folder_.path() / "f_1", bending_test::Bytes(bending_test::SteelLike()));
-    SetPathNames(CString("program"), CString(folder_.str().c_str()), CString(""));
+    Platform::Current().ReplaceUserInterface(&ui_);
+    WriteBytes(folder_ / "f_1", Bytes(SteelLike()));
+    Reset();
+  }
 
-    RecordArray<CPPTool> tools;
-    tools.SetSize(4);
-    tools[0] = MakeTool("P1", 0, 0, 0, 100, 0);
-    tools[1] = MakeTool("D16", 16, 88, 2, 0, 100);
-    tools[2] = MakeTool("D6", 6, 88, 1, 0, 100);
-    tools[3] = MakeTool("D16", 50, 88, 2, 0, 100);  // the first of a name wins
-    InitToolInfo(&tools);
-    SetMachines(MakeMachine("PB100", 100, 0, 3000));
-
+  // The step above in a fresh store, and no boxes.
+  void Reset() {
+    ResetStoreForTesting();
+    SetPathNames(CString("program"), CString(folder_.path.string().c_str()), CString(""));
+    // The first of a name wins: D16 is 16 mm wide.
+    SetTools({MakeTool("P1", 0, 100, 0), MakeTool("D16", 16, 0, 100), MakeTool("D6", 6, 0, 100),
+              MakeTool("D16", 50, 0, 100)});
+    SetMachine(100, 0, 3000);
+    setup_ = CPPSetup();
     setup_.SetUserMachineName("PB100");
+    program_ = ProgramData();
     program_.MaterialNumber = 1;
     program_.Thickness = 2;
     program_.Hardness = 40;
+    step_ = CPPStepInfo();
     step_.SetNumberInSquence(4);
     step_.SetBendAngle(90);
     step_.SetBendLength(1000, 0);
-    SetTools("P1", "D16");
+    UseTools("P1", "D16");
+    ui_.boxes.clear();
   }
 
   void TearDown() override {
-    driverwyr::Platform::Current().ReplaceUserInterface(nullptr);
-    driverwyr::ResetStoreForTesting();
+    Platform::Current().ReplaceUserInterface(nullptr);
+    ResetStoreForTesting();
   }
 
-  void SetMachines(const CPPMachine& machine) {
+  static void SetTools(std::initializer_list<CPPTool> list) {
+    RecordArray<CPPTool> tools;
+    for (const CPPTool& tool : list) tools.Add(tool);
+    InitToolInfo(&tools);
+  }
+
+  // Machine PB100 of `tonnage` t with a minimum of `minimum` t and a bending
+  // length of `length` mm.
+  static void SetMachine(double tonnage, double minimum, double length) {
     RecordArray<CPPMachine> machines;
     machines.SetSize(1);
-    machines[0] = machine;
+    machines[0].SetUserMachineName("PB100");
+    machines[0].SetTonnage(tonnage);
+    machines[0].SetMinTonnage(minimum);
+    machines[0].SetMaxBendingLength(length);
     InitMachineInfo(&machines);
   }
 
-  void SetTools(const char* punch, const char* die) {
+  void UseTools(const char* punch, const char* die) {
     char names[6][32] = {};
     std::strncpy(names[0], punch, 31);
     std::strncpy(names[1], die, 31);
@@ -91,205 +108,127 @@ class CalculateBendDataTest : public ::testing::Test {
 
   void Calculate() { CalculateBendData(program_, &setup_, step_); }
 
-  // Exactly one box, with this text and the OK style.
-  void ExpectOneBox(const std::string& line) {
-    ASSERT_EQ(ui_.boxes.size(), 1u);
-    EXPECT_EQ(ui_.boxes[0].text, "Please note: [for step number: 4]\n" + line + "\n");
-    EXPECT_EQ(ui_.boxes[0].style, driverwyr::kMessageOk);
+  // The boxes since the last call: none when `line` is null, else one with
+  // this line and the OK style.
+  void ExpectBox(const char* line) {
+    ASSERT_EQ(ui_.boxes.size(), line != nullptr ? 1u : 0u);
+    if (line != nullptr) {
+      EXPECT_EQ(ui_.boxes[0].text, "Please note: [for step number: 4]\n" + std::string(line) + "\n");
+      EXPECT_EQ(ui_.boxes[0].style, kMessageOk);
+    }
+    ui_.boxes.clear();
   }
 
-  bending_test::TempFolder folder_;
-  RecordingUserInterface ui_;
+  TempFolder folder_;
+  RecordingUi ui_;
   ProgramData program_;
   CPPSetup setup_;
   CPPStepInfo step_;
 };
 
-TEST_F(CalculateBendDataTest, AnOrdinaryStepGetsDepthAndForceAndNoBox) {
-  Calculate();
-  EXPECT_NEAR(step_.GetTonnageValue(), 172.12f, 0.01f);
-  EXPECT_LT(step_.GetY1(), -5.0f);
-  EXPECT_GT(step_.GetY1(), -7.0f);
-  EXPECT_EQ(step_.GetY1(), step_.GetY2());
-  EXPECT_TRUE(ui_.boxes.empty());
-}
-
-TEST_F(CalculateBendDataTest, ExampleMildSteelNeedsAboutSeventeenTonnes) {
-  // The shipped f_1: 2 mm mild steel of strength 40, 16 mm die, 1 m, 90 degrees.
+TEST_F(CalculateBendDataTest, ShippedMildSteelNeedsAboutSeventeenTonnes) {
   SetPathNames(CString("program"), CString(DRIVERWYR_EXAMPLE_MATERIALS), CString(""));
   Calculate();
   EXPECT_NEAR(step_.GetTonnageValue(), 172.0f, 3.0f);
   EXPECT_LT(step_.GetY1(), -5.0f);
   EXPECT_GT(step_.GetY1(), -7.0f);
-  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_EQ(step_.GetY1(), step_.GetY2());
+  ExpectBox(nullptr);
 }
 
-TEST_F(CalculateBendDataTest, NoMaterialNoCalculationNoBox) {
-  step_.SetY1(3);
-  step_.SetTonnageValue(9);
-  program_.MaterialNumber = 0;
-  Calculate();
-  EXPECT_EQ(step_.GetY1(), 0.0f);
-  EXPECT_TRUE(std::signbit(step_.GetY1())) << "-0";
-  EXPECT_TRUE(std::signbit(step_.GetY2())) << "-0";
-  EXPECT_EQ(step_.GetTonnageValue(), 0.0f);
-  EXPECT_TRUE(ui_.boxes.empty());
-}
-
-TEST_F(CalculateBendDataTest, MaterialWithoutFileIsNotSupported) {
-  for (const std::int16_t number : {3, 5}) {
-    ui_.boxes.clear();
-    program_.MaterialNumber = number;
-    Calculate();
-    EXPECT_EQ(step_.GetY1(), 0.0f) << "material " << number;
-    EXPECT_EQ(step_.GetTonnageValue(), 0.0f) << "material " << number;
-    ExpectOneBox(kMaterialNotSupported);
-  }
-}
-
-TEST_F(CalculateBendDataTest, MalformedFileIsNotSupported) {
-  std::string bytes = bending_test::Bytes(bending_test::SteelLike());
-  bytes[6] = 11;  // eleven terms
-  bending_test::WriteBytes(folder_.path() / "f_1", bytes);
-  Calculate();
-  EXPECT_EQ(step_.GetTonnageValue(), 0.0f);
-  ExpectOneBox(kMaterialNotSupported);
-}
-
-TEST_F(CalculateBendDataTest, OffCentreFactor) {
-  struct Case {
-    float offset;
-    float factor;
+TEST_F(CalculateBendDataTest, EachCaseOfTheStep) {
+  // The off-centre factor is (Lmax + |trunc(2 x Offset)|) / Lmax.
+  const auto offset = [&](float mm) { return [=, this] { step_.SetOffset(mm, 0); }; };
+  const auto material = [&](std::int16_t number) { return [=, this] { program_.MaterialNumber = number; }; };
+  const auto no_die = [&] { UseTools("P1", "d16"); };  // names differ in letter case: not found
+  bool with_setup = true;
+  const struct {
+    const char* name;
+    std::function<void()> change;
+    float force;
+    const char* box = nullptr;  // the line shown, if any
+  } cases[] = {
+      {"centred", offset(0), 172.12f},
+      {"offset 0.7", offset(0.7f), 172.12f * 3001 / 3000},
+      {"offset -0.7", offset(-0.7f), 172.12f * 3001 / 3000},
+      {"offset 0.4", offset(0.4f), 172.12f},
+      {"offset 1", offset(1), 172.12f * 3002 / 3000},
+      {"offset -25", offset(-25), 172.12f * 3050 / 3000},
+      {"material 0: none chosen", material(0), 0},
+      {"material 3: no file", material(3), 0, kMaterialNotSupported},
+      {"material 5: no such number", material(5), 0, kMaterialNotSupported},
+      {"unknown die", no_die, 0, kRatioBelowFour},
+      {"unknown die, machine minimum: nothing left to say", [&] { no_die(); SetMachine(100, 2, 3000); }, 20},
+      {"unknown machine: limited to its 0 t",
+       [&] { setup_.SetUserMachineName("PB200"); step_.SetOffset(2.5f, 0); }, 0, kAboveMaximum},
+      {"no setup: a default one names no machine", [&] { with_setup = false; }, 0, kAboveMaximum},
+      {"no bending length: no off-centre factor",
+       [&] { SetMachine(100, 1, 0); setup_.SetBendingCoefficient(10); step_.SetOffset(2.5f, 0); }, 172.12f},
+      // A punch allowed no load: the force is cut to 0 (53), raised to the
+      // machine minimum (51 replaces 53), and 51 is cleared once corrected.
+      {"minimum cleared by the off-centre step", [&] {
+         SetMachine(100, 5, 3000);
+         SetTools({MakeTool("P1", 0, 0, 0), MakeTool("D16", 16, 0, 100)});
+         step_.SetOffset(1.5f, 0);
+       }, 50.0f * 3003 / 3000},
   };
-  const Case cases[] = {{0.0f, 1.0f}, {0.7f, 3001.0f / 3000.0f}, {-0.7f, 3001.0f / 3000.0f}, {0.4f, 1.0f},
-                        {1.0f, 3002.0f / 3000.0f}, {-25.0f, 3050.0f / 3000.0f}};
-  Calculate();
-  const float centred = step_.GetTonnageValue();
-  for (const Case& c : cases) {
-    step_.SetOffset(c.offset, 0);
-    Calculate();
-    EXPECT_FLOAT_EQ(step_.GetTonnageValue(), centred * c.factor) << "offset " << c.offset;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Reset();
+    with_setup = true;
+    step_.SetY1(3);
+    step_.SetTonnageValue(9);
+    c.change();
+    CalculateBendData(program_, with_setup ? &setup_ : nullptr, step_);
+    EXPECT_NEAR(step_.GetTonnageValue(), c.force, 0.005f);
+    EXPECT_TRUE(std::isfinite(step_.GetY1()));
+    EXPECT_EQ(step_.GetY1(), step_.GetY2());
+    if (program_.MaterialNumber != 1) {
+      EXPECT_TRUE(step_.GetY1() == 0.0f && std::signbit(step_.GetY1()) && std::signbit(step_.GetY2())) << "-0";
+    }
+    ExpectBox(c.box);
   }
-}
-
-TEST_F(CalculateBendDataTest, MinimumWarningIsClearedByTheOffCentreStep) {
-  // A punch allowed no load: the force is cut to 0 (53), raised to the
-  // machine minimum (51 replaces 53), and 51 is cleared once corrected.
-  SetMachines(MakeMachine("PB100", 100, 5, 3000));
-  RecordArray<CPPTool> tools;
-  tools.SetSize(2);
-  tools[0] = MakeTool("P1", 0, 0, 0, 0, 0);
-  tools[1] = MakeTool("D16", 16, 88, 2, 0, 100);
-  InitToolInfo(&tools);
-  step_.SetOffset(3, 0);
+  // A missing material file is reported for every step.
+  program_.MaterialNumber = 3;
   Calculate();
-  EXPECT_FLOAT_EQ(step_.GetTonnageValue(), 50.0f * 3006.0f / 3000.0f);
-  EXPECT_TRUE(ui_.boxes.empty());
-}
-
-TEST_F(CalculateBendDataTest, EachWarningShowsItsLine) {
-  struct Case {
-    const char* die;
-    double minimum;
-    double tonnage;
-    const char* line;
-  };
-  const Case cases[] = {
-      {"D6", 0, 100, "The Die V width / Thickness is less than 4"},
-      {"D16", 0, 10, "The calculated force is greater than machine maximum tonnage"},
-  };
-  for (const Case& c : cases) {
-    ui_.boxes.clear();
-    SetTools("P1", c.die);
-    SetMachines(MakeMachine("PB100", c.tonnage, c.minimum, 3000));
-    Calculate();
-    ExpectOneBox(c.line);
-  }
-}
-
-TEST_F(CalculateBendDataTest, UnknownDieGivesFiniteValues) {
-  SetTools("P1", "d16");  // names differ in letter case: not found
-  Calculate();
-  EXPECT_TRUE(std::isfinite(step_.GetY1()));
-  EXPECT_TRUE(std::isfinite(step_.GetTonnageValue()));
-  ExpectOneBox("The Die V width / Thickness is less than 4");
-
-  // With a machine minimum the force is raised to it, and nothing is left to say.
-  ui_.boxes.clear();
-  SetMachines(MakeMachine("PB100", 100, 2, 3000));
-  Calculate();
-  EXPECT_FLOAT_EQ(step_.GetTonnageValue(), 20.0f);
-  EXPECT_TRUE(ui_.boxes.empty());
-}
-
-TEST_F(CalculateBendDataTest, UnknownMachineOrNoBendingLength) {
-  setup_.SetUserMachineName("PB200");
-  step_.SetOffset(5, 0);
-  Calculate();
-  EXPECT_EQ(step_.GetTonnageValue(), 0.0f) << "limited to the unknown machine's 0 tonnes";
-  EXPECT_TRUE(std::isfinite(step_.GetY1()));
-  ExpectOneBox("The calculated force is greater than machine maximum tonnage");
-
-  ui_.boxes.clear();
-  setup_.SetUserMachineName("PB100");
-  setup_.SetBendingCoefficient(10);
-  SetMachines(MakeMachine("PB100", 100, 1, 0));
-  Calculate();
-  EXPECT_NEAR(step_.GetTonnageValue(), 172.12f, 0.01f) << "no off-centre factor";
-  EXPECT_TRUE(std::isfinite(step_.GetY1()));
-  EXPECT_TRUE(ui_.boxes.empty());
-}
-
-TEST_F(CalculateBendDataTest, WithoutSetupADefaultSetupStandsIn) {
-  CalculateBendData(program_, nullptr, step_);
-  // A default setup names no machine.
-  ExpectOneBox("The calculated force is greater than machine maximum tonnage");
+  ExpectBox(kMaterialNotSupported);
 }
 
 TEST_F(CalculateBendDataTest, CollectsTheValuesOfTheNamedRecords) {
   setup_.SetBendingCoefficient(2.5f);
-  SetMachines(MakeMachine("PB100", 100.25, 1.5, 3000.5));
-  const auto tool = driverwyr::CollectToolData(program_, step_);
-  EXPECT_EQ(tool.DieWidth, 16.0f) << "the first D16";
-  EXPECT_EQ(tool.DieAngle, 88.0f);
-  EXPECT_EQ(tool.DieRadius, 2.0f);
-  EXPECT_EQ(tool.BendLengthM, 1.0f);
-  EXPECT_EQ(tool.MaterialNumber, 1.0f);
-  const auto machine = driverwyr::CollectMachineData(step_, setup_);
-  EXPECT_EQ(machine.MaxForce, 1002.5f);
-  EXPECT_EQ(machine.MinForce, 15.0f);
-  EXPECT_EQ(machine.MaxBendingLength, 3000.5f);
-  EXPECT_EQ(machine.BendingCoefficient, 2.5f);
-  EXPECT_EQ(machine.PunchLoadLimit, 1000.0f);
-  EXPECT_EQ(machine.DieLoadLimit, 1000.0f);
+  SetMachine(100.25, 1.5, 3000.5);
+  // The first D16; the step's 1000 mm as metres.
+  EXPECT_EQ(Fields(CollectToolData(program_, step_)),
+            Fields(ToolData{1, 2, 16, 88, 2, 1, 40, 90}));
+  // Tonnages and resistances times 10.
+  EXPECT_EQ(Fields(CollectMachineData(step_, setup_)),
+            Fields(MachineData{1002.5f, 15, 3000.5f, 2.5f, 1000, 1000}));
+  UseTools("P1", "D6");
+  EXPECT_EQ(CollectToolData(program_, step_).DieWidth, 6.0f);
 }
 
 TEST(BendWarnings, TextForTheCodes) {
-  struct Case {
-    std::vector<int> codes;
-    std::string text;
+  const auto text = [](std::initializer_list<int> codes) {
+    WarningList warnings{};
+    std::copy(codes.begin(), codes.end(), warnings.begin());
+    return BendWarningText(7, warnings);
+  };
+  const std::pair<int, std::string> lines[] = {
+      {3, kMaterialNotSupported},
+      {10, kMaterialNotSupported},
+      {22, "The elongation is greater than 50%"},
+      {23, kRatioBelowFour},
+      {24, "The Die V Width / Thickness is greater than 20"},
+      {51, "The calculated force is less than machine minimum tonnage"},
+      {52, kAboveMaximum},
+      {53, "The calculated force is greater than punch allowable tonnage"},
+      {54, "The calculated force is greater than die allowable tonnage"},
   };
   const std::string heading = "Please note: [for step number: 7]\n";
-  const Case cases[] = {
-      {{}, ""},
-      {{23}, heading + "The Die V width / Thickness is less than 4\n"},
-      {{3}, heading + "The material is not supported.\n"},
-      {{10}, heading + "The material is not supported.\n"},
-      {{22}, heading + "The elongation is greater than 50%\n"},
-      {{24}, heading + "The Die V Width / Thickness is greater than 20\n"},
-      {{51}, heading + "The calculated force is less than machine minimum tonnage\n"},
-      {{52}, heading + "The calculated force is greater than machine maximum tonnage\n"},
-      {{53}, heading + "The calculated force is greater than punch allowable tonnage\n"},
-      {{54}, heading + "The calculated force is greater than die allowable tonnage\n"},
-      {{1, 2, 50, -3}, ""},
-      {{0, 23, 0, 23}, heading + "The Die V width / Thickness is less than 4\n" +
-                            "The Die V width / Thickness is less than 4\n"},
-  };
-  for (const Case& c : cases) {
-    driverwyr::WarningList warnings{};
-    std::copy(c.codes.begin(), c.codes.end(), warnings.begin());
-    EXPECT_EQ(driverwyr::BendWarningText(7, warnings), c.text) << ::testing::PrintToString(c.codes);
-  }
+  for (const auto& [code, line] : lines) EXPECT_EQ(text({code}), heading + line + "\n") << "code " << code;
+  EXPECT_EQ(text({}), "");
+  EXPECT_EQ(text({1, 2, 50, -3}), "") << "codes without a text";
+  EXPECT_EQ(text({0, 23, 0, 23}), heading + kRatioBelowFour + "\n" + kRatioBelowFour + "\n");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // conversions by their bytes, the calculation order, and failed writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -53,130 +54,98 @@ TEST_F(ProgramWriterTest, WholeFilesMatchGoldenFiles) {
       {"multi_hit", StandardData(kMm), {multi_hit}},
       {"aux_and_rev", other_revs, {short_aux, host_values}},
   };
+  // Existing files are replaced whole; a file of the temporary's name that is
+  // not the writer's own is left alone.
+  WriteBytes(folder_ / "mm_one_step.wyr", std::string(2000, 'x'));
+  WriteBytes(folder_ / "mm_one_step.wyr.tmp", "not ours");
   for (auto& c : cases) {
     ASSERT_TRUE(Write(c.data, c.steps, std::string(c.name) + ".wyr", FixedCalculation)) << c.name;
     const std::string actual = ReadBytes(c.data.FileName);
-    EXPECT_EQ(actual.size(), kHeader + kRecord * (c.steps.size() + 1)) << c.name;
     const std::string expected = ReadBytes(std::string(GOLDEN_DIR) + "/" + c.name + ".wyr");
-    if (actual != expected) {
-      std::size_t at = 0;
-      while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
-      const auto kept = std::filesystem::temp_directory_path() / (std::string(c.name) + ".actual.wyr");
-      WriteBytes(kept.string(), actual);
-      ADD_FAILURE() << c.name << ": first difference at offset " << at << "; written file kept as " << kept;
-    }
+    EXPECT_EQ(actual.size(), kHeader + kRecord * (c.steps.size() + 1)) << c.name;
+    const auto differ = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end()).first;
+    EXPECT_EQ(actual, expected) << c.name << ": first difference at offset " << differ - actual.begin();
   }
   EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_EQ(ReadBytes(folder_ / "mm_one_step.wyr.tmp"), "not ours");
+  EXPECT_EQ(FolderEntries().size(), std::size(cases) + 1);
 }
 
-TEST_F(ProgramWriterTest, HeaderConversions) {
+TEST_F(ProgramWriterTest, FieldConversions) {
+  const auto xx = [](double x0, double x1) {
+    return [=](auto&, CPPStepInfo& s) {
+      const double values[4] = {x0, x1, 0, 0};
+      s.SetXX(values);
+    };
+  };
+  const auto multi_hit = [](short cycles, float angle, float pitch = 0.0f) {
+    return [=](auto& d, CPPStepInfo& s) {
+      s.SetBendType(3);
+      s.SetCycleNo(cycles);
+      s.SetBendAngle(angle);
+      if (pitch != 0.0f) s.SetStepValue(pitch, d.Unit);
+    };
+  };
+  constexpr std::size_t r = kHeader;  // record 0
   struct Case {
     const char* what;
     int unit;
-    std::function<void(ProgramData&)> adjust;
+    std::function<void(ProgramData&, CPPStepInfo&)> change;
     std::size_t offset;
     std::string expected;
   } cases[] = {
       // 1.15f lies just below 1.15: truncated, not rounded.
-      {"thickness 1.15 mm", kMm, [](ProgramData& d) { d.Thickness = 1.15f; }, 19, F32(1.14f)},
-      {"thickness 0.0598 inch", kInch, [](ProgramData& d) { d.Thickness = 0.0598f; }, 19, F32(1.4986f)},
-      {"hardness 57.84 in an inch dialog", kInch, [](ProgramData& d) { d.Hardness = 57.84f; }, 29, I16(40)},
-      {"hardness rounds half up", kMm, [](ProgramData& d) { d.Hardness = 39.5f; }, 29, I16(40)},
-      {"hardness beyond 16 bits", kMm, [](ProgramData& d) { d.Hardness = 1e6f; }, 29, I16(32767)},
-      {"program name cut", kMm, [](ProgramData& d) { d.ProgramName = "1234567"; }, 0, "123456"},
-      {"13-character part reference", kMm, [](ProgramData& d) { d.PartReference = "ABCDEFGHIJKLM"; }, 6,
-       "ABCDEFGHIJKLM"},
-      {"14-character part reference", kMm, [](ProgramData& d) { d.PartReference = "ABCDEFGHIJKLMN"; }, 6,
+      {"thickness 1.15 mm", kMm, [](auto& d, auto&) { d.Thickness = 1.15f; }, 19, F32(1.14f)},
+      {"thickness 0.0598 inch", kInch, [](auto& d, auto&) { d.Thickness = 0.0598f; }, 19, F32(1.4986f)},
+      {"hardness 57.84 in an inch dialog", kInch, [](auto& d, auto&) { d.Hardness = 57.84f; }, 29, I16(40)},
+      {"hardness rounds half up", kMm, [](auto& d, auto&) { d.Hardness = 39.5f; }, 29, I16(40)},
+      {"hardness beyond 16 bits", kMm, [](auto& d, auto&) { d.Hardness = 1e6f; }, 29, I16(32767)},
+      {"program name cut", kMm, [](auto& d, auto&) { d.ProgramName = "1234567"; }, 0, "123456"},
+      {"part reference cut at 13 characters", kMm, [](auto& d, auto&) { d.PartReference = "ABCDEFGHIJKLMN"; }, 6,
        "ABCDEFGHIJKLM" + F32(2.0f)},
-      {"tool name trimmed", kMm, [](ProgramData& d) { d.ControlPunchName = " \tP 8 \r\n"; }, 35, "P 8   "},
-      {"date of 6 April 2016", kMm, [](ProgramData& d) { d.CreationDate = "04/06/16"; }, 61, "\x10\x04\x06"},
-      {"date cut short", kMm, [](ProgramData& d) { d.CreationDate = "12/3"; }, 61, "\x00\x0C\x03"s},
-      {"orientation bytes", kMm,
-       [](ProgramData& d) {
-         d.PunchRev = "RX";
-         d.DieHolderRev = "";
-       },
-       121, "R\0N\0"s},
-  };
-  for (const auto& c : cases) {
-    ProgramData data = StandardData(c.unit);
-    c.adjust(data);
-    ASSERT_TRUE(Write(data, {StandardStep(c.unit)}, "header.wyr")) << c.what;
-    EXPECT_EQ(Hex(ReadBytes(data.FileName).substr(c.offset, c.expected.size())), Hex(c.expected)) << c.what;
-  }
-}
-
-TEST_F(ProgramWriterTest, RecordConversions) {
-  const auto with_xx = [](double x0, double x1) {
-    return [=](CPPStepInfo& s) {
-      const double xx[4] = {x0, x1, 0, 0};
-      s.SetXX(xx);
-    };
-  };
-  const auto multi_hit = [](short cycles, float angle) {
-    return [=](CPPStepInfo& s) {
-      s.SetBendType(3);
-      s.SetCycleNo(cycles);
-      s.SetBendAngle(angle);
-    };
-  };
-  struct Case {
-    const char* what;
-    int unit;
-    std::function<void(CPPStepInfo&)> adjust;
-    std::size_t offset;  // within record 0
-    std::string expected;
-  } cases[] = {
-      {"flange length -5.7", kMm, [](CPPStepInfo& s) { s.SetFlangeLength(-5.7f); }, 12, I32(-5)},
-      {"flange length beyond 32 bits", kMm, [](CPPStepInfo& s) { s.SetFlangeLength(3e9f); }, 12,
+      {"tool name trimmed", kMm, [](auto& d, auto&) { d.ControlPunchName = " \tP 8 \r\n"; }, 35, "P 8   "},
+      {"date cut short", kMm, [](auto& d, auto&) { d.CreationDate = "12/3"; }, 61, "\x00\x0C\x03"s},
+      {"flange length -5.7", kMm, [](auto&, auto& s) { s.SetFlangeLength(-5.7f); }, r + 12, I32(-5)},
+      {"flange length beyond 32 bits", kMm, [](auto&, auto& s) { s.SetFlangeLength(3e9f); }, r + 12,
        I32(std::numeric_limits<std::int32_t>::max())},
-      {"tonnage 123.9", kMm, [](CPPStepInfo& s) { s.SetTonnageValue(123.9f); }, 60, I16(123)},
+      {"tonnage 123.9", kMm, [](auto&, auto& s) { s.SetTonnageValue(123.9f); }, r + 60, I16(123)},
       // A force must not reach the press wrapped into a smaller or negative one.
-      {"tonnage 40000", kMm, [](CPPStepInfo& s) { s.SetTonnageValue(40000.0f); }, 60, I16(32767)},
-      {"tonnage 65536", kMm, [](CPPStepInfo& s) { s.SetTonnageValue(65536.0f); }, 60, I16(32767)},
-      {"tonnage -40000", kMm, [](CPPStepInfo& s) { s.SetTonnageValue(-40000.0f); }, 60, I16(-32768)},
-      {"XX[0] 250.12345 mm", kMm, with_xx(250.12345, 0), 44, F32(-250.123f)},
-      {"XX[0] 1 inch", kInch, with_xx(1.0, 1.23456), 44, F32(-25.4f) + F32(31.3563f)},
-      {"aux function M8", kMm, [](CPPStepInfo& s) { s.SetAuxFunc("M8"); }, 52, "M8\0\0\0\0"s},
-      {"aux function of 8 characters", kMm, [](CPPStepInfo& s) { s.SetAuxFunc("ABCDEFGH"); }, 52, "ABCDEF"},
-      {"multi-hit angle in 2 hits", kMm, multi_hit(2, 91.37f), 16, F32(135.6f)},
-      {"multi-hit with no cycles is one hit", kMm, multi_hit(0, 90.0f), 16, F32(90.0f)},
+      {"tonnage 40000", kMm, [](auto&, auto& s) { s.SetTonnageValue(40000.0f); }, r + 60, I16(32767)},
+      {"tonnage -40000", kMm, [](auto&, auto& s) { s.SetTonnageValue(-40000.0f); }, r + 60, I16(-32768)},
+      {"XX[0] 250.12345 mm", kMm, xx(250.12345, 0), r + 44, F32(-250.123f)},
+      {"XX[0] 1 inch", kInch, xx(1.0, 1.23456), r + 44, F32(-25.4f) + F32(31.3563f)},
+      {"multi-hit angle in 2 hits", kMm, multi_hit(2, 91.37f), r + 16, F32(135.6f)},
+      {"multi-hit with no cycles is one hit", kMm, multi_hit(0, 90.0f), r + 16, F32(90.0f)},
       // Held as 12.7f (just below 12.7) millimetres: no second factor 25.4.
-      {"multi-hit pitch 0.5 inch", kInch,
-       [=](CPPStepInfo& s) {
-         multi_hit(3, 90.0f)(s);
-         s.SetStepValue(0.5f, kInch);
-       },
-       2, F32(-12.699f)},
+      {"multi-hit pitch 0.5 inch", kInch, multi_hit(3, 90.0f, 0.5f), r + 2, F32(-12.699f)},
       {"other bend types keep pitch and angle", kMm,
-       [](CPPStepInfo& s) {
-         s.SetBendType(1);
-         s.SetCycleNo(3);
-         s.SetStepValue(2.5f, kMm);
-       },
-       2, F32(2.0f) + I16(1) + I16(0) + I16(500) + I32(35) + F32(90.0f)},
+       [](auto&, auto& s) { s.SetBendType(1); s.SetCycleNo(3); s.SetStepValue(2.5f, kMm); }, r + 2,
+       F32(2.0f) + I16(1) + I16(0) + I16(500) + I32(35) + F32(90.0f)},
   };
   for (const auto& c : cases) {
     ProgramData data = StandardData(c.unit);
     CPPStepInfo step = StandardStep(c.unit);
-    c.adjust(step);
-    ASSERT_TRUE(Write(data, {step}, "record.wyr")) << c.what;
-    EXPECT_EQ(Hex(ReadBytes(data.FileName).substr(kHeader + c.offset, c.expected.size())), Hex(c.expected))
-        << c.what;
+    c.change(data, step);
+    ASSERT_TRUE(Write(data, {step}, "fields.wyr")) << c.what;
+    EXPECT_EQ(Hex(ReadBytes(data.FileName).substr(c.offset, c.expected.size())), Hex(c.expected)) << c.what;
   }
 }
 
-// --- the calculation -----------------------------------------------------------
-
-TEST_F(ProgramWriterTest, OnlyModeZeroStepsAreCalculatedInOrder) {
+TEST_F(ProgramWriterTest, OnlyModeZeroStepsAreCalculatedInOrderBeforeTheirConversion) {
+  // Step 2 brings its own depth and force (Mode 1); step 4 is a multi-hit
+  // bend in 2 hits, converted from the angle the calculation left.
   std::vector<CPPStepInfo> steps;
   for (int n = 1; n <= 4; ++n) {
     CPPStepInfo step = StandardStep(kMm);
     step.SetNumberInSquence(n);
-    step.SetMode(n == 2 ? 1 : 0);
-    step.SetY1(-1.0f * static_cast<float>(n));
-    step.SetY2(-2.0f * static_cast<float>(n));
-    step.SetTonnageValue(10.0f * static_cast<float>(n));
+    step.SetBendType(n == 4 ? 3 : 0);  // also sets Mode 0
+    step.SetCycleNo(2);
+    if (n == 2) {
+      step.SetMode(1);
+      step.SetY1(-2.0f);
+      step.SetY2(-4.0f);
+      step.SetTonnageValue(20.0f);
+    }
     steps.push_back(step);
   }
   ProgramData data = StandardData(kInch);
@@ -186,6 +155,8 @@ TEST_F(ProgramWriterTest, OnlyModeZeroStepsAreCalculatedInOrder) {
     // The header values are converted before any step is calculated.
     EXPECT_NEAR(data.Thickness, 1.9812f, 1e-6f);  // 0.078 inch
     EXPECT_NEAR(data.Hardness, 40.0f, 1e-4f);
+    EXPECT_EQ(step.GetBendAngle(), 90.0f);
+    step.SetBendAngle(100.0f);
     step.SetY1(-5.5f);
     step.SetY2(-5.5f);
     step.SetTonnageValue(77.7f);
@@ -194,60 +165,39 @@ TEST_F(ProgramWriterTest, OnlyModeZeroStepsAreCalculatedInOrder) {
   EXPECT_EQ(data.WrittenHardness, 40);
 
   const std::string bytes = ReadBytes(data.FileName);
-  const std::string calculated_values = F32(-5.5f) + F32(-5.5f);
+  const std::string calculated_values = F32(-5.5f) + F32(-5.5f);  // Y1, Y2
   const std::string expected[] = {
-      calculated_values,
-      F32(-2.0f) + F32(-4.0f),  // Mode 1: the host's values
-      calculated_values,
-      calculated_values,
-      F32(0.0f) + F32(0.0f),  // the closing record is never calculated
+      F32(100.0f) + calculated_values + I16(77),
+      F32(90.0f) + F32(-2.0f) + F32(-4.0f) + I16(20),  // Mode 1: the host's values
+      F32(100.0f) + calculated_values + I16(77),
+      F32(140.0f) + calculated_values + I16(77),
+      F32(0.0f) + F32(0.0f) + F32(0.0f) + I16(0),  // the closing record is never calculated
   };
-  const std::string tonnage[] = {I16(77), I16(20), I16(77), I16(77), I16(0)};
   for (std::size_t i = 0; i < 5; ++i) {
     const std::string record = bytes.substr(kHeader + kRecord * i, kRecord);
-    EXPECT_EQ(Hex(record.substr(20, 8)), Hex(expected[i])) << "record " << i;
-    EXPECT_EQ(Hex(record.substr(60, 2)), Hex(tonnage[i])) << "record " << i;
+    EXPECT_EQ(Hex(record.substr(16, 12) + record.substr(60, 2)), Hex(expected[i])) << "record " << i;
   }
-}
-
-TEST_F(ProgramWriterTest, MultiHitConversionFollowsTheCalculation) {
-  CPPStepInfo step = StandardStep(kMm);
-  step.SetBendType(3);
-  step.SetCycleNo(2);
-  step.SetStepValue(4.0f, kMm);
-  ProgramData data = StandardData(kMm);
-  float seen_angle = 0.0f;
-  ASSERT_TRUE(Write(data, {step}, "multi.wyr", [&](CPPStepInfo& s) {
-    seen_angle = s.GetBendAngle();
-    s.SetBendAngle(100.0f);  // the conversion works on what the calculation left
-  }));
-  EXPECT_EQ(seen_angle, 90.0f);
-  EXPECT_EQ(Hex(ReadBytes(data.FileName).substr(kHeader + 2, 18)),
-            Hex(F32(-4.0f) + I16(1) + I16(0) + I16(500) + I32(35) + F32(140.0f)));
 }
 
 // --- failures ------------------------------------------------------------------
 
-TEST_F(ProgramWriterTest, MissingFolderShowsOpenFileFails) {
-  ProgramData data = StandardData(kMm);
-  int calculations = 0;
-  EXPECT_FALSE(Write(data, {StandardStep(kMm)}, "missing/part.wyr", [&](CPPStepInfo&) { ++calculations; }));
-  ASSERT_EQ(ui_.boxes.size(), 1u);
-  EXPECT_EQ(ui_.boxes[0].text, "Open file fails!");
-  EXPECT_EQ(ui_.boxes[0].style, driverwyr::kMessageOk);
-  EXPECT_EQ(calculations, 0) << "nothing is calculated for a file that cannot be created";
-  EXPECT_TRUE(FolderEntries().empty());
-}
-
-TEST_F(ProgramWriterTest, TargetThatIsAFolderIsLeftAlone) {
-  std::filesystem::create_directory(PathOf("part.wyr"));
-  WriteBytes(PathOf("part.wyr/inside"), "keep");
-  ProgramData data = StandardData(kMm);
-  EXPECT_FALSE(Write(data, {StandardStep(kMm)}, "part.wyr", FixedCalculation));
-  ASSERT_EQ(ui_.boxes.size(), 1u);
-  EXPECT_EQ(ui_.boxes[0].text, "Open file fails!");
-  EXPECT_EQ(ReadBytes(PathOf("part.wyr/inside")), "keep");
-  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"part.wyr"}) << "the temporary file is removed";
+TEST_F(ProgramWriterTest, TargetThatCannotBeWrittenShowsOpenFileFails) {
+  // A missing folder fails before anything is calculated; a folder in the
+  // target's place is left alone, and the temporary file removed.
+  std::filesystem::create_directory(folder_ / "part.wyr");
+  WriteBytes(folder_ / "part.wyr/inside", "keep");
+  for (const auto& [name, expected_calculations] : {std::pair{"missing/part.wyr", 0}, {"part.wyr", 1}}) {
+    ui_.boxes.clear();
+    ProgramData data = StandardData(kMm);
+    int calculations = 0;
+    EXPECT_FALSE(Write(data, {StandardStep(kMm)}, name, [&](CPPStepInfo&) { ++calculations; })) << name;
+    ASSERT_EQ(ui_.boxes.size(), 1u) << name;
+    EXPECT_EQ(ui_.boxes[0].text, "Open file fails!") << name;
+    EXPECT_EQ(ui_.boxes[0].style, driverwyr::kMessageOk) << name;
+    EXPECT_EQ(calculations, expected_calculations) << name;
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"part.wyr"}) << name;
+  }
+  EXPECT_EQ(ReadBytes(folder_ / "part.wyr/inside"), "keep");
 }
 
 TEST_F(ProgramWriterTest, RecordCountThatDisagreesWithTheStepsWritesNothing) {
@@ -256,7 +206,7 @@ TEST_F(ProgramWriterTest, RecordCountThatDisagreesWithTheStepsWritesNothing) {
     RecordArray<CPPStepInfo> group;
     group.SetSize(2);
     data.RecordCount = static_cast<std::int16_t>(count);
-    data.FileName = PathOf("count.wyr");
+    data.FileName = folder_ / "count.wyr";
     int calculations = 0;
     EXPECT_FALSE(driverwyr::WriteProgramFile(data, group, [&](CPPStepInfo&) { ++calculations; })) << count;
     EXPECT_EQ(calculations, 0) << count;
@@ -265,26 +215,15 @@ TEST_F(ProgramWriterTest, RecordCountThatDisagreesWithTheStepsWritesNothing) {
   }
 }
 
-TEST_F(ProgramWriterTest, ExistingFilesAreReplacedWholeAndOthersLeftAlone) {
-  WriteBytes(PathOf("part.wyr"), std::string(2000, 'x'));
-  WriteBytes(PathOf("part.wyr.tmp"), "not ours");
-  ProgramData data = StandardData(kMm);
-  ASSERT_TRUE(Write(data, {StandardStep(kMm)}, "part.wyr", FixedCalculation));
-  EXPECT_EQ(ReadBytes(PathOf("part.wyr")), ReadBytes(std::string(GOLDEN_DIR) + "/mm_one_step.wyr"));
-  EXPECT_EQ(ReadBytes(PathOf("part.wyr.tmp")), "not ours");
-  EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"part.wyr", "part.wyr.tmp"}));
-}
-
 TEST_F(ProgramWriterTest, FailingCalculationLeavesTheOldFile) {
-  WriteBytes(PathOf("part.wyr"), "good old program");
+  WriteBytes(folder_ / "part.wyr", "good old program");
   ProgramData data = StandardData(kMm);
   int calls = 0;
-  EXPECT_THROW(Write(data, {StandardStep(kMm), StandardStep(kMm)}, "part.wyr",
-                     [&](CPPStepInfo&) {
-                       if (++calls == 2) throw std::runtime_error("out of memory");
-                     }),
-               std::runtime_error);
-  EXPECT_EQ(ReadBytes(PathOf("part.wyr")), "good old program");
+  const auto fail_second = [&](CPPStepInfo&) {
+    if (++calls == 2) throw std::runtime_error("out of memory");
+  };
+  EXPECT_THROW(Write(data, {StandardStep(kMm), StandardStep(kMm)}, "part.wyr", fail_second), std::runtime_error);
+  EXPECT_EQ(ReadBytes(folder_ / "part.wyr"), "good old program");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"part.wyr"});
 }
 

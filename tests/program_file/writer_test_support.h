@@ -1,5 +1,6 @@
-// Shared pieces of the program file writer tests: a recording user
-// interface, a fixture with a fresh folder, byte helpers and a standard job.
+// Shared pieces of the program file tests, also used by the bend calculation
+// tests: a recording user interface, a scratch folder, byte helpers, and a
+// standard job with a writer fixture.
 #ifndef DRIVERWYR_TESTS_PROGRAM_FILE_WRITER_TEST_SUPPORT_H_
 #define DRIVERWYR_TESTS_PROGRAM_FILE_WRITER_TEST_SUPPORT_H_
 
@@ -10,13 +11,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <optional>
+#include <iterator>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "driverwyr/host.h"
+#include "driverwyr/memory_dialog.h"
 #include "platform/platform.h"
 #include "program_file/program_writer.h"
 
@@ -25,35 +25,41 @@ namespace writer_test {
 constexpr int kMm = 0;
 constexpr int kInch = 1;
 
-// Records every message box; dialogs and the folder browser are not used.
-class RecordingUi final : public driverwyr::UserInterface {
- public:
+// Records every message box and acknowledges it; runs no dialogs.
+struct RecordingUi : driverwyr::MemoryUserInterface {
   struct Box {
     std::string text;
     unsigned style;
   };
-  int ShowMessageBox(const std::string& text, unsigned style) override {
-    boxes.push_back({text, style});
-    return driverwyr::kIdOk;
-  }
-  int RunDialog(int, driverwyr::DialogHandler&) override { return -1; }
-  std::optional<std::string> BrowseForFolder(driverwyr::DialogWindow&, const std::string&,
-                                             const std::string&) override {
-    return std::nullopt;
-  }
   std::vector<Box> boxes;
+  RecordingUi() {
+    on_message = [this](const std::string& text, unsigned style) {
+      boxes.push_back({text, style});
+      return driverwyr::kIdOk;
+    };
+  }
+};
+
+// A fresh folder under the system's temporary folder, removed on destruction.
+struct TempFolder {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() /
+      ("driverwyr-test-" + std::to_string(std::random_device{}()) + "-" + std::to_string(std::random_device{}()));
+  TempFolder() { std::filesystem::create_directories(path); }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+  std::string operator/(const std::string& name) const { return (path / name).string(); }
 };
 
 inline std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
+  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // Little-endian bytes of file values, for expectations.
@@ -68,14 +74,9 @@ inline std::string F32(float value) { return Le(std::bit_cast<std::uint32_t>(val
 
 // Bytes as hex, for readable failure messages.
 inline std::string Hex(const std::string& bytes) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string text;
-  for (const char c : bytes) {
-    static const char kDigits[] = "0123456789ABCDEF";
-    const auto byte = static_cast<unsigned char>(c);
-    text += kDigits[byte >> 4];
-    text += kDigits[byte & 15];
-    text += ' ';
-  }
+  for (const char c : bytes) text += {kDigits[(c >> 4) & 15], kDigits[c & 15], ' '};
   return text;
 }
 
@@ -145,21 +146,11 @@ inline void FixedCalculation(CPPStepInfo& step) {
   step.SetTonnageValue(35.6f);
 }
 
-// Installs a RecordingUi and makes a fresh folder for each test.
+// Installs a RecordingUi and gives each test a fresh folder.
 class WriterTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    driverwyr::Platform::Current().ReplaceUserInterface(&ui_);
-    static std::mt19937_64 random{std::random_device{}()};
-    folder_ = std::filesystem::temp_directory_path() / ("wyr-writer-" + std::to_string(random()));
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override {
-    driverwyr::Platform::Current().ReplaceUserInterface(nullptr);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+  void SetUp() override { driverwyr::Platform::Current().ReplaceUserInterface(&ui_); }
+  void TearDown() override { driverwyr::Platform::Current().ReplaceUserInterface(nullptr); }
 
   // Writes `steps` and the closing record as the program `name` of the test
   // folder, with RecordCount set to match.
@@ -169,14 +160,14 @@ class WriterTest : public ::testing::Test {
     for (const auto& step : steps) group.Add(step);
     group.SetSize(group.GetSize() + 1);
     data.RecordCount = static_cast<std::int16_t>(group.GetSize());
-    data.FileName = PathOf(name);
+    data.FileName = folder_ / name;
     return driverwyr::WriteProgramFile(data, group, calculate);
   }
 
   // Names of the entries of the test folder, sorted.
   std::vector<std::string> FolderEntries() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.path)) {
       names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
@@ -184,7 +175,7 @@ class WriterTest : public ::testing::Test {
   }
 
   RecordingUi ui_;
-  std::filesystem::path folder_;
+  TempFolder folder_;
 };
 
 }  // namespace writer_test
