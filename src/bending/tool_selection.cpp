@@ -13,19 +13,12 @@ namespace {
 constexpr int kPunchEntry = 0;
 constexpr int kDieEntry = 1;
 
-// The tool named in ToolID entry `entry`; a default tool when none matches.
-// A name ends at its first NUL or at the end of its 32 bytes; an empty entry
-// names no tool, even if the host sent a tool without a name.
+// The tool named in ToolID entry `entry` of the step; a default tool when none
+// matches.
 CPPTool FindStepTool(const CPPStepInfo& step, int entry) {
   char names[6][32] = {};
   step.GetToolID(names);
-  const char* name = names[entry];
-  const void* end = std::memchr(name, '\0', sizeof names[entry]);
-  const auto length = end != nullptr ? static_cast<const char*>(end) - name
-                                     : static_cast<std::ptrdiff_t>(sizeof names[entry]);
-  CPPTool tool;
-  if (length > 0) FindToolByName(tool, CString(name, static_cast<int>(length)));
-  return tool;
+  return FindToolById(names[entry]);
 }
 
 }  // namespace

@@ -174,18 +174,6 @@ std::string ConvertToolName(const std::string& host_name, int sectional,
 
 namespace {
 
-// The tool that a 32-byte ToolID entry names: the name ends at its first NUL
-// or, without one, fills the entry. An empty entry names no tool (the default
-// tool), even when the host has a tool without a name.
-CPPTool LookUpTool(const char (&entry)[32]) {
-  CPPTool tool;
-  const void* nul = std::memchr(entry, '\0', sizeof entry);
-  const int length = nul != nullptr ? static_cast<int>(static_cast<const char*>(nul) - entry)
-                                    : static_cast<int>(sizeof entry);
-  if (length > 0) FindToolByName(tool, CString(entry, length));
-  return tool;
-}
-
 // An orientation code: `set` for a reversed tool, `unset` otherwise.
 std::string Code(bool reversed, char set, char unset) { return std::string(1, reversed ? set : unset); }
 
@@ -210,11 +198,11 @@ ToolNames FillToolNames(const RecordArray<CPPStepInfo>& steps, int control_type,
     step.GetToolID(ids);
     step.GetToolReverse(reverse);
 
-    const CPPTool punch = LookUpTool(ids[0]);
+    const CPPTool punch = FindToolById(ids[0]);
     if (punch.GetToolName().IsEmpty()) continue;
-    const CPPTool die = LookUpTool(ids[1]);
-    const CPPTool holder = LookUpTool(ids[2]);
-    const CPPTool spacer = LookUpTool(ids[4]);
+    const CPPTool die = FindToolById(ids[1]);
+    const CPPTool holder = FindToolById(ids[2]);
+    const CPPTool spacer = FindToolById(ids[4]);
 
     if (!punch_locked) {
       names.HostPunchName = punch.GetToolName().str();

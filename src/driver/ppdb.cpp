@@ -54,6 +54,15 @@ bool FindToolByName(CPPTool& tool, const CString& name) {
   return false;
 }
 
+CPPTool FindToolById(const char (&entry)[32]) {
+  CPPTool tool;
+  const void* nul = std::memchr(entry, '\0', sizeof entry);
+  const int length = nul != nullptr ? static_cast<int>(static_cast<const char*>(nul) - entry)
+                                    : static_cast<int>(sizeof entry);
+  if (length > 0) FindToolByName(tool, CString(entry, length));
+  return tool;
+}
+
 bool FindMachineByName(CPPMachine& machine, const CString& name) {
   PPDB* store = GetPPDBInstance();
   if (store == nullptr) return false;

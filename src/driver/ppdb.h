@@ -49,6 +49,10 @@ int MaterialTypeFromName(const std::string& name);
 // First tool whose ToolName equals `name` byte for byte, assigned to `tool`;
 // false, with `tool` unchanged, when there is none.
 bool FindToolByName(CPPTool& tool, const CString& name);
+// The tool that a 32-byte ToolID entry of a step names: the name ends at its
+// first NUL or, without one, fills all 32 bytes (never read past the entry).
+// An empty entry names no tool. Returns a default tool when none matches.
+CPPTool FindToolById(const char (&entry)[32]);
 // First machine whose UserMachineName equals `name`, likewise.
 bool FindMachineByName(CPPMachine& machine, const CString& name);
 
