@@ -114,6 +114,28 @@ class Clock {
 DRIVERWYR_API void SetUserInterface(UserInterface* ui);
 DRIVERWYR_API void SetClock(Clock* clock);
 
+// The program files that the last GenerateMachineCodeFile call wrote, in the
+// order they were written, with the paths they were written to: the ".wyr"
+// files themselves, whereas GenerateMachineCodeFile copies into its buffer the
+// program path the host gave (".../PART.bmf", moved into the folder the
+// operator chose). The list is emptied when the next call starts; it is empty
+// when nothing was written.
+DRIVERWYR_API int GetWrittenProgramCount();
+// Entry `index` (0 to GetWrittenProgramCount() - 1) of that list; the empty
+// string for any other index.
+DRIVERWYR_API CString GetWrittenProgramPath(int index);
+
+// Creates the current user's key of the daily serial counter when it is
+// missing, empty, as a host's installation does; the driver itself only opens
+// the key and keeps no counter without it. On Windows the key is
+// HKEY_CURRENT_USER\Software\Ostrel\TorvaneCommon\Default (under
+// Software\Wow6432Node\ for a 32-bit process on 64-bit Windows); elsewhere
+// it is the file ${XDG_CONFIG_HOME:-$HOME/.config}/Ostrel/TorvaneCommon/Default,
+// created with its folders. An existing key keeps its values. Returns true
+// when the key exists afterwards; otherwise false, with the reason in
+// *why_not when it is given.
+DRIVERWYR_API bool CreateSerialCounterKey(CString* why_not = nullptr);
+
 // A copy of everything the store holds.
 struct StoreCopy {
   int unit = 0;

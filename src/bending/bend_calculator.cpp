@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "driver/truncate.h"
+#include "util/truncate.h"
 
 namespace driverwyr {
 namespace {

@@ -7,7 +7,7 @@
 #include "bending/bend_warnings.h"
 #include "bending/tool_selection.h"
 #include "driver/ppdb.h"
-#include "driver/truncate.h"
+#include "util/truncate.h"
 #include "driverwyr/machine.h"
 
 namespace driverwyr {

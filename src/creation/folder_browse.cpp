@@ -6,6 +6,7 @@
 #include "creation/creation_internal.h"
 #include "creation/program_creation_dialog.h"
 #include "platform/platform.h"
+#include "util/text.h"
 
 namespace driverwyr {
 
@@ -14,7 +15,7 @@ void ProgramCreationDialog::OnBrowseFolder(DialogWindow& window) {
   // message, and the browser opens all the same.
   DoDataExchange(window, true);
 
-  const std::string file_name = TrimRight(data_.FileName);
+  const std::string file_name(TrimRight(data_.FileName));
   const std::size_t separator = file_name.rfind(kPathSeparator);
   const std::size_t name_start = separator == std::string::npos ? 0 : separator + 1;
   directory_ = file_name.substr(0, name_start);

@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "creation/creation_internal.h"
 #include "creation/program_creation_dialog.h"
 #include "driver/ppdb.h"
 #include "driverwyr/driverwyr.h"
+#include "driverwyr/host.h"
 #include "platform/platform.h"
 
 namespace driverwyr {
@@ -22,11 +24,18 @@ void CopyPathToHost(const std::string& path, char* buffer) {
 
 namespace {
 
+// The program files written by the last run, in order.
+std::vector<std::string>& WrittenPrograms() {
+  static std::vector<std::string> written;
+  return written;
+}
+
 // One less, wrapping like the 32-bit arithmetic of the records instead of
 // overflowing.
 int Decrement(int value) { return static_cast<int>(static_cast<unsigned>(value) - 1u); }
 
 void RunGeneration(char* path_out) {
+  WrittenPrograms().clear();
   PPDB* store = GetPPDBInstance();
   if (store == nullptr) return;
 
@@ -55,6 +64,7 @@ void RunGeneration(char* path_out) {
         ShowMessage(LoadMessageText(kMessageCreateFailed), kMessageOk | kMessageIconStop);
         return;
       }
+      WrittenPrograms().push_back(dialog.Data().FileName);
       ShowMessage(LoadMessageText(kMessageProgramCreated), kMessageOk);
       CopyPathToHost(store->ProgramPath, path_out);
     }
@@ -63,6 +73,18 @@ void RunGeneration(char* path_out) {
 }
 
 }  // namespace
+
+int GetWrittenProgramCount() { return static_cast<int>(WrittenPrograms().size()); }
+
+CString GetWrittenProgramPath(int index) {
+  try {
+    if (index < 0 || index >= GetWrittenProgramCount()) return CString();
+    return CString(WrittenPrograms()[static_cast<std::size_t>(index)]);
+  } catch (...) {
+    return CString();  // out of memory: nothing is thrown to the host
+  }
+}
+
 }  // namespace driverwyr
 
 extern "C" DRIVERWYR_API bool DRIVERWYR_CALL GenerateMachineCodeFile(char* pathOut) {

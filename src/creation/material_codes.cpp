@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "creation/program_creation_dialog.h"
+#include "util/units.h"
 
 namespace driverwyr {
 namespace {

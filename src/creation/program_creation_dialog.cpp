@@ -1,10 +1,7 @@
 #include "creation/program_creation_dialog.h"
 
-#include <charconv>
-#include <cmath>
 #include <limits>
 #include <new>
-#include <system_error>
 
 #include "bending/calculate_step.h"
 #include "creation/creation_internal.h"
@@ -12,77 +9,10 @@
 #include "creation/tool_names.h"
 #include "platform/platform.h"
 #include "program_file/program_writer.h"
+#include "util/text.h"
+#include "util/units.h"
 
 namespace driverwyr {
-
-// --- text helpers ------------------------------------------------------------
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-std::string TrimRight(std::string_view text) {
-  std::size_t end = text.size();
-  while (end > 0 && IsBlank(text[end - 1])) --end;
-  return std::string(text.substr(0, end));
-}
-
-std::string ToUpperAscii(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
-namespace {
-
-std::string_view TrimBoth(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-// Strips one leading '+' that is followed by a digit or a point; from_chars
-// takes a '-' itself but no '+'.
-std::string_view SkipPlus(std::string_view text) {
-  if (text.size() >= 2 && text[0] == '+' && (text[1] == '.' || (text[1] >= '0' && text[1] <= '9'))) {
-    text.remove_prefix(1);
-  }
-  return text;
-}
-
-}  // namespace
-
-std::string FormatFloat(float value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-  return std::string(buffer, result.ptr);
-}
-
-std::optional<float> ParseFloat(std::string_view text) {
-  text = SkipPlus(TrimBoth(text));
-  if (text.empty()) return std::nullopt;
-  double value = 0.0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value,
-                                      std::chars_format::general);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
-  // "inf", "nan" and numbers beyond the float range are no usable value.
-  if (!std::isfinite(value)) return std::nullopt;
-  const float single = static_cast<float>(value);
-  if (!std::isfinite(single)) return std::nullopt;
-  return single;
-}
-
-std::optional<std::int64_t> ParseInteger(std::string_view text, std::int64_t min, std::int64_t max) {
-  text = SkipPlus(TrimBoth(text));
-  if (text.empty()) return std::nullopt;
-  std::int64_t value = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value, 10);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
-  if (value < min || value > max) return std::nullopt;
-  return value;
-}
 
 // --- data exchange -------------------------------------------------------------
 

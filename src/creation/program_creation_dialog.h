@@ -60,11 +60,6 @@ inline constexpr int kMessageProgramCreated = 51008;
 inline constexpr int kMessageCreateFailed = 51010;
 inline constexpr int kMessageSelectFolder = 51024;
 
-// The hardness shown for control types 2 and 7 in inch mode is the
-// millimetre value times this factor; the writer divides it out again.
-inline constexpr double kInchHardnessFactor = 1.446;
-inline constexpr double kMillimetresToInches = 0.03937007874015748;
-
 class ProgramCreationDialog : public DialogHandler {
  public:
   // Builds the dialog of one group: `group_setup_index` is the (decremented)

@@ -7,6 +7,7 @@
 #include "creation/program_creation_dialog.h"
 #include "creation/serial_counter.h"
 #include "platform/platform.h"
+#include "util/text.h"
 
 namespace driverwyr {
 namespace {

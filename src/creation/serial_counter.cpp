@@ -10,8 +10,11 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 
+#include "driverwyr/host.h"
 #include "platform/platform.h"
+#include "util/text.h"
 
 namespace driverwyr {
 namespace {
@@ -51,30 +54,11 @@ ValueBytes ReadValueBytes(SettingsKey& key, const char* name) {
   return bytes;
 }
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// The decimal value of the text in `bytes`: optional leading blanks, an
-// optional sign, then digits. The text ends at the first NUL or after the
-// last byte; no digits give 0. Three bytes hold at most three digits, so the
-// value cannot overflow.
+// The decimal value of the text in `bytes`, read as atoi reads it; the text
+// ends at the first NUL or after the last byte.
 int ParseValue(const ValueBytes& bytes) {
-  std::size_t i = 0;
-  while (i < bytes.size() && IsBlank(bytes[i])) {
-    ++i;
-  }
-  bool negative = false;
-  if (i < bytes.size() && (bytes[i] == '+' || bytes[i] == '-')) {
-    negative = bytes[i] == '-';
-    ++i;
-  }
-  int value = 0;
-  while (i < bytes.size() && bytes[i] >= '0' && bytes[i] <= '9') {
-    value = value * 10 + (bytes[i] - '0');
-    ++i;
-  }
-  return negative ? -value : value;
+  const std::string_view text(bytes.data(), bytes.size());
+  return ParseLeadingInt(text.substr(0, text.find('\0')));
 }
 
 // The decimal text of `value` cut to 3 bytes, zero bytes filling the rest.
@@ -125,6 +109,22 @@ bool WriteSerialCounter(int serial, int month, int day) {
   key->WriteValue(kSerialMonth, month_bytes.data(), month_bytes.size());
   key->WriteValue(kSerialDay, day_bytes.data(), day_bytes.size());
   return true;
+}
+
+Status CreateSerialCounterKeyIfMissing() {
+  SettingsStore& settings = Platform::Current().Settings();
+  return settings.CreateUserKey(KeyPath(settings));
+}
+
+bool CreateSerialCounterKey(CString* why_not) {
+  try {
+    const Status created = CreateSerialCounterKeyIfMissing();
+    if (!created.ok() && why_not != nullptr) *why_not = CString(created.message());
+    return created.ok();
+  } catch (...) {
+    if (why_not != nullptr) *why_not = CString("out of memory");
+    return false;
+  }
 }
 
 }  // namespace driverwyr

@@ -5,6 +5,8 @@
 #ifndef DRIVERWYR_CREATION_SERIAL_COUNTER_H_
 #define DRIVERWYR_CREATION_SERIAL_COUNTER_H_
 
+#include "util/result.h"
+
 namespace driverwyr {
 
 // Reads the stored serial, month and day. Returns false, leaving the outputs
@@ -15,6 +17,9 @@ bool ReadSerialCounter(int& serial, int& month, int& day);
 // Stores serial, month and day as decimal text cut to 3 bytes. Returns false,
 // writing nothing, when the key cannot be opened. Never creates the key.
 bool WriteSerialCounter(int serial, int month, int day);
+
+// Creates the key when it is missing, as a host's installation does.
+Status CreateSerialCounterKeyIfMissing();
 
 }  // namespace driverwyr
 

@@ -10,24 +10,13 @@
 #include "creation/conversion_file.h"
 #include "driver/ppdb.h"
 #include "driverwyr/tool.h"
+#include "util/text.h"
 
 namespace driverwyr {
 namespace {
 
-// White space as the text is trimmed: blank, tab, line feed, vertical tab,
-// form feed, carriage return. Only blank and tab separate the fields.
-bool IsWhite(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+// Only blank and tab separate the fields; white space is trimmed.
 bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
-
-char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string_view Trim(std::string_view text) {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && IsWhite(text[begin])) ++begin;
-  while (end > begin && IsWhite(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
 
 std::size_t FindSeparator(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -98,8 +87,8 @@ bool ConversionSearch::Feed(const char* data, std::size_t size) {
 
       case State::kLeadingSpace: {
         const char c = data[i++];
-        if (IsWhite(c)) break;  // a "\n" starts the next line in the same state
-        if (FoldCase(c) == FoldCase(host_name_[0])) {
+        if (IsBlank(c)) break;  // a "\n" starts the next line in the same state
+        if (UpperAscii(c) == UpperAscii(host_name_[0])) {
           matched_ = 1;
           state_ = State::kHostName;
         } else {
@@ -119,7 +108,7 @@ bool ConversionSearch::Feed(const char* data, std::size_t size) {
           } else {
             state_ = State::kSkip;  // a longer first word
           }
-        } else if (FoldCase(c) == FoldCase(host_name_[matched_])) {
+        } else if (UpperAscii(c) == UpperAscii(host_name_[matched_])) {
           ++matched_;
         } else {
           state_ = State::kSkip;  // a NUL lands here too: the host name has none

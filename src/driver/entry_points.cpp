@@ -6,6 +6,7 @@
 #include "driver/ppdb.h"
 #include "driverwyr/driverwyr.h"
 #include "driverwyr/host.h"
+#include "util/units.h"
 
 using driverwyr::GetPPDBInstance;
 using driverwyr::PPDB;
@@ -23,7 +24,9 @@ void WithStore(Body&& body) noexcept {
 }
 
 float ConvertThickness(const PPDB& store, float thickness) {
-  return store.Unit == 1 ? static_cast<float>(static_cast<double>(thickness) * 25.4) : thickness;
+  return store.Unit == driverwyr::kUnitInch
+             ? static_cast<float>(static_cast<double>(thickness) * driverwyr::kInchToMillimetres)
+             : thickness;
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "util/text.h"
+
 namespace driverwyr {
 namespace {
 
@@ -50,18 +52,6 @@ std::vector<MemoryControl> BuildTemplateControls(int template_id) {
 #include "dialog_12957.inc"
 #undef WYR_ITEM
   return controls;
-}
-
-bool EqualIgnoringCase(char a, char b) {
-  const auto lower = [](char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  };
-  return lower(a) == lower(b);
-}
-
-bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
-  return text.size() >= prefix.size() &&
-         std::equal(prefix.begin(), prefix.end(), text.begin(), EqualIgnoringCase);
 }
 
 bool IsButton(const MemoryControl& control) {

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "driverwyr/host.h"
+#include "util/result.h"
 
 namespace driverwyr {
 
@@ -59,6 +60,11 @@ class SettingsStore {
   // "Software\...") for reading or writing. Never creates it. Returns null
   // when it does not exist or cannot be opened.
   virtual std::unique_ptr<SettingsKey> OpenUserKey(const std::string& path, bool for_writing) = 0;
+  // Creates the key `path` under the current user, empty, when it does not
+  // exist yet; an existing key is left as it is. This is what a host's
+  // installation does: the driver itself only opens keys. Fails when the key
+  // cannot be created or something else stands in its place.
+  virtual Status CreateUserKey(const std::string& path) = 0;
   // Whether the process is a 32-bit process on 64-bit Windows, whose
   // per-user keys live under "Software\Wow6432Node\". kProbeFailed when the
   // system has the probe but it failed.

@@ -5,47 +5,25 @@
 #include <string>
 #include <string_view>
 
-#include "driver/truncate.h"
+#include "util/truncate.h"
 #include "platform/platform.h"
 #include "program_file/file_replacement.h"
 #include "program_file/program_format.h"
+#include "util/text.h"
+#include "util/units.h"
 
 namespace driverwyr {
 namespace {
 
 constexpr int kOpenFileFailsMessage = 51006;  // "Open file fails!"
-constexpr int kUnitInch = 1;
-// Hardness shown in an inch dialog is the control's value times 1.446.
-constexpr double kInchHardnessFactor = 0.6915629322268326;
-constexpr double kInchToMillimetreD = 25.4;
-constexpr float kInchToMillimetreF = 25.4f;
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-void TrimBothSides(std::string& text) {
-  std::size_t end = text.size();
-  while (end > 0 && IsBlank(text[end - 1])) --end;
-  std::size_t begin = 0;
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  text = text.substr(begin, end - begin);
-}
+void TrimBothSides(std::string& text) { text = std::string(Trim(text)); }
 
 // Characters `position` and `position + 1` of the date text read as a decimal
-// number the way the C library's atoi reads them (leading blanks, a sign,
-// digits; anything else ends the number). Characters past the end of the
-// text count as absent.
+// number the way the C library's atoi reads them. Characters past the end of
+// the text count as absent.
 int DatePair(const std::string& date, std::size_t position) {
-  const std::string_view pair =
-      position < date.size() ? std::string_view(date).substr(position, 2) : std::string_view();
-  std::size_t i = 0;
-  while (i < pair.size() && IsBlank(pair[i])) ++i;
-  bool negative = false;
-  if (i < pair.size() && (pair[i] == '+' || pair[i] == '-')) negative = pair[i++] == '-';
-  int value = 0;
-  for (; i < pair.size() && pair[i] >= '0' && pair[i] <= '9'; ++i) value = value * 10 + (pair[i] - '0');
-  return negative ? -value : value;
+  return position < date.size() ? ParseLeadingInt(std::string_view(date).substr(position, 2)) : 0;
 }
 
 // The first character of an orientation text, 0 when it is empty.
@@ -79,7 +57,7 @@ ProgramHeader MakeHeader(const ProgramData& data) {
 // A back gauge coordinate in millimetres: inch values are truncated to four
 // decimals and converted, millimetre values truncated to three decimals.
 float BackGaugeMillimetres(float value, bool inch) {
-  return inch ? TruncateToDecimals(value, 4) * kInchToMillimetreF : TruncateToDecimals(value, 3);
+  return inch ? TruncateToDecimals(value, 4) * kInchToMillimetresF : TruncateToDecimals(value, 3);
 }
 
 ProgramRecord MakeRecord(const CPPStepInfo& step, bool inch) {
@@ -163,8 +141,8 @@ bool WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
   const bool inch = data.Unit == kUnitInch;
   if (inch) {
     data.Thickness = static_cast<float>(
-        static_cast<double>(TruncateToDecimals(data.Thickness, 3)) * kInchToMillimetreD);
-    data.Hardness = static_cast<float>(static_cast<double>(data.Hardness) * kInchHardnessFactor);
+        static_cast<double>(TruncateToDecimals(data.Thickness, 3)) * kInchToMillimetres);
+    data.Hardness = static_cast<float>(static_cast<double>(data.Hardness) * kInchHardnessInverse);
   } else {
     data.Thickness = TruncateToDecimals(data.Thickness, 2);
   }

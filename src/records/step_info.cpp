@@ -4,7 +4,8 @@
 #include <cstring>
 #include <utility>
 
-#include "driver/truncate.h"
+#include "util/truncate.h"
+#include "util/units.h"
 
 CPPStepInfo::CPPStepInfo() = default;
 
@@ -153,8 +154,8 @@ void CPPStepInfo::SetFlangeLength(float value) { fields_.FlangeLength_ = value; 
 // ---- Setters that convert or derive ---------------------------------------
 
 namespace {
-// 25.4 as the single-precision constant of the unit conversions.
-constexpr float kInchF = 25.4f;
+// The setters convert with the single-precision 25.4, except SetBendingSpeed.
+constexpr float kInchF = driverwyr::kInchToMillimetresF;
 }  // namespace
 
 void CPPStepInfo::SetBendType(int value) {
@@ -205,7 +206,7 @@ void CPPStepInfo::SetBendingSpeed(double value, int unit) {
     fields_.BendingSpeed_ = driverwyr::SaturateToInt16(value);
     return;
   }
-  double v = unit == 1 ? value * 25.4 : value;
+  double v = unit == 1 ? value * driverwyr::kInchToMillimetres : value;
   v += 0.00001;
   const short i = driverwyr::SaturateToInt16(v);
   fields_.BendingSpeed_ = v - i >= 0.5 && i < SHRT_MAX ? static_cast<short>(i + 1) : i;

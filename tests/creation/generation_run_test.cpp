@@ -49,6 +49,12 @@ class GenerationRunTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(folder); }
 
   bool PathOutUntouched() const { return path_out == std::string(kMaxPathBuffer, 'x'); }
+  // The host API's list of the programs the last run wrote.
+  static std::vector<std::string> Written() {
+    std::vector<std::string> paths;
+    for (int i = 0; i < GetWrittenProgramCount(); ++i) paths.push_back(GetWrittenProgramPath(i).str());
+    return paths;
+  }
   std::vector<std::string> MessageTexts() const {
     std::vector<std::string> texts;
     for (const auto& message : env.messages) texts.push_back(message.text);
@@ -90,6 +96,14 @@ TEST_F(GenerationRunTest, CancelContinuesAndEachGroupSeesTheSerialOfTheCreateBef
   EXPECT_EQ(fs::file_size(folder / "BRACKET.S1P1.wyr"), 125u + 2u * 145u);
   EXPECT_FALSE(fs::exists(folder / "BRACKET.S2P2.wyr"));
   EXPECT_TRUE(fs::exists(folder / "BRACKET.S1P3.wyr"));
+  EXPECT_EQ(Written(), (std::vector<std::string>{(folder / "BRACKET.S1P1.wyr").string(),
+                                                 (folder / "BRACKET.S1P3.wyr").string()}));
+  EXPECT_EQ(GetWrittenProgramPath(2).str(), "");
+  EXPECT_EQ(GetWrittenProgramPath(-1).str(), "");
+  seen.clear();
+  script = "XXX";
+  GenerateMachineCodeFile(path_out.data());
+  EXPECT_TRUE(Written().empty()) << "each run starts a new list";
 }
 
 TEST_F(GenerationRunTest, AFailedCreateStopsTheRun) {
@@ -117,6 +131,7 @@ TEST_F(GenerationRunTest, AFolderChosenInOneGroupCarriesOverToTheNext) {
   EXPECT_EQ(env.Store().ProgramPath, (other / "BRACKET.bmf").string());
   EXPECT_STREQ(path_out.c_str(), (other / "BRACKET.bmf").string().c_str());
   EXPECT_TRUE(fs::exists(other / "BRACKET.S2P2.wyr"));
+  EXPECT_EQ(Written(), std::vector<std::string>{(other / "BRACKET.S2P2.wyr").string()});
 }
 
 TEST_F(GenerationRunTest, NothingIsThrownToTheHost) {

@@ -11,6 +11,7 @@
 
 #include "creation/creation_internal.h"
 #include "support/creation_testing.h"
+#include "util/text.h"
 
 namespace driverwyr {
 namespace {

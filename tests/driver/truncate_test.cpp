@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "driver/truncate.h"
+#include "util/truncate.h"
 
 namespace {
 

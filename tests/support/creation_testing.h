@@ -61,6 +61,10 @@ class MemorySettings final : public SettingsStore {
     const auto it = keys.find(path);
     return it == keys.end() ? nullptr : std::make_unique<Key>(it->second);
   }
+  Status CreateUserKey(const std::string& path) override {
+    keys.try_emplace(path);
+    return Status::Ok();
+  }
   Wow64Answer ProbeWow64() override { return probe; }
 
  private:

@@ -28,6 +28,7 @@ class RedirectedSettings final : public SettingsStore {
     opened.push_back(path);
     return base_.OpenUserKey(path_, for_writing);
   }
+  Status CreateUserKey(const std::string& /*path*/) override { return base_.CreateUserKey(path_); }
   Wow64Answer ProbeWow64() override { return Wow64Answer::kNo; }
   std::vector<std::string> opened;
 

@@ -25,6 +25,8 @@
 #include <sstream>
 #include <type_traits>
 
+#include "util/units.h"
+
 namespace wyr {
 namespace {
 
@@ -34,7 +36,7 @@ using nlohmann::json;
 // profile, a block, a point); anything much deeper is refused while parsing.
 constexpr int kMaxDepth = 16;
 
-constexpr double kInch = 25.4;
+constexpr double kInch = driverwyr::kInchToMillimetres;
 
 // ---------------------------------------------------------------------------
 // Places in the file, for error messages: "steps[3].ToolID[1]".

@@ -2,11 +2,7 @@
 
 #include <time.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <limits>
-#include <system_error>
 
 namespace wyr {
 namespace {
@@ -92,31 +88,9 @@ std::optional<driverwyr::CalendarDate> LocalDateOf(std::int64_t seconds) {
 }
 
 std::optional<std::string> EnsureSerialCounterKey() {
-#if defined(_WIN32)
-  return std::nullopt;
-#else
-  namespace fs = std::filesystem;
-  fs::path base;
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  const char* home = std::getenv("HOME");
-  if (config != nullptr && *config != '\0') {
-    base = config;
-  } else if (home != nullptr && *home != '\0') {
-    base = fs::path(home) / ".config";
-  } else {
-    return std::string("neither XDG_CONFIG_HOME nor HOME is set");
-  }
-  const fs::path file = base / "Ostrel" / "TorvaneCommon" / "Default";
-  std::error_code error;
-  if (fs::exists(file, error)) return std::nullopt;
-  fs::create_directories(file.parent_path(), error);
-  if (error) return file.parent_path().string() + ": " + error.message();
-  // "a" never truncates a file that appeared in the meantime.
-  std::FILE* created = std::fopen(file.c_str(), "ab");
-  if (created == nullptr) return file.string() + ": cannot be created";
-  std::fclose(created);
-  return std::nullopt;
-#endif
+  CString why_not;
+  if (driverwyr::CreateSerialCounterKey(&why_not)) return std::nullopt;
+  return why_not.str();
 }
 
 }  // namespace wyr

@@ -42,11 +42,10 @@ class FixedClock final : public driverwyr::Clock {
 };
 
 // Makes sure the current user's settings key of the serial counter exists, as
-// a host's installation does. On POSIX the key is the file
-// ${XDG_CONFIG_HOME:-$HOME/.config}/Ostrel/TorvaneCommon/Default: it is
-// created empty (with its folders) when missing and left alone otherwise. On
-// Windows the registry key is the installation's business and nothing is done.
-// Returns an explanation when the key could not be made, nothing otherwise.
+// a host's installation does (driverwyr::CreateSerialCounterKey): the registry
+// key on Windows, the settings file elsewhere, created empty when missing and
+// left alone otherwise. Returns an explanation when the key could not be
+// made, nothing otherwise.
 std::optional<std::string> EnsureSerialCounterKey();
 
 }  // namespace wyr

@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "util/text.h"
 
 namespace driverwyr {
 namespace posix {
@@ -31,20 +32,8 @@ constexpr std::size_t kMaxSettingsFileBytes = 1 << 20;
 
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // Value and key names compare without regard to letter case, as in the registry.
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-      return false;
-    }
-  }
-  return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return EqualIgnoringCase(a, b); }
 
 struct Line {
   std::string_view whole;  // without its line feed
@@ -250,11 +239,32 @@ class FileSettingsKey final : public SettingsKey {
   std::string path_;
 };
 
+// Only the serial counter's key has a file, under either of its paths.
+bool IsSerialCounterKey(std::string_view path) {
+  return SameName(path, "Software\\Ostrel\\TorvaneCommon\\Default") ||
+         SameName(path, "Software\\Wow6432Node\\Ostrel\\TorvaneCommon\\Default");
+}
+
+// Creates `folder` and the folders above it that are missing.
+Status MakeFolders(const std::string& folder) {
+  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+    const std::string part = folder.substr(0, slash);
+    if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
+      return Status::IoError(part + ": " + std::strerror(errno));
+    }
+    if (slash == std::string::npos) break;
+  }
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    return Status::Refused(folder + ": not a folder");
+  }
+  return Status::Ok();
+}
+
 class FileSettingsStore final : public SettingsStore {
  public:
   std::unique_ptr<SettingsKey> OpenUserKey(const std::string& path, bool for_writing) override {
-    if (!SameName(path, "Software\\Ostrel\\TorvaneCommon\\Default") &&
-        !SameName(path, "Software\\Wow6432Node\\Ostrel\\TorvaneCommon\\Default")) {
+    if (!IsSerialCounterKey(path)) {
       return nullptr;
     }
     std::optional<std::string> file = SettingsFilePath();
@@ -267,6 +277,31 @@ class FileSettingsStore final : public SettingsStore {
       return nullptr;
     }
     return std::make_unique<FileSettingsKey>(std::move(*file));
+  }
+
+  Status CreateUserKey(const std::string& path) override {
+    if (!IsSerialCounterKey(path)) {
+      return Status::Refused(path + ": no such key on this system");
+    }
+    const std::optional<std::string> file = SettingsFilePath();
+    if (!file) {
+      return Status::NotFound("neither XDG_CONFIG_HOME nor HOME is set");
+    }
+    if (const Status made = MakeFolders(file->substr(0, file->rfind('/'))); !made.ok()) {
+      return made;
+    }
+    // Without O_TRUNC: a key that appeared meanwhile keeps its values.
+    const int fd = ::open(file->c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    if (fd < 0) {
+      return Status::IoError(*file + ": " + std::strerror(errno));
+    }
+    struct stat info {};
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    ::close(fd);
+    if (!regular) {
+      return Status::Refused(*file + ": not a regular file");
+    }
+    return Status::Ok();
   }
 
   Wow64Answer ProbeWow64() override { return Wow64Answer::kNo; }

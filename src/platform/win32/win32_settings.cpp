@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -72,6 +73,18 @@ class RegistrySettingsStore final : public SettingsStore {
       return nullptr;
     }
     return std::make_unique<RegistryKey>(key);
+  }
+
+  Status CreateUserKey(const std::string& path) override {
+    HKEY key = nullptr;
+    const LONG result = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                        KEY_READ, nullptr, &key, nullptr);
+    if (result != ERROR_SUCCESS) {
+      return Status::IoError("HKEY_CURRENT_USER\\" + path + ": cannot be created (error " +
+                             std::to_string(result) + ")");
+    }
+    RegCloseKey(key);
+    return Status::Ok();
   }
 
   // IsWow64Process is looked up at run time: systems before Windows XP SP2

@@ -1,4 +1,4 @@
-#include "driver/truncate.h"
+#include "util/truncate.h"
 
 #include <cmath>
 #include <limits>

@@ -1,7 +1,7 @@
 // Rounding helpers shared by the record setters, the program file writer and
 // the bend calculation.
-#ifndef DRIVERWYR_DRIVER_TRUNCATE_H_
-#define DRIVERWYR_DRIVER_TRUNCATE_H_
+#ifndef DRIVERWYR_UTIL_TRUNCATE_H_
+#define DRIVERWYR_UTIL_TRUNCATE_H_
 
 #include <cstdint>
 
@@ -23,4 +23,4 @@ std::int16_t SaturateToInt16(double value);
 
 }  // namespace driverwyr
 
-#endif  // DRIVERWYR_DRIVER_TRUNCATE_H_
+#endif  // DRIVERWYR_UTIL_TRUNCATE_H_
