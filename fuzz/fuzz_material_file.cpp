@@ -13,18 +13,18 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const std::uint8_t> bytes(data, size);
-  const driverwyr::MaterialFileParse parse = driverwyr::ParseMaterialFile(bytes);
-  if (!parse.ok) return 0;
+  const auto parse = driverwyr::ParseMaterialFile(bytes);
+  if (!parse.ok()) return 0;
 
   std::array<std::vector<std::uint16_t>, driverwyr::kModelCount> separators;
-  for (std::size_t i = 0; i < separators.size(); ++i) separators[i] = parse.layout[i].separators;
-  const std::vector<std::uint8_t> again = driverwyr::EncodeMaterialFile(parse.file, &separators);
-  if (again.size() != parse.used || std::memcmp(again.data(), data, again.size()) != 0) std::abort();
+  for (std::size_t i = 0; i < separators.size(); ++i) separators[i] = parse->layout[i].separators;
+  const std::vector<std::uint8_t> again = driverwyr::EncodeMaterialFile(parse->file, &separators);
+  if (again.size() != parse->used || std::memcmp(again.data(), data, again.size()) != 0) std::abort();
 
-  driverwyr::BendCalculator calculator("", 1, parse.file);
+  driverwyr::BendCalculator calculator("", 1, parse->file);
   for (const float angle : {10.0f, 20.0f, 90.0f, 135.5f, 175.0f, 180.0f}) {
     for (const float die_width : {0.0f, 6.0f, 16.0f, 50.0f}) {
-      for (const auto& model : parse.file.models) {
+      for (const auto& model : parse->file.models) {
         (void)driverwyr::EvaluateModel(model, angle, die_width, 2.0f);
       }
       driverwyr::ToolData tool;

@@ -22,6 +22,7 @@ namespace driverwyr {
 inline constexpr unsigned kMessageOk = 0x00000000;           // MB_OK
 inline constexpr unsigned kMessageIconStop = 0x00000010;     // MB_ICONHAND
 inline constexpr unsigned kMessageIconWarning = 0x00000030;  // MB_ICONEXCLAMATION
+inline constexpr unsigned kMessageIconInformation = 0x00000040;  // MB_ICONASTERISK
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 // Notification of a selection change in a combo box (CBN_SELCHANGE).

@@ -11,6 +11,10 @@
 #include "driverwyr/cstring.h"
 #include "driverwyr/export.h"
 
+namespace driverwyr {
+struct RecordKeys;  // the driver's look-ups read the names without copying them
+}  // namespace driverwyr
+
 class DRIVERWYR_API CPPMachine {
  public:
   // Default record (see above).
@@ -109,6 +113,7 @@ class DRIVERWYR_API CPPMachine {
   void SetClampAttach(const double* in);
 
  private:
+  friend struct driverwyr::RecordKeys;
   // The fields in declaration order, with their defaults.
   struct Fields {
     CString UserMachineName_;

@@ -11,6 +11,10 @@
 #include "driverwyr/cstring.h"
 #include "driverwyr/export.h"
 
+namespace driverwyr {
+struct RecordKeys;  // the driver's look-ups read the names without copying them
+}  // namespace driverwyr
+
 class DRIVERWYR_API CPPTool {
  public:
   // Default record (see above).
@@ -99,6 +103,7 @@ class DRIVERWYR_API CPPTool {
   void SetDieResistance(float value);
 
  private:
+  friend struct driverwyr::RecordKeys;
   // The fields in declaration order, with their defaults.
   struct Fields {
     CString ToolName_;

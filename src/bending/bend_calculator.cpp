@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/platform.h"
 #include "util/truncate.h"
 
 namespace driverwyr {
@@ -109,12 +110,12 @@ void BendCalculator::Calculate(const ToolData& tool, const MachineData& machine,
       return;
     }
     // A file that is missing, unreadable or malformed gives no material.
-    const MaterialFileParse parse = ReadMaterialFile(MaterialPath(number));
-    if (!parse.ok) {
+    const Result<MaterialFileParse> parse = ReadMaterialFile(Platform::Current().Files(), MaterialPath(number));
+    if (!parse.ok()) {
       warnings[0] = kWarningMaterialFile;
       return;
     }
-    models_ = parse.file;
+    models_ = parse->file;
     loaded_ = number;
   }
   CalculateLoaded(tool, machine, result, warnings);

@@ -25,6 +25,8 @@ inline constexpr int kMaterialCount = 4;
 // Warning codes of the calculation.
 inline constexpr int kWarningMaterialNumber = 3;    // material number outside 1..4
 inline constexpr int kWarningMaterialFile = 10;     // material data file missing or unusable
+inline constexpr int kWarningUnknownPunch = 11;     // the step's punch is no stored tool
+inline constexpr int kWarningUnknownDie = 12;       // the step's die is no stored tool
 inline constexpr int kWarningElongation = 22;       // outer-fibre elongation above 50 %
 inline constexpr int kWarningRatioLow = 23;         // V/t below 4
 inline constexpr int kWarningRatioHigh = 24;        // V/t above 20

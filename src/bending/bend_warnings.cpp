@@ -8,6 +8,8 @@ int WarningMessageId(int code) {
   switch (code) {
     case kWarningMaterialNumber:
     case kWarningMaterialFile: return 51015;
+    case kWarningUnknownPunch: return 51028;
+    case kWarningUnknownDie: return 51029;
     case kWarningElongation: return 51016;
     case kWarningRatioLow: return 51017;
     case kWarningRatioHigh: return 51018;

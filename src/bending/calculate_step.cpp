@@ -18,11 +18,26 @@ void CalculateBendData(const ProgramData& program, const CPPSetup* setup, CPPSte
   const CPPSetup default_setup;
   const CPPSetup& group_setup = setup != nullptr ? *setup : default_setup;
 
-  BendCalculator calculator(store->DataPath);
-  const ToolData tool = CollectToolData(program, step);
-  const MachineData machine = CollectMachineData(step, group_setup);
+  const StepRecords records = FindStepRecords(step, group_setup);
   BendResult result;
   WarningList warnings{};
+  if (records.die == nullptr || records.punch == nullptr) {
+    // Without its die the step has no geometry, and without its punch no
+    // load limit: nothing is calculated, the punch stays at the top of the
+    // die (depth 0, force 0) and the operator is told which tool is missing.
+    std::size_t next = 0;
+    if (records.die == nullptr) warnings[next++] = kWarningUnknownDie;
+    if (records.punch == nullptr) warnings[next++] = kWarningUnknownPunch;
+    step.SetY1(-result.Depth);
+    step.SetY2(-result.Depth);
+    step.SetTonnageValue(result.Force);
+    ShowBendWarnings(step.GetNumberInSquence(), warnings);
+    return;
+  }
+
+  BendCalculator calculator(store->DataPath);
+  const ToolData tool = CollectToolData(program, step, records);
+  const MachineData machine = CollectMachineData(group_setup, records);
   calculator.Calculate(tool, machine, result, warnings);
 
   step.SetY1(-result.Depth);
@@ -33,9 +48,7 @@ void CalculateBendData(const ProgramData& program, const CPPSetup* setup, CPPSte
   // one cylinder more, so the force grows by (Lmax + e) / Lmax with
   // e = |trunc(2 x Offset)|. A machine without a bending length (an unknown
   // machine) gets no correction, where the factor would be undefined.
-  CPPMachine found;
-  FindMachineByName(found, group_setup.GetUserMachineName());
-  const double max_length = found.GetMaxBendingLength();
+  const double max_length = records.machine != nullptr ? records.machine->GetMaxBendingLength() : 0.0;
   if (max_length != 0.0) {
     const double offset_term =
         std::fabs(static_cast<double>(SaturateToInt32(2.0 * static_cast<double>(step.GetOffset()))));

@@ -3,8 +3,8 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace driverwyr {
@@ -36,11 +36,11 @@ std::int16_t SignedWord(std::span<const std::uint8_t> bytes, std::size_t at) {
   return static_cast<std::int16_t>(Word(bytes, at));
 }
 
+// A little-endian float; one load on a little-endian machine.
 float Float(std::span<const std::uint8_t> bytes, std::size_t at) {
-  const std::uint32_t bits = static_cast<std::uint32_t>(bytes[at]) |
-                             (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
-                             (static_cast<std::uint32_t>(bytes[at + 2]) << 16) |
-                             (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, bytes.data() + at, sizeof bits);
+  if constexpr (std::endian::native == std::endian::big) bits = __builtin_bswap32(bits);
   return std::bit_cast<float>(bits);
 }
 
@@ -262,39 +262,30 @@ std::string_view TermName(int code) {
                                                          : std::string_view();
 }
 
-MaterialFileParse ParseMaterialFile(std::span<const std::uint8_t> bytes) {
+Result<MaterialFileParse> ParseMaterialFile(std::span<const std::uint8_t> bytes) {
   MaterialFileParse result;
   std::size_t at = 0;
+  std::string error;
   for (int index = 0; index < kModelCount; ++index) {
     if (!ParseBlock(bytes, index, at, result.file.models[static_cast<std::size_t>(index)],
-                    result.layout[static_cast<std::size_t>(index)], result.error)) {
-      result.file = MaterialFile();
-      return result;
+                    result.layout[static_cast<std::size_t>(index)], error)) {
+      return Status::Invalid(error);
     }
     at += result.layout[static_cast<std::size_t>(index)].size;
   }
   result.used = at;
-  result.ok = true;
   return result;
 }
 
-MaterialFileParse ReadMaterialFile(const std::string& path) {
-  MaterialFileParse result;
-  std::ifstream in(path.c_str(), std::ios::binary);
-  if (!in.is_open()) {
-    result.error = "cannot open " + path;
-    return result;
-  }
-  std::vector<std::uint8_t> bytes(kMaxMaterialFileSize);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad()) {
-    result.error = "cannot read " + path;
-    return result;
-  }
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  result = ParseMaterialFile(bytes);
-  if (!result.ok) result.error = path + ": " + result.error;
-  return result;
+Result<MaterialFileParse> ReadMaterialFile(FileSystem& files, const std::string& path) {
+  // No file of four blocks needs more; what follows them is never read.
+  std::array<char, kMaxMaterialFileSize> buffer;
+  const Result<std::size_t> read = ReadFilePrefix(files, path, buffer);
+  if (!read.ok()) return read.status().WithContext(path);
+  Result<MaterialFileParse> parse =
+      ParseMaterialFile(std::span(reinterpret_cast<const std::uint8_t*>(buffer.data()), *read));
+  if (!parse.ok()) return parse.status().WithContext(path);
+  return parse;
 }
 
 std::vector<std::uint8_t> EncodeMaterialFile(

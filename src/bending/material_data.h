@@ -7,7 +7,8 @@
 // docs/material-file.md describes the byte layout and the evaluation rules.
 //
 // Everything here is stateless: the reader works on a byte buffer, so the
-// driver, `wyr material` and the fuzz target share it.
+// driver, `wyr material` and the fuzz target share it; files are read through
+// the platform's file role.
 #ifndef DRIVERWYR_BENDING_MATERIAL_DATA_H_
 #define DRIVERWYR_BENDING_MATERIAL_DATA_H_
 
@@ -19,6 +20,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/files.h"
+#include "util/result.h"
 
 namespace driverwyr {
 
@@ -80,8 +84,6 @@ struct MaterialBlockLayout {
 };
 
 struct MaterialFileParse {
-  bool ok = false;
-  std::string error;  // what is wrong, with the block and byte offset, when !ok
   MaterialFile file;
   std::array<MaterialBlockLayout, kModelCount> layout;
   std::size_t used = 0;  // bytes taken by the four blocks; anything after them is ignored
@@ -99,12 +101,13 @@ std::string_view TermName(int code);
 // keys that do not ascend strictly. Blocks of a form other than 1 and 2 end
 // after their form word and give no model. Bytes after the fourth block are
 // ignored (`used` tells where the blocks end).
-MaterialFileParse ParseMaterialFile(std::span<const std::uint8_t> bytes);
+Result<MaterialFileParse> ParseMaterialFile(std::span<const std::uint8_t> bytes);
 
-// Reads material data file `path` (at most kMaxMaterialFileSize bytes, which
-// is all that four blocks can need) and decodes it. `error` says why when the
-// file is missing, cannot be read or is malformed.
-MaterialFileParse ReadMaterialFile(const std::string& path);
+// Reads material data file `path` through `files` (at most
+// kMaxMaterialFileSize bytes, which is all that four blocks can need) and
+// decodes it. The error, which begins with the path, says why when the file
+// is missing, is no regular file, cannot be read or is malformed.
+Result<MaterialFileParse> ReadMaterialFile(FileSystem& files, const std::string& path);
 
 // Encodes a material file. `separators`, when given, supplies each block's
 // separator words (missing ones are 0); otherwise every separator is 0. The

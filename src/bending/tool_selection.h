@@ -1,26 +1,37 @@
 // Gathers what the bend calculation needs for one step: the program's
 // material, the step, its punch and die, the group's setup and the setup's
-// machine. Tools and machines are found by exact name in the store; a name
-// that matches nothing leaves a default-constructed record (zeros), whose
-// consequences show as warnings of the calculation.
+// machine. Tools and machines are found by exact name in the store, once per
+// step; a name that matches nothing leaves the figures of a default record
+// (zeros), and the caller learns that the record is missing.
 #ifndef DRIVERWYR_BENDING_TOOL_SELECTION_H_
 #define DRIVERWYR_BENDING_TOOL_SELECTION_H_
 
 #include "bending/bend_calculator.h"
+#include "driverwyr/machine.h"
 #include "driverwyr/setup.h"
 #include "driverwyr/step_info.h"
+#include "driverwyr/tool.h"
 #include "program_file/program_data.h"
 
 namespace driverwyr {
 
-// Material number, thickness and hardness of the program; the die (ToolID
-// entry 1) of the step; the step's bend length and angle.
-ToolData CollectToolData(const ProgramData& program, const CPPStepInfo& step);
+// The stored records a step's calculation reads, as they stand; null where a
+// name matches no record.
+struct StepRecords {
+  const CPPTool* punch = nullptr;       // ToolID entry 0
+  const CPPTool* die = nullptr;         // ToolID entry 1
+  const CPPMachine* machine = nullptr;  // the setup's UserMachineName
+};
 
-// Forces and bending length of the setup's machine (found by the setup's
-// UserMachineName), the setup's bending coefficient, and the load limits of
-// the step's punch (ToolID entry 0) and die (entry 1).
-MachineData CollectMachineData(const CPPStepInfo& step, const CPPSetup& setup);
+StepRecords FindStepRecords(const CPPStepInfo& step, const CPPSetup& setup);
+
+// Material number, thickness and hardness of the program; the die's opening,
+// angle and radius; the step's bend length and angle.
+ToolData CollectToolData(const ProgramData& program, const CPPStepInfo& step, const StepRecords& records);
+
+// Forces and bending length of the machine, the setup's bending coefficient,
+// and the load limits of the punch and the die.
+MachineData CollectMachineData(const CPPSetup& setup, const StepRecords& records);
 
 }  // namespace driverwyr
 

@@ -13,6 +13,9 @@
 // rest or chosen part is empty supplies nothing and the search goes on. Any
 // other line (notes, comments) is skipped.
 //
+// Only the first kMaxConversionFileBytes of a file are read; a longer file is
+// not one an installation maintains by hand.
+//
 // Lines end at "\n"; a "\r" right before it belongs to the line end. The last
 // line needs no line end. A NUL byte ends the text of its line: whatever
 // follows it up to the line end is ignored, so a name found in the file never
@@ -26,6 +29,8 @@
 #include <string_view>
 
 namespace driverwyr {
+
+inline constexpr std::size_t kMaxConversionFileBytes = 64 * 1024 * 1024;
 
 // The control's name that the rest of a matching line supplies (the text
 // after the blank or tab that ends the host name), or an empty view when it

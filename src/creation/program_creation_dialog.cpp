@@ -268,7 +268,7 @@ bool ProgramCreationDialog::CreateProgram() {
   // The header counts the records in 16 bits: a larger group cannot be
   // written without losing steps, so it is refused before the counter moves.
   if (data_.RecordCount <= 0 || data_.RecordCount != steps_->GetSize()) return false;
-  WriteSerialCounter(next_serial_, serial_month_, serial_day_);
+  ClaimProgramNumber();
   const CPPSetup* setup = setup_found_ ? setup_ : nullptr;
   return WriteProgramFile(data_, *steps_, [this, setup](CPPStepInfo& step) {
     CalculateBendData(data_, setup, step);

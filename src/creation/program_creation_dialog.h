@@ -59,6 +59,9 @@ inline constexpr int kIdDieHolderRev = 1111;
 inline constexpr int kMessageProgramCreated = 51008;
 inline constexpr int kMessageCreateFailed = 51010;
 inline constexpr int kMessageSelectFolder = 51024;
+inline constexpr int kMessageNumberTaken = 51025;
+inline constexpr int kMessageDateChanged = 51026;
+inline constexpr int kMessageNumberNotSaved = 51027;
 
 class ProgramCreationDialog : public DialogHandler {
  public:
@@ -100,6 +103,12 @@ class ProgramCreationDialog : public DialogHandler {
   void ApplyControlType();
   void ApplyMaterialCode();
   void BuildProgramNames();
+  // At "Create...": claims the program number under the counter's lock. When
+  // another host took the proposed number meanwhile, or the day changed, a
+  // program whose name the operator left as proposed gets the number it
+  // claimed, and the operator is told; a counter that cannot be stored is
+  // told too. The program is written either way.
+  void ClaimProgramNumber();
   void FillMaterialList(DialogWindow& window);
   void OnMaterialChanged(DialogWindow& window);
   void OnBrowseFolder(DialogWindow& window);
@@ -134,6 +143,8 @@ class ProgramCreationDialog : public DialogHandler {
 
  private:
   void FillToolNameMembers();
+  // The program name of `serial` on `date`, shortened for the control.
+  std::string ProgramNameOf(const CalendarDate& date, int serial) const;
   void SetCreationDate();
 
   PPDB* store_ = nullptr;
@@ -156,6 +167,8 @@ class ProgramCreationDialog : public DialogHandler {
   std::string base_name_;
   std::string extension_;
   int setup_count_ = 0;
+  int proposed_serial_ = 0;      // the serial the dialog proposed
+  std::string proposed_name_;    // and the program name it made of it
   int next_serial_ = 0;
   int serial_month_ = 0;
   int serial_day_ = 0;

@@ -48,26 +48,54 @@ void ProgramCreationDialog::BuildProgramNames() {
   int stored_day = 0;
   ReadSerialCounter(serial, stored_month, stored_day);
   const CalendarDate today = Platform::Current().Time().UtcToday();
-  // A new day starts again at 0; the year is not stored.
-  if (stored_month != today.month || stored_day != today.day) serial = 0;
-
-  data_.ProgramName = TwoDigits(today.month) + TwoDigits(today.day) + TwoDigits(serial);
-  next_serial_ = serial + 1 == 100 ? 0 : serial + 1;
+  proposed_serial_ = SerialOfDay(serial, stored_month, stored_day, today);
+  data_.ProgramName = ProgramNameOf(today, proposed_serial_);
+  proposed_name_ = data_.ProgramName;
+  next_serial_ = driverwyr::NextSerial(proposed_serial_);
   serial_month_ = today.month;
   serial_day_ = today.day;
-  data_.PartReference = ToUpperAscii(base_name_);
 
-  if (control_type_name_ == "Talvenor") {
-    // The control takes 13 characters of part reference and 6 of program name.
-    if (data_.PartReference.size() > 13) data_.PartReference = data_.PartReference.substr(0, 12) + "~";
-    if (data_.ProgramName.size() > 6) {
-      const int keep = 5 - static_cast<int>(group_number.size());
-      if (keep > 0) {
-        data_.ProgramName = data_.ProgramName.substr(0, static_cast<std::size_t>(keep)) + "~" + group_number;
-      } else {
-        data_.ProgramName = data_.ProgramName.substr(0, 5) + "~";
-      }
+  data_.PartReference = ToUpperAscii(base_name_);
+  // The control takes 13 characters of part reference.
+  if (control_type_name_ == "Talvenor" && data_.PartReference.size() > 13) {
+    data_.PartReference = data_.PartReference.substr(0, 12) + "~";
+  }
+}
+
+std::string ProgramCreationDialog::ProgramNameOf(const CalendarDate& date, int serial) const {
+  std::string name = TwoDigits(date.month) + TwoDigits(date.day) + TwoDigits(serial);
+  // The control takes 6 characters of program name; only dates or serials
+  // outside their ranges make a longer one.
+  if (control_type_name_ == "Talvenor" && name.size() > 6) {
+    const std::string group_number = std::to_string(static_cast<std::int64_t>(group_index_) + 1);
+    const int keep = 5 - static_cast<int>(group_number.size());
+    name = keep > 0 ? name.substr(0, static_cast<std::size_t>(keep)) + "~" + group_number : name.substr(0, 5) + "~";
+  }
+  return name;
+}
+
+void ProgramCreationDialog::ClaimProgramNumber() {
+  const CalendarDate today = Platform::Current().Time().UtcToday();
+  const SerialClaim claim = ClaimSerial(today, proposed_serial_);
+  if (claim.read) {
+    const std::string claimed = ProgramNameOf(today, claim.serial);
+    // A name the operator typed is the operator's; only the proposed one
+    // follows the counter.
+    if (claimed != proposed_name_ && data_.ProgramName == ToUpperAscii(TrimRight(proposed_name_))) {
+      const bool new_day = today.month != serial_month_ || today.day != serial_day_;
+      ShowMessage(FillPlaceholders(LoadMessageText(new_day ? kMessageDateChanged : kMessageNumberTaken),
+                                   {proposed_name_, claimed}),
+                  kMessageOk | kMessageIconInformation);
+      data_.ProgramName = claimed;
     }
+    next_serial_ = driverwyr::NextSerial(claim.serial);
+    serial_month_ = today.month;
+    serial_day_ = today.day;
+  }
+  if (!claim.stored.ok()) {
+    ShowMessage(FillPlaceholders(LoadMessageText(kMessageNumberNotSaved), {data_.ProgramName}) + "\n" +
+                    claim.stored.message(),
+                kMessageOk | kMessageIconWarning);
   }
 }
 

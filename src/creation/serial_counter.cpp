@@ -71,11 +71,9 @@ ValueBytes FormatValue(int value) {
   return bytes;
 }
 
-}  // namespace
-
-bool ReadSerialCounter(int& serial, int& month, int& day) {
-  SettingsStore& settings = Platform::Current().Settings();
-  const std::unique_ptr<SettingsKey> key = settings.OpenUserKey(KeyPath(settings), false);
+// The three values as the key holds them; false when the key cannot be read.
+bool ReadValues(SettingsStore& settings, const std::string& path, int& serial, int& month, int& day) {
+  const std::unique_ptr<SettingsKey> key = settings.OpenUserKey(path, false);
   if (key == nullptr) {
     return false;
   }
@@ -94,21 +92,58 @@ bool ReadSerialCounter(int& serial, int& month, int& day) {
   return true;
 }
 
-bool WriteSerialCounter(int serial, int month, int day) {
-  SettingsStore& settings = Platform::Current().Settings();
-  const std::unique_ptr<SettingsKey> key = settings.OpenUserKey(KeyPath(settings), true);
+Status WriteValues(SettingsStore& settings, const std::string& path, int serial, int month, int day) {
+  const std::unique_ptr<SettingsKey> key = settings.OpenUserKey(path, true);
   if (key == nullptr) {
-    return false;
+    return Status::NotFound("the key " + path + " cannot be opened for writing");
   }
-  // Each write stands alone, as with the registry: a value that cannot be
-  // stored does not stop the others.
-  const ValueBytes serial_bytes = FormatValue(serial);
-  const ValueBytes month_bytes = FormatValue(month);
-  const ValueBytes day_bytes = FormatValue(day);
-  key->WriteValue(kSerialNumber, serial_bytes.data(), serial_bytes.size());
-  key->WriteValue(kSerialMonth, month_bytes.data(), month_bytes.size());
-  key->WriteValue(kSerialDay, day_bytes.data(), day_bytes.size());
-  return true;
+  const auto value = [](const char* name, int number) {
+    const ValueBytes bytes = FormatValue(number);
+    return SettingsValue{name, std::string(bytes.data(), bytes.size())};
+  };
+  return key->WriteValues({value(kSerialNumber, serial), value(kSerialMonth, month), value(kSerialDay, day)});
+}
+
+}  // namespace
+
+bool ReadSerialCounter(int& serial, int& month, int& day) {
+  SettingsStore& settings = Platform::Current().Settings();
+  return ReadValues(settings, KeyPath(settings), serial, month, day);
+}
+
+Status WriteSerialCounter(int serial, int month, int day) {
+  SettingsStore& settings = Platform::Current().Settings();
+  return WriteValues(settings, KeyPath(settings), serial, month, day);
+}
+
+int SerialOfDay(int stored_serial, int stored_month, int stored_day, const CalendarDate& today) {
+  if (stored_month != today.month || stored_day != today.day) return 0;
+  return ((stored_serial % 100) + 100) % 100;
+}
+
+int NextSerial(int serial) { return serial >= 99 ? 0 : serial + 1; }
+
+SerialClaim ClaimSerial(const CalendarDate& today, int fallback) {
+  SerialClaim claim;
+  claim.serial = fallback;
+  SettingsStore& settings = Platform::Current().Settings();
+  const std::string path = KeyPath(settings);
+  const Result<std::unique_ptr<SettingsLock>> lock = settings.LockUserKey(path);
+  if (!lock.ok()) {
+    claim.stored = lock.status();
+    return claim;
+  }
+  int serial = 0;
+  int month = 0;
+  int day = 0;
+  if (!ReadValues(settings, path, serial, month, day)) {
+    claim.stored = Status::NotFound("the key " + path + " cannot be read");
+    return claim;
+  }
+  claim.read = true;
+  claim.serial = SerialOfDay(serial, month, day, today);
+  claim.stored = WriteValues(settings, path, NextSerial(claim.serial), today.month, today.day);
+  return claim;
 }
 
 Status CreateSerialCounterKeyIfMissing() {

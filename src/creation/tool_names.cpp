@@ -3,12 +3,14 @@
 // conversion file, and their orientation codes.
 #include "creation/tool_names.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <span>
 
 #include "creation/conversion_file.h"
 #include "driver/ppdb.h"
+#include "platform/platform.h"
 #include "driverwyr/tool.h"
 #include "util/text.h"
 
@@ -143,20 +145,21 @@ std::string ConvertToolName(const std::string& host_name, int sectional,
   // file: opening it would open whatever file its first part names.
   if (conversion_path.find('\0') != std::string::npos) return host_name;
 
-  // Read as bytes, so that "\r\n" and "\n" files read alike on every platform.
-  struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(conversion_path.c_str(), "rb"));
-  if (!file) return host_name;
+  // Read as bytes, so that "\r\n" and "\n" files read alike on every
+  // platform; a folder, FIFO or device in the file's place converts nothing.
+  const Result<std::unique_ptr<ReadableFile>> file = Platform::Current().Files().OpenForReading(conversion_path);
+  if (!file.ok()) return host_name;
 
   ConversionSearch search(host_name, sectional != 0);
   constexpr std::size_t kBlock = 64 * 1024;
-  const std::unique_ptr<char[]> buffer(new char[kBlock]);  // not zero-filled: fread fills it
-  for (;;) {
-    const std::size_t got = std::fread(buffer.get(), 1, kBlock, file.get());
-    if (got == 0) break;  // end of file, or a read error: what was read is all there is
-    if (search.Feed(buffer.get(), got)) return search.name();
+  const std::unique_ptr<char[]> buffer(new char[kBlock]);  // not zero-filled: Read fills it
+  for (std::size_t total = 0; total < kMaxConversionFileBytes;) {
+    const Result<std::size_t> got =
+        (*file)->Read(std::span(buffer.get(), std::min(kBlock, kMaxConversionFileBytes - total)));
+    // End of file, or a read error: what was read is all there is.
+    if (!got.ok() || *got == 0) break;
+    total += *got;
+    if (search.Feed(buffer.get(), *got)) return search.name();
   }
   return search.Finish() ? search.name() : host_name;
 }
@@ -165,6 +168,8 @@ namespace {
 
 // An orientation code: `set` for a reversed tool, `unset` otherwise.
 std::string Code(bool reversed, char set, char unset) { return std::string(1, reversed ? set : unset); }
+
+const CPPTool& Or(const CPPTool* found, const CPPTool& fallback) { return found != nullptr ? *found : fallback; }
 
 bool BeginsWith2V(const CString& category) {
   const std::string_view text = category.view();
@@ -187,11 +192,13 @@ ToolNames FillToolNames(const RecordArray<CPPStepInfo>& steps, int control_type,
     step.GetToolID(ids);
     step.GetToolReverse(reverse);
 
-    const CPPTool punch = FindToolById(ids[0]);
-    if (punch.GetToolName().IsEmpty()) continue;
-    const CPPTool die = FindToolById(ids[1]);
-    const CPPTool holder = FindToolById(ids[2]);
-    const CPPTool spacer = FindToolById(ids[4]);
+    const CPPTool* const punch_found = FindStoredToolById(ids[0]);
+    if (punch_found == nullptr || punch_found->GetToolName().IsEmpty()) continue;
+    static const CPPTool kNoTool;  // stands in for a name that matches no tool
+    const CPPTool& punch = *punch_found;
+    const CPPTool& die = Or(FindStoredToolById(ids[1]), kNoTool);
+    const CPPTool& holder = Or(FindStoredToolById(ids[2]), kNoTool);
+    const CPPTool& spacer = Or(FindStoredToolById(ids[4]), kNoTool);
 
     if (!punch_locked) {
       names.HostPunchName = punch.GetToolName().str();

@@ -42,37 +42,47 @@ int MaterialTypeFromName(const std::string& name) {
   return 1;
 }
 
-bool FindToolByName(CPPTool& tool, const CString& name) {
+// Reads the names of stored records without copying them.
+struct RecordKeys {
+  static std::string_view ToolName(const CPPTool& tool) { return tool.fields_.ToolName_.view(); }
+  static std::string_view MachineName(const CPPMachine& machine) { return machine.fields_.UserMachineName_.view(); }
+};
+
+const CPPTool* FindStoredTool(std::string_view name) {
   PPDB* store = GetPPDBInstance();
-  if (store == nullptr) return false;
+  if (store == nullptr) return nullptr;
   for (int i = 0; i < store->ToolArray.GetSize(); ++i) {
-    if (store->ToolArray[i].GetToolName() == name) {
-      tool = store->ToolArray[i];
-      return true;
-    }
+    if (RecordKeys::ToolName(store->ToolArray[i]) == name) return &store->ToolArray[i];
   }
-  return false;
+  return nullptr;
 }
 
-CPPTool FindToolById(const char (&entry)[32]) {
-  CPPTool tool;
+const CPPMachine* FindStoredMachine(std::string_view name) {
+  PPDB* store = GetPPDBInstance();
+  if (store == nullptr) return nullptr;
+  for (int i = 0; i < store->MachineArray.GetSize(); ++i) {
+    if (RecordKeys::MachineName(store->MachineArray[i]) == name) return &store->MachineArray[i];
+  }
+  return nullptr;
+}
+
+const CPPTool* FindStoredToolById(const char (&entry)[32]) {
   const void* nul = std::memchr(entry, '\0', sizeof entry);
-  const int length = nul != nullptr ? static_cast<int>(static_cast<const char*>(nul) - entry)
-                                    : static_cast<int>(sizeof entry);
-  if (length > 0) FindToolByName(tool, CString(entry, length));
-  return tool;
+  const std::size_t length = nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - entry)
+                                            : sizeof entry;
+  return length > 0 ? FindStoredTool(std::string_view(entry, length)) : nullptr;
+}
+
+bool FindToolByName(CPPTool& tool, const CString& name) {
+  const CPPTool* found = FindStoredTool(name.view());
+  if (found != nullptr) tool = *found;
+  return found != nullptr;
 }
 
 bool FindMachineByName(CPPMachine& machine, const CString& name) {
-  PPDB* store = GetPPDBInstance();
-  if (store == nullptr) return false;
-  for (int i = 0; i < store->MachineArray.GetSize(); ++i) {
-    if (store->MachineArray[i].GetUserMachineName() == name) {
-      machine = store->MachineArray[i];
-      return true;
-    }
-  }
-  return false;
+  const CPPMachine* found = FindStoredMachine(name.view());
+  if (found != nullptr) machine = *found;
+  return found != nullptr;
 }
 
 void ResetStoreForTesting() { StoreSlot().reset(); }

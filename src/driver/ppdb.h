@@ -3,6 +3,7 @@
 #define DRIVERWYR_DRIVER_PPDB_H_
 
 #include <string>
+#include <string_view>
 
 #include "driverwyr/driverwyr.h"
 
@@ -49,12 +50,18 @@ int MaterialTypeFromName(const std::string& name);
 // First tool whose ToolName equals `name` byte for byte, assigned to `tool`;
 // false, with `tool` unchanged, when there is none.
 bool FindToolByName(CPPTool& tool, const CString& name);
-// The tool that a 32-byte ToolID entry of a step names: the name ends at its
-// first NUL or, without one, fills all 32 bytes (never read past the entry).
-// An empty entry names no tool. Returns a default tool when none matches.
-CPPTool FindToolById(const char (&entry)[32]);
 // First machine whose UserMachineName equals `name`, likewise.
 bool FindMachineByName(CPPMachine& machine, const CString& name);
+
+// The same look-ups without a copy: the first stored record of that name as
+// it stands, or null when there is none. The pointer is valid until the
+// store's records of that kind are replaced.
+const CPPTool* FindStoredTool(std::string_view name);
+const CPPMachine* FindStoredMachine(std::string_view name);
+// The tool that a 32-byte ToolID entry of a step names: the name ends at its
+// first NUL or, without one, fills all 32 bytes (never read past the entry).
+// An empty entry names no tool.
+const CPPTool* FindStoredToolById(const char (&entry)[32]);
 
 // Test support: drops the store, and makes the next creations fail as if
 // memory were exhausted while `fail` is true.

@@ -15,6 +15,15 @@ Platform& Platform::Current() {
   return platform;
 }
 
+Status SettingsKey::WriteValues(const std::vector<SettingsValue>& values) {
+  for (const SettingsValue& value : values) {
+    if (!WriteValue(value.name, value.data.data(), value.data.size())) {
+      return Status::IoError("value \"" + value.name + "\" cannot be stored");
+    }
+  }
+  return Status::Ok();
+}
+
 void SetUserInterface(UserInterface* ui) { Platform::Current().ReplaceUserInterface(ui); }
 
 void SetClock(Clock* clock) { Platform::Current().ReplaceClock(clock); }

@@ -6,6 +6,7 @@
 //   Clock          today's UTC and local date (public likewise)
 //   SettingsStore  the current user's settings key that holds the serial counter
 //   StringTable    message texts by id
+//   FileSystem     reading outside data, replacing files (platform/files.h)
 //
 // Each operating system provides a default for every role (win32/ or posix/,
 // chosen by the build). Platform::Current() holds the role objects in force;
@@ -18,8 +19,10 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "driverwyr/host.h"
+#include "platform/files.h"
 #include "util/result.h"
 
 namespace driverwyr {
@@ -36,6 +39,12 @@ inline constexpr char kPathSeparator = '/';
 inline constexpr std::size_t kMaxPathBuffer = 4096;  // PATH_MAX on Linux
 #endif
 
+// One value of a settings key: its name and exactly the bytes stored.
+struct SettingsValue {
+  std::string name;
+  std::string data;
+};
+
 // One open settings key (a registry key on Windows).
 class SettingsKey {
  public:
@@ -47,6 +56,18 @@ class SettingsKey {
   // Stores value `name` as text data of exactly `size` bytes. Returns false
   // when it could not be stored.
   virtual bool WriteValue(const std::string& name, const char* data, std::size_t size) = 0;
+  // Stores every value of `values` (as WriteValue does) in one step where the
+  // key allows it, so that readers see all of them or none: the POSIX
+  // settings file is replaced once. The default stores them one by one, in
+  // order, and stops at the first that fails (the registry, whose writers
+  // hold the key's lock).
+  virtual Status WriteValues(const std::vector<SettingsValue>& values);
+};
+
+// The lock of a settings key, held while the object lives.
+class SettingsLock {
+ public:
+  virtual ~SettingsLock() = default;
 };
 
 // Answer of the 32-bit-on-64-bit probe.
@@ -65,6 +86,14 @@ class SettingsStore {
   // installation does: the driver itself only opens keys. Fails when the key
   // cannot be created or something else stands in its place.
   virtual Status CreateUserKey(const std::string& path) = 0;
+  // Takes the lock of key `path` that every host on this machine honours
+  // (a named mutex of the session on Windows, an advisory lock on the
+  // settings file elsewhere), waiting a few seconds at most while another
+  // host holds it. Whoever reads a value, decides on it and writes it back
+  // holds the lock throughout, so that two hosts never both take the same
+  // value. Fails when the lock cannot be taken (the POSIX key does not exist,
+  // another host holds it too long).
+  virtual Result<std::unique_ptr<SettingsLock>> LockUserKey(const std::string& path) = 0;
   // Whether the process is a 32-bit process on 64-bit Windows, whose
   // per-user keys live under "Software\Wow6432Node\". kProbeFailed when the
   // system has the probe but it failed.
@@ -88,12 +117,14 @@ class Platform {
   Clock& Time() { return clock_ != nullptr ? *clock_ : *default_clock_; }
   SettingsStore& Settings() { return settings_ != nullptr ? *settings_ : *default_settings_; }
   StringTable& Strings() { return strings_ != nullptr ? *strings_ : *default_strings_; }
+  FileSystem& Files() { return files_ != nullptr ? *files_ : DefaultFileSystem(); }
 
   // Replace a role; nullptr restores the default.
   void ReplaceUserInterface(UserInterface* ui) { ui_ = ui; }
   void ReplaceClock(Clock* clock) { clock_ = clock; }
   void ReplaceSettings(SettingsStore* settings) { settings_ = settings; }
   void ReplaceStrings(StringTable* strings) { strings_ = strings; }
+  void ReplaceFiles(FileSystem* files) { files_ = files; }
 
  private:
   Platform();
@@ -106,6 +137,7 @@ class Platform {
   Clock* clock_ = nullptr;
   SettingsStore* settings_ = nullptr;
   StringTable* strings_ = nullptr;
+  FileSystem* files_ = nullptr;
 };
 
 // The defaults of this operating system (win32/ or posix/).

@@ -2,12 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "util/truncate.h"
 #include "platform/platform.h"
-#include "program_file/file_replacement.h"
 #include "program_file/program_format.h"
 #include "util/text.h"
 #include "util/units.h"
@@ -55,9 +55,11 @@ ProgramHeader MakeHeader(const ProgramData& data) {
 }
 
 // A back gauge coordinate in millimetres: inch values are truncated to four
-// decimals and converted, millimetre values truncated to three decimals.
+// decimals and multiplied by 25.4 in double precision, the product stored as
+// a float; millimetre values are truncated to three decimals.
 float BackGaugeMillimetres(float value, bool inch) {
-  return inch ? TruncateToDecimals(value, 4) * kInchToMillimetresF : TruncateToDecimals(value, 3);
+  return inch ? static_cast<float>(static_cast<double>(TruncateToDecimals(value, 4)) * kInchToMillimetres)
+              : TruncateToDecimals(value, 3);
 }
 
 ProgramRecord MakeRecord(const CPPStepInfo& step, bool inch) {
@@ -147,8 +149,12 @@ bool WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
     data.Thickness = TruncateToDecimals(data.Thickness, 2);
   }
 
-  FileReplacement file(data.FileName);
-  if (!file.Create()) {
+  // The new program goes to a file of its own beside the target and replaces
+  // it only when it is complete. A target that may not be replaced (a folder,
+  // a read-only or locked file) or a folder that does not exist is told now,
+  // before any step is calculated.
+  Result<std::unique_ptr<FileReplacement>> file = Platform::Current().Files().BeginReplace(data.FileName);
+  if (!file.ok()) {
     ShowMessage(LoadMessageText(kOpenFileFailsMessage), kMessageOk);
     return false;
   }
@@ -168,17 +174,13 @@ bool WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
                         bytes.data() + kProgramHeaderSize + kProgramRecordSize * i);
   }
 
-  switch (file.Commit(bytes)) {
-    case FileReplacement::Result::kReplaced:
-      return true;
-    case FileReplacement::Result::kReplaceFailed:
-      // The target itself cannot be written (a folder, read-only, locked).
-      ShowMessage(LoadMessageText(kOpenFileFailsMessage), kMessageOk);
-      return false;
-    case FileReplacement::Result::kWriteFailed:
-      break;
-  }
-  return false;
+  Status done = (*file)->Write(bytes);
+  if (done.ok()) done = (*file)->Commit();
+  // A target that became impossible to replace meanwhile is told like one
+  // that could not be opened; a write that failed (a full disk) is reported
+  // by the caller. Either way the old file is left as it was.
+  if (done.code() == Status::Code::kRefused) ShowMessage(LoadMessageText(kOpenFileFailsMessage), kMessageOk);
+  return done.ok();
 }
 
 }  // namespace driverwyr

@@ -65,6 +65,23 @@ int ParseLeadingInt(std::string_view text) {
                                                    std::numeric_limits<int>::max()));
 }
 
+std::string FillPlaceholders(std::string_view text, std::initializer_list<std::string_view> values) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+      const auto index = static_cast<std::size_t>(text[i + 1] - '1');
+      if (index < values.size()) {
+        out += *(values.begin() + index);
+        ++i;
+        continue;
+      }
+    }
+    out += text[i];
+  }
+  return out;
+}
+
 std::string FormatFloat(float value) {
   char buffer[64];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);

@@ -9,6 +9,7 @@
 #define DRIVERWYR_UTIL_TEXT_H_
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,11 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);
 // number, and no digits give 0. Saturates at the limits of int instead of
 // overflowing.
 int ParseLeadingInt(std::string_view text);
+
+// `text` with each placeholder %1 .. %9 replaced by values[0] .. values[8],
+// as plain text (never as a format: message texts are outside data). A
+// placeholder without a value stays as it is.
+std::string FillPlaceholders(std::string_view text, std::initializer_list<std::string_view> values);
 
 // A float as an edit box shows it: six significant digits, like C's "%.6g".
 std::string FormatFloat(float value);

@@ -25,6 +25,8 @@ using namespace driverwyr;
 constexpr const char* kMaterialNotSupported = "The material is not supported.";
 constexpr const char* kAboveMaximum = "The calculated force is greater than machine maximum tonnage";
 constexpr const char* kRatioBelowFour = "The Die V width / Thickness is less than 4";
+constexpr const char* kNoDie = "The die is not in the tool list.";
+constexpr const char* kNoPunch = "The punch is not in the tool list.";
 
 // A tool with an 88-degree V of 2 mm shoulders, where it has a V.
 CPPTool MakeTool(const char* name, double v_width, float punch, float die) {
@@ -141,6 +143,7 @@ TEST_F(CalculateBendDataTest, EachCaseOfTheStep) {
   const auto offset = [&](float mm) { return [=, this] { step_.SetOffset(mm, 0); }; };
   const auto material = [&](std::int16_t number) { return [=, this] { program_.MaterialNumber = number; }; };
   const auto no_die = [&] { UseTools("P1", "d16"); };  // names differ in letter case: not found
+  const std::string both_unknown = std::string(kNoDie) + "\n" + kNoPunch;
   bool with_setup = true;
   const struct {
     const char* name;
@@ -157,8 +160,12 @@ TEST_F(CalculateBendDataTest, EachCaseOfTheStep) {
       {"material 0: none chosen", material(0), 0},
       {"material 3: no file", material(3), 0, kMaterialNotSupported},
       {"material 5: no such number", material(5), 0, kMaterialNotSupported},
-      {"unknown die", no_die, 0, kRatioBelowFour},
-      {"unknown die, machine minimum: nothing left to say", [&] { no_die(); SetMachine(100, 2, 3000); }, 20},
+      // A step without its die or punch is not calculated: the punch stays at
+      // the top of the die, with no force, whatever the machine's minimum.
+      {"unknown die", no_die, 0, kNoDie},
+      {"unknown die, machine minimum", [&] { no_die(); SetMachine(100, 2, 3000); }, 0, kNoDie},
+      {"unknown punch", [&] { UseTools("P2", "D16"); }, 0, kNoPunch},
+      {"empty names name no tools", [&] { UseTools("", ""); }, 0, both_unknown.c_str()},
       {"unknown machine: limited to its 0 t",
        [&] { setup_.SetUserMachineName("PB200"); step_.SetOffset(2.5f, 0); }, 0, kAboveMaximum},
       {"no setup: a default one names no machine", [&] { with_setup = false; }, 0, kAboveMaximum},
@@ -183,7 +190,9 @@ TEST_F(CalculateBendDataTest, EachCaseOfTheStep) {
     EXPECT_NEAR(step_.GetTonnageValue(), c.force, 0.005f);
     EXPECT_TRUE(std::isfinite(step_.GetY1()));
     EXPECT_EQ(step_.GetY1(), step_.GetY2());
-    if (program_.MaterialNumber != 1) {
+    EXPECT_LE(step_.GetY1(), 0.0f) << "the punch never goes up";
+    const bool tool_missing = c.box == kNoDie || c.box == kNoPunch || c.box == both_unknown.c_str();
+    if (program_.MaterialNumber != 1 || tool_missing) {
       EXPECT_TRUE(step_.GetY1() == 0.0f && std::signbit(step_.GetY1()) && std::signbit(step_.GetY2())) << "-0";
     }
     ExpectBox(c.box);
@@ -198,13 +207,19 @@ TEST_F(CalculateBendDataTest, CollectsTheValuesOfTheNamedRecords) {
   setup_.SetBendingCoefficient(2.5f);
   SetMachine(100.25, 1.5, 3000.5);
   // The first D16; the step's 1000 mm as metres.
-  EXPECT_EQ(Fields(CollectToolData(program_, step_)),
+  EXPECT_EQ(Fields(CollectToolData(program_, step_, FindStepRecords(step_, setup_))),
             Fields(ToolData{1, 2, 16, 88, 2, 1, 40, 90}));
   // Tonnages and resistances times 10.
-  EXPECT_EQ(Fields(CollectMachineData(step_, setup_)),
+  EXPECT_EQ(Fields(CollectMachineData(setup_, FindStepRecords(step_, setup_))),
             Fields(MachineData{1002.5f, 15, 3000.5f, 2.5f, 1000, 1000}));
   UseTools("P1", "D6");
-  EXPECT_EQ(CollectToolData(program_, step_).DieWidth, 6.0f);
+  EXPECT_EQ(CollectToolData(program_, step_, FindStepRecords(step_, setup_)).DieWidth, 6.0f);
+  // Records that are missing give the zeros of default records.
+  UseTools("P9", "D9");
+  setup_.SetUserMachineName("none");
+  const StepRecords missing = FindStepRecords(step_, setup_);
+  EXPECT_TRUE(missing.punch == nullptr && missing.die == nullptr && missing.machine == nullptr);
+  EXPECT_EQ(Fields(CollectMachineData(setup_, missing)), Fields(MachineData{0, 0, 0, 2.5f, 0, 0}));
 }
 
 TEST(BendWarnings, TextForTheCodes) {
@@ -223,6 +238,8 @@ TEST(BendWarnings, TextForTheCodes) {
       {52, kAboveMaximum},
       {53, "The calculated force is greater than punch allowable tonnage"},
       {54, "The calculated force is greater than die allowable tonnage"},
+      {11, kNoPunch},
+      {12, kNoDie},
   };
   const std::string heading = "Please note: [for step number: 7]\n";
   for (const auto& [code, line] : lines) EXPECT_EQ(text({code}), heading + line + "\n") << "code " << code;

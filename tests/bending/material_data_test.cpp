@@ -49,22 +49,22 @@ TEST(MaterialFileLayout, BlockSizesFollowTheFormsAndFilesReadBack) {
   for (std::size_t n = 0; n < std::size(cases); ++n) {
     const std::string bytes = Bytes(cases[n].file);
     const auto parse = ParseMaterialFile(Span(bytes));
-    ASSERT_TRUE(parse.ok) << "case " << n << ": " << parse.error;
+    ASSERT_TRUE(parse.ok()) << "case " << n << ": " << parse.error();
     std::size_t offset = 0;
     for (std::size_t i = 0; i < 4; ++i) {
-      EXPECT_EQ(parse.layout[i].offset, offset) << "case " << n << ", block " << i + 1;
-      EXPECT_EQ(parse.layout[i].size, cases[n].sizes[i]) << "case " << n << ", block " << i + 1;
+      EXPECT_EQ(parse->layout[i].offset, offset) << "case " << n << ", block " << i + 1;
+      EXPECT_EQ(parse->layout[i].size, cases[n].sizes[i]) << "case " << n << ", block " << i + 1;
       offset += cases[n].sizes[i];
     }
-    EXPECT_EQ(parse.used, offset) << "case " << n;
+    EXPECT_EQ(parse->used, offset) << "case " << n;
     EXPECT_EQ(bytes.size(), offset) << "case " << n;
-    EXPECT_EQ(parse.file, cases[n].file) << "case " << n;
+    EXPECT_EQ(parse->file, cases[n].file) << "case " << n;
   }
   EXPECT_FALSE(EvaluateModelAtRatio(NoModel(7), 90, 10).has_value()) << "unknown form";
   const std::string trailing = Bytes(MixedForms()) + "trailing";
   const auto parse = ParseMaterialFile(Span(trailing));
-  ASSERT_TRUE(parse.ok) << parse.error;
-  EXPECT_EQ(parse.used, trailing.size() - 8) << "bytes after the fourth block are ignored";
+  ASSERT_TRUE(parse.ok()) << parse.error();
+  EXPECT_EQ(parse->used, trailing.size() - 8) << "bytes after the fourth block are ignored";
 }
 
 TEST(MaterialFileLayout, FieldsSitAtTheirOffsets) {
@@ -75,12 +75,12 @@ TEST(MaterialFileLayout, FieldsSitAtTheirOffsets) {
   for (const float coefficient : {1.25f, -0.5f, 3.0f}) bytes += F32(coefficient);
   bytes += std::string(12, '\0');
   const auto parse = ParseMaterialFile(Span(bytes));
-  ASSERT_TRUE(parse.ok) << parse.error;
-  EXPECT_EQ(parse.file.models[0], Polynomial(1.25f, {{7, -0.5f}, {12, 3.0f}}));
-  EXPECT_THAT(parse.layout[0].separators, ::testing::ElementsAre(0x1111, 0x2222, 0x3333, 0x4444));
+  ASSERT_TRUE(parse.ok()) << parse.error();
+  EXPECT_EQ(parse->file.models[0], Polynomial(1.25f, {{7, -0.5f}, {12, 3.0f}}));
+  EXPECT_THAT(parse->layout[0].separators, ::testing::ElementsAre(0x1111, 0x2222, 0x3333, 0x4444));
   std::array<std::vector<std::uint16_t>, 4> separators;
-  for (std::size_t i = 0; i < 4; ++i) separators[i] = parse.layout[i].separators;
-  const auto again = EncodeMaterialFile(parse.file, &separators);
+  for (std::size_t i = 0; i < 4; ++i) separators[i] = parse->layout[i].separators;
+  const auto again = EncodeMaterialFile(parse->file, &separators);
   EXPECT_EQ(std::string(again.begin(), again.end()), bytes) << "written back with its separators";
 
   // Grid floats come in chunks of 32, each after a separator word: entry 31
@@ -110,8 +110,8 @@ TEST(MaterialFileErrors, CutShortAtEveryLength) {
     // by the sanitizers.
     const std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
     const auto parse = ParseMaterialFile(cut);
-    ASSERT_FALSE(parse.ok) << "length " << length;
-    EXPECT_THAT(parse.error, HasSubstr("the file ends early")) << "length " << length;
+    ASSERT_FALSE(parse.ok()) << "length " << length;
+    EXPECT_THAT(parse.error(), HasSubstr("the file ends early")) << "length " << length;
   }
 }
 
@@ -138,8 +138,8 @@ TEST(MaterialFileErrors, MalformedFieldsAreNamed) {
   };
   for (const auto& [bytes, message] : cases) {
     const auto parse = ParseMaterialFile(Span(bytes));
-    EXPECT_FALSE(parse.ok) << message;
-    EXPECT_THAT(parse.error, HasSubstr(message));
+    EXPECT_FALSE(parse.ok()) << message;
+    EXPECT_THAT(parse.error(), HasSubstr(message));
   }
 }
 

@@ -64,12 +64,12 @@ TEST(ProgramNamesTest, ProgramNumberFromDateAndSerial) {
       {"no key", std::nullopt, "", "", {2026, 12, 7}, 2, 0, "120700", 1},
       {"empty serial reads as zeros", "", "12", "7", {2026, 12, 7}, 2, 0, "120700", 1},
       {"single digits", "3", "3", "5", {2026, 3, 5}, 2, 0, "030503", 4},
-      // A negative serial makes the name longer than 6: "Talvenor" keeps
-      // 5 - len(P) characters, "~" and the group number P.
-      {"negative, Talvenor", "-5", "12", "7", {2026, 12, 7}, 2, 0, "1207~1", -4},
-      {"negative, Talvenor, group 12", "-5", "12", "7", {2026, 12, 7}, 2, 11, "120~12", -4},
-      {"negative, Talvenor, group 12345", "-5", "12", "7", {2026, 12, 7}, 2, 12344, "12070~", -4},
-      {"negative, BandR", "-5", "12", "7", {2026, 12, 7}, 7, 0, "12070-5", -4},
+      // A serial outside 0..99, which only something else can have stored,
+      // counts modulo 100: every name keeps six digits and keeps counting.
+      {"negative", "-5", "12", "7", {2026, 12, 7}, 2, 0, "120795", 96},
+      {"negative, BandR", "-1", "12", "7", {2026, 12, 7}, 7, 11, "120799", 0},
+      {"100 is 0", "100", "12", "7", {2026, 12, 7}, 2, 0, "120700", 1},
+      {"three digits", "999", "12", "7", {2026, 12, 7}, 0, 0, "120799", 0},
   };
   for (const SerialCase& c : cases) {
     testing::CreationEnvironment env;

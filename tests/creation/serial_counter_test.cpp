@@ -35,7 +35,7 @@ TEST(SerialCounterTest, KeyPathFollowsTheWow64Probe) {
     int serial = 7, month = 8, day = 9;
     EXPECT_EQ(ReadSerialCounter(serial, month, day), found);
     EXPECT_EQ(std::vector<int>({serial, month, day}), found ? std::vector<int>(3) : std::vector<int>({7, 8, 9}));
-    EXPECT_EQ(WriteSerialCounter(1, 2, 3), found);
+    EXPECT_EQ(WriteSerialCounter(1, 2, 3).ok(), found);
     EXPECT_EQ(env.settings.keys.size(), c.key_exists ? 1u : 0u) << "no key is created";
     EXPECT_EQ(env.settings.opens, (decltype(env.settings.opens){{c.path, false}, {c.path, true}}));
     // One message per access, OK button alone, no icon.
@@ -92,7 +92,7 @@ TEST(SerialCounterTest, WritesDecimalTextCutToThreeBytes) {
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.serial << " " << c.month << " " << c.day);
     testing::CreationEnvironment env;
-    ASSERT_TRUE(WriteSerialCounter(c.serial, c.month, c.day));
+    ASSERT_TRUE(WriteSerialCounter(c.serial, c.month, c.day).ok());
     EXPECT_EQ(env.settings.keys.size(), 1u);
     const auto& values = env.settings.keys[kSerialKeyPath];
     EXPECT_EQ(values, (testing::MemorySettings::Values{

@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <tuple>
 
 #include "creation/serial_counter.h"
@@ -75,11 +78,35 @@ TEST_F(PosixSettingsTest, MissingFileIsAMissingKeyAndIsNeverCreated) {
   int serial = 3, month = 4, day = 5;
   EXPECT_FALSE(ReadSerialCounter(serial, month, day));
   EXPECT_EQ(serial, 3);
-  EXPECT_FALSE(WriteSerialCounter(1, 2, 3));
+  EXPECT_FALSE(WriteSerialCounter(1, 2, 3).ok());
+  EXPECT_FALSE(store_->LockUserKey(kKey).ok());
   EXPECT_FALSE(fs::exists(root_ / "config"));
-  // A folder where the file should be is no key either.
+  // Neither is a folder or a FIFO where the file should be, and nothing waits
+  // for a writer of the FIFO.
   fs::create_directories(file_);
   EXPECT_EQ(store_->OpenUserKey(kKey, false), nullptr);
+  EXPECT_EQ(store_->LockUserKey(kKey).status().code(), Status::Code::kRefused);
+  fs::remove(file_);
+  ASSERT_EQ(::mkfifo(file_.c_str(), 0600), 0);
+  EXPECT_EQ(Read3("Serial Day"), "<no key>");
+  EXPECT_FALSE(ReadSerialCounter(serial, month, day));
+  EXPECT_EQ(store_->LockUserKey(kKey).status().code(), Status::Code::kRefused);
+}
+
+TEST_F(PosixSettingsTest, TheLockHoldsOffAnotherHostUntilReleased) {
+  Spit(file_, "Serial Number=1\n");
+  std::optional<Result<std::unique_ptr<SettingsLock>>> held(store_->LockUserKey(kKey));
+  ASSERT_TRUE(held->ok()) << held->error();
+  std::atomic<bool> taken{false};
+  std::thread other([&] {
+    const auto lock = store_->LockUserKey(kKey);
+    taken = lock.ok();
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_FALSE(taken) << "taken while held";
+  held.reset();
+  other.join();
+  EXPECT_TRUE(taken);
 }
 
 TEST_F(PosixSettingsTest, KeyPathsThatStandForTheFile) {
@@ -169,7 +196,7 @@ TEST_F(PosixSettingsTest, WritingThroughALinkKeepsTheLink) {
 TEST_F(PosixSettingsTest, SerialCounterRoundTripThroughTheFile) {
   Spit(file_, "Owner=someone\n");
   Platform::Current().ReplaceSettings(store_.get());
-  ASSERT_TRUE(WriteSerialCounter(5, 12, 7));
+  ASSERT_TRUE(WriteSerialCounter(5, 12, 7).ok());
   EXPECT_EQ(Slurp(file_), "Owner=someone\nSerial Number=5\nSerial Month=12\nSerial Day=7\n");
   int serial = -1, month = -1, day = -1;
   ASSERT_TRUE(ReadSerialCounter(serial, month, day));

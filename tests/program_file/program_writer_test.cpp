@@ -114,6 +114,9 @@ TEST_F(ProgramWriterTest, FieldConversions) {
       {"tonnage -40000", kMm, [](auto&, auto& s) { s.SetTonnageValue(-40000.0f); }, r + 60, I16(-32768)},
       {"XX[0] 250.12345 mm", kMm, xx(250.12345, 0), r + 44, F32(-250.123f)},
       {"XX[0] 1 inch", kInch, xx(1.0, 1.23456), r + 44, F32(-25.4f) + F32(31.3563f)},
+      // 1.111 x 25.4 in double precision is 28.2168617f; with the float
+      // constant 25.4f the product would be 28.2168598f.
+      {"XX[1] 1.111 inch, multiplied in double", kInch, xx(0.0, 1.111), r + 48, F32(28.2168617f)},
       {"multi-hit angle in 2 hits", kMm, multi_hit(2, 91.37f), r + 16, F32(135.6f)},
       {"multi-hit with no cycles is one hit", kMm, multi_hit(0, 90.0f), r + 16, F32(90.0f)},
       // Held as 12.7f (just below 12.7) millimetres: no second factor 25.4.
@@ -182,11 +185,14 @@ TEST_F(ProgramWriterTest, OnlyModeZeroStepsAreCalculatedInOrderBeforeTheirConver
 // --- failures ------------------------------------------------------------------
 
 TEST_F(ProgramWriterTest, TargetThatCannotBeWrittenShowsOpenFileFails) {
-  // A missing folder fails before anything is calculated; a folder in the
-  // target's place is left alone, and the temporary file removed.
-  std::filesystem::create_directory(folder_ / "part.wyr");
+  // A missing folder, a folder in the target's place and a read-only program
+  // are all told before anything is calculated, and left as they were.
+  namespace fs = std::filesystem;
+  fs::create_directory(folder_ / "part.wyr");
   WriteBytes(folder_ / "part.wyr/inside", "keep");
-  for (const auto& [name, expected_calculations] : {std::pair{"missing/part.wyr", 0}, {"part.wyr", 1}}) {
+  WriteBytes(folder_ / "kept.wyr", "read-only program");
+  fs::permissions(folder_ / "kept.wyr", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  for (const char* name : {"missing/part.wyr", "part.wyr", "kept.wyr"}) {
     ui_.boxes.clear();
     ProgramData data = StandardData(kMm);
     int calculations = 0;
@@ -194,10 +200,13 @@ TEST_F(ProgramWriterTest, TargetThatCannotBeWrittenShowsOpenFileFails) {
     ASSERT_EQ(ui_.boxes.size(), 1u) << name;
     EXPECT_EQ(ui_.boxes[0].text, "Open file fails!") << name;
     EXPECT_EQ(ui_.boxes[0].style, driverwyr::kMessageOk) << name;
-    EXPECT_EQ(calculations, expected_calculations) << name;
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"part.wyr"}) << name;
+    EXPECT_EQ(calculations, 0) << name;
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"kept.wyr", "part.wyr"})) << name;
   }
   EXPECT_EQ(ReadBytes(folder_ / "part.wyr/inside"), "keep");
+  EXPECT_EQ(ReadBytes(folder_ / "kept.wyr"), "read-only program");
+  EXPECT_EQ(fs::status(folder_ / "kept.wyr").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 }
 
 TEST_F(ProgramWriterTest, RecordCountThatDisagreesWithTheStepsWritesNothing) {

@@ -65,7 +65,13 @@ class MemorySettings final : public SettingsStore {
     keys.try_emplace(path);
     return Status::Ok();
   }
+  Result<std::unique_ptr<SettingsLock>> LockUserKey(const std::string& path) override {
+    if (!keys.contains(path)) return Status::NotFound(path + ": does not exist");
+    ++locks;
+    return std::make_unique<SettingsLock>();
+  }
   Wow64Answer ProbeWow64() override { return probe; }
+  int locks = 0;  // locks taken
 
  private:
   class Key final : public SettingsKey {

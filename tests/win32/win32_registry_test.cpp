@@ -29,6 +29,9 @@ class RedirectedSettings final : public SettingsStore {
     return base_.OpenUserKey(path_, for_writing);
   }
   Status CreateUserKey(const std::string& /*path*/) override { return base_.CreateUserKey(path_); }
+  Result<std::unique_ptr<SettingsLock>> LockUserKey(const std::string& /*path*/) override {
+    return base_.LockUserKey(path_);
+  }
   Wow64Answer ProbeWow64() override { return Wow64Answer::kNo; }
   std::vector<std::string> opened;
 
@@ -109,7 +112,7 @@ TEST_F(Win32RegistryTest, MissingKeyIsNeverCreated) {
   int serial = 3, month = 4, day = 5;
   EXPECT_FALSE(ReadSerialCounter(serial, month, day));
   EXPECT_EQ(serial, 3);
-  EXPECT_FALSE(WriteSerialCounter(1, 2, 3));
+  EXPECT_FALSE(WriteSerialCounter(1, 2, 3).ok());
   EXPECT_FALSE(TestKeyExists());
 }
 
@@ -164,7 +167,7 @@ TEST_F(Win32RegistryTest, SerialCounterRoundTrip) {
   CreateTestKey();
   RedirectedSettings redirected(*store_, path_);
   Platform::Current().ReplaceSettings(&redirected);
-  ASSERT_TRUE(WriteSerialCounter(42, 12, 7));
+  ASSERT_TRUE(WriteSerialCounter(42, 12, 7).ok());
   EXPECT_EQ(Get("Serial Number"), std::make_pair(DWORD{REG_SZ}, std::string("42\0", 3)));
   EXPECT_EQ(Get("Serial Day"), std::make_pair(DWORD{REG_SZ}, std::string("7\0\0", 3)));
   int serial = 0, month = 0, day = 0;

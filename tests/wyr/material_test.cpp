@@ -2,6 +2,8 @@
 #include <filesystem>
 #include <string>
 
+#include <sys/stat.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -130,9 +132,15 @@ TEST_F(WyrMaterialTest, DumpRejectsMalformedFiles) {
       EXPECT_THAT(result.err, HasSubstr(c.message)) << c.name << " " << args[1];
     }
   }
-  const auto missing = RunWyr({"material", "dump", (folder_ / "nothing").string()});
-  EXPECT_EQ(missing.status, 2);
-  EXPECT_THAT(missing.err, HasSubstr("cannot open"));
+  // What is no regular file is refused without waiting for a writer.
+  ASSERT_EQ(::mkfifo((folder_ / "fifo").c_str(), 0600), 0);
+  const std::pair<std::string, const char*> unreadable[] = {
+      {"nothing", "nothing: does not exist"}, {"fifo", "fifo: is not a regular file"}, {".", "is a folder"}};
+  for (const auto& [name, message] : unreadable) {
+    const auto result = RunWyr({"material", "dump", (folder_ / name).string()});
+    EXPECT_EQ(result.status, 2) << name;
+    EXPECT_THAT(result.err, HasSubstr(message)) << name;
+  }
 }
 
 TEST_F(WyrMaterialTest, EvalShowsEachModelAndItsForm) {

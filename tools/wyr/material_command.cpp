@@ -6,6 +6,7 @@
 //   wyr material eval f_N --angle A --ratio R [--json]
 //
 // The description format and the binary layout are in docs/material-file.md.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -24,6 +25,7 @@
 #include <nlohmann/json.hpp>
 
 #include "bending/material_data.h"
+#include "platform/files.h"
 #include "commands.h"
 
 namespace wyr {
@@ -208,28 +210,19 @@ MaterialFile ReadDescription(const json& description) {
   return file;
 }
 
-std::string ReadWholeFile(const std::string& path, std::size_t limit, std::uintmax_t* size) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in.is_open()) throw std::runtime_error(fmt::format("{}: cannot open the file", path));
-  std::string bytes(limit, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(limit));
-  if (in.bad()) throw std::runtime_error(fmt::format("{}: cannot read the file", path));
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  if (size != nullptr) {
-    std::error_code error;
-    const std::uintmax_t file_size = std::filesystem::file_size(path, error);
-    *size = error ? bytes.size() : file_size;
-  }
-  return bytes;
-}
+// The description of a material (JSON) is a few kilobytes; anything this
+// large is not one.
+constexpr std::size_t kMaxDescriptionBytes = 16 * 1024 * 1024;
 
 int RunBuild(const std::string& description_path, const std::string& output_path) {
   MaterialFile file;
   try {
-    const std::string text = ReadWholeFile(description_path, 16 * 1024 * 1024, nullptr);
+    const driverwyr::Result<std::string> text =
+        driverwyr::ReadWholeFile(driverwyr::DefaultFileSystem(), description_path, kMaxDescriptionBytes);
+    if (!text.ok()) throw std::runtime_error(fmt::format("{}: {}", description_path, text.error()));
     json description;
     try {
-      description = json::parse(text);
+      description = json::parse(*text);
     } catch (const json::parse_error& e) {
       throw std::runtime_error(fmt::format("{}: not valid JSON: {}", description_path, e.what()));
     }
@@ -242,11 +235,11 @@ int RunBuild(const std::string& description_path, const std::string& output_path
     return kExitInvalid;
   }
   const std::vector<std::uint8_t> bytes = driverwyr::EncodeMaterialFile(file);
-  std::ofstream out(output_path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) {
-    fmt::print(stderr, "wyr material build: {}: cannot write the file\n", output_path);
+  const driverwyr::Status written = driverwyr::ReplaceFileContents(
+      driverwyr::DefaultFileSystem(), output_path,
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  if (!written.ok()) {
+    fmt::print(stderr, "wyr material build: {}: {}\n", output_path, written.message());
     return kExitFailed;
   }
   std::vector<std::string> forms;
@@ -259,18 +252,25 @@ int RunBuild(const std::string& description_path, const std::string& output_path
 // returns false when it is malformed.
 bool LoadForCommand(const std::string& command, const std::string& path, MaterialFileParse& parse,
                     std::uintmax_t& size) {
-  try {
-    const std::string bytes = ReadWholeFile(path, driverwyr::kMaxMaterialFileSize, &size);
-    parse = driverwyr::ParseMaterialFile(
-        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-  } catch (const std::exception& e) {
-    fmt::print(stderr, "wyr material {}: {}\n", command, e.what());
+  // The driver reads at most the first kMaxMaterialFileSize bytes; the rest
+  // is only counted.
+  std::string bytes(driverwyr::kMaxMaterialFileSize + 1, '\0');
+  const driverwyr::Result<std::size_t> read = driverwyr::ReadFilePrefix(driverwyr::DefaultFileSystem(), path, bytes);
+  if (!read.ok()) {
+    fmt::print(stderr, "wyr material {}: {}: {}\n", command, path, read.error());
     return false;
   }
-  if (!parse.ok) {
-    fmt::print(stderr, "wyr material {}: {}: {}\n", command, path, parse.error);
+  bytes.resize(std::min(*read, driverwyr::kMaxMaterialFileSize));
+  std::error_code error;
+  const std::uintmax_t file_size = std::filesystem::file_size(path, error);
+  size = error ? *read : file_size;
+  driverwyr::Result<MaterialFileParse> decoded = driverwyr::ParseMaterialFile(
+      std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+  if (!decoded.ok()) {
+    fmt::print(stderr, "wyr material {}: {}: {}\n", command, path, decoded.error());
     return false;
   }
+  parse = std::move(*decoded);
   return true;
 }
 

@@ -7,11 +7,12 @@
 #include "platform/posix/posix_settings.h"
 
 #include <fcntl.h>
-#include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -19,7 +20,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
+#include "platform/files.h"
 #include "platform/platform.h"
 #include "util/text.h"
 
@@ -119,80 +123,11 @@ std::optional<std::string> SettingsFilePath() {
 
 namespace {
 
-// Reads the whole file; nothing when it is missing, unreadable, not a regular
-// file or too big.
-std::optional<std::string> ReadFileContents(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    return std::nullopt;
-  }
-  std::optional<std::string> result;
-  struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    std::string data;
-    char chunk[4096];
-    bool ok = true;
-    for (;;) {
-      const ssize_t got = ::read(fd, chunk, sizeof chunk);
-      if (got < 0) {
-        if (errno == EINTR) continue;
-        ok = false;
-        break;
-      }
-      if (got == 0) break;
-      if (data.size() + static_cast<std::size_t>(got) > kMaxSettingsFileBytes) {
-        ok = false;
-        break;
-      }
-      data.append(chunk, static_cast<std::size_t>(got));
-    }
-    if (ok) result = std::move(data);
-  }
-  ::close(fd);
-  return result;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t put = ::write(fd, data.data(), data.size());
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(put));
-  }
-  return true;
-}
-
-// Replaces the contents of the existing file `path` as one step: the new
-// contents go to a temporary file beside it, which then takes its place, so
-// that a full disk or a crash leaves the old file whole. A link is followed to
-// the file it names. Fails, creating nothing, when the file does not exist.
-bool ReplaceFileContents(const std::string& path, std::string_view data) {
-  char* resolved = ::realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) {
-    return false;
-  }
-  const std::string target(resolved);
-  std::free(resolved);
-  struct stat info {};
-  if (::stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-    return false;
-  }
-  const std::size_t slash = target.rfind('/');
-  std::string temp = target.substr(0, slash + 1) + ".Default.XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    return false;
-  }
-  bool ok = ::fchmod(fd, info.st_mode & 07777) == 0 && WriteAll(fd, data) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  // The file must still be there: a key deleted meanwhile stays deleted.
-  ok = ok && ::access(target.c_str(), F_OK) == 0 && ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    ::unlink(temp.c_str());
-  }
-  return ok;
+// Reads the whole settings file through the file role: a FIFO, a device or a
+// folder in its place is refused without waiting, a file too big to be ours
+// is not read at all.
+Result<std::string> ReadFileContents(const std::string& path) {
+  return ReadWholeFile(Platform::Current().Files(), path, kMaxSettingsFileBytes);
 }
 
 class FileSettingsKey final : public SettingsKey {
@@ -200,8 +135,8 @@ class FileSettingsKey final : public SettingsKey {
   explicit FileSettingsKey(std::string path) : path_(std::move(path)) {}
 
   bool ReadValue(const std::string& name, char* buffer, std::size_t size) override {
-    const std::optional<std::string> contents = ReadFileContents(path_);
-    if (!contents) {
+    const Result<std::string> contents = ReadFileContents(path_);
+    if (!contents.ok()) {
       return false;
     }
     const std::optional<std::string_view> text = FindSettingsValue(*contents, name);
@@ -216,28 +151,93 @@ class FileSettingsKey final : public SettingsKey {
   }
 
   bool WriteValue(const std::string& name, const char* data, std::size_t size) override {
-    if (name.empty() || name.find_first_of("=\n\r") != std::string::npos) {
-      return false;
+    return WriteValues({SettingsValue{name, std::string(data, size)}}).ok();
+  }
+
+  // All values in one replacement of the file, which is flushed to the disk
+  // before it takes the old file's place: a reader sees the old values or
+  // the new ones, and a full disk or a crash leaves the old file whole.
+  Status WriteValues(const std::vector<SettingsValue>& values) override {
+    Result<std::string> contents = ReadFileContents(path_);
+    if (!contents.ok()) {
+      return contents.status().WithContext(path_);
     }
-    // Stored as text: the trailing zero bytes of the data are dropped, and
-    // what is left must fit on one line.
-    std::string_view text(data, size);
-    while (!text.empty() && text.back() == '\0') {
-      text.remove_suffix(1);
+    std::string updated = std::move(*contents);
+    for (const SettingsValue& value : values) {
+      const std::string& name = value.name;
+      if (name.empty() || name.find_first_of("=\n\r") != std::string::npos) {
+        return Status::Invalid("\"" + name + "\" cannot be a value name");
+      }
+      // Stored as text: the trailing zero bytes of the data are dropped, and
+      // what is left must fit on one line.
+      std::string_view text(value.data);
+      while (!text.empty() && text.back() == '\0') {
+        text.remove_suffix(1);
+      }
+      if (text.find_first_of(std::string_view("\0\n\r", 3)) != std::string_view::npos) {
+        return Status::Invalid("the value of \"" + name + "\" cannot be stored as one line of text");
+      }
+      updated = ReplaceSettingsValue(updated, name, text);
     }
-    if (text.find_first_of(std::string_view("\0\n\r", 3)) != std::string_view::npos) {
-      return false;
-    }
-    const std::optional<std::string> contents = ReadFileContents(path_);
-    if (!contents) {
-      return false;
-    }
-    return ReplaceFileContents(path_, ReplaceSettingsValue(*contents, name, text));
+    return ReplaceFileContents(Platform::Current().Files(), path_, updated).WithContext(path_);
   }
 
  private:
   std::string path_;
 };
+
+// The advisory lock on the settings file. The file is replaced as a whole by
+// every write, so a lock taken on a file that has been replaced meanwhile
+// guards nothing: the lock is taken again on the file that now has the name.
+class FileSettingsLock final : public SettingsLock {
+ public:
+  explicit FileSettingsLock(int fd) : fd_(fd) {}
+  ~FileSettingsLock() override {
+    ::flock(fd_, LOCK_UN);
+    ::close(fd_);
+  }
+  FileSettingsLock(const FileSettingsLock&) = delete;
+  FileSettingsLock& operator=(const FileSettingsLock&) = delete;
+
+ private:
+  int fd_;
+};
+
+// How long a host waits for another to release the lock before it gives up.
+constexpr auto kLockPatience = std::chrono::seconds(10);
+
+Result<std::unique_ptr<SettingsLock>> LockFile(const std::string& path) {
+  const auto deadline = std::chrono::steady_clock::now() + kLockPatience;
+  for (;;) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+      return errno == ENOENT ? Status::NotFound(path + ": does not exist")
+                             : Status::Refused(path + ": cannot be opened (" + std::strerror(errno) + ")");
+    }
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+      ::close(fd);
+      return Status::Refused(path + ": is not a regular file");
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      struct stat named {};
+      if (::stat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino) {
+        return std::unique_ptr<SettingsLock>(std::make_unique<FileSettingsLock>(fd));
+      }
+      ::close(fd);  // replaced meanwhile: lock the new file
+      continue;
+    }
+    const int error = errno;
+    ::close(fd);
+    if (error != EWOULDBLOCK && error != EINTR) {
+      return Status::IoError(path + ": cannot be locked (" + std::strerror(error) + ")");
+    }
+    if (std::chrono::steady_clock::now() >= deadline) {
+      return Status::IoError(path + ": another program keeps it locked");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
 
 // Only the serial counter's key has a file, under either of its paths.
 bool IsSerialCounterKey(std::string_view path) {
@@ -271,9 +271,11 @@ class FileSettingsStore final : public SettingsStore {
     if (!file) {
       return nullptr;
     }
+    // A key opened for writing need not be writable yet: its write says why
+    // it cannot store a value (a read-only file, a full disk).
     struct stat info {};
     if (::stat(file->c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        ::access(file->c_str(), for_writing ? W_OK : R_OK) != 0) {
+        (!for_writing && ::access(file->c_str(), R_OK) != 0)) {
       return nullptr;
     }
     return std::make_unique<FileSettingsKey>(std::move(*file));
@@ -302,6 +304,17 @@ class FileSettingsStore final : public SettingsStore {
       return Status::Refused(*file + ": not a regular file");
     }
     return Status::Ok();
+  }
+
+  Result<std::unique_ptr<SettingsLock>> LockUserKey(const std::string& path) override {
+    if (!IsSerialCounterKey(path)) {
+      return Status::NotFound(path + ": no such key on this system");
+    }
+    const std::optional<std::string> file = SettingsFilePath();
+    if (!file) {
+      return Status::NotFound("neither XDG_CONFIG_HOME nor HOME is set");
+    }
+    return LockFile(*file);
   }
 
   Wow64Answer ProbeWow64() override { return Wow64Answer::kNo; }

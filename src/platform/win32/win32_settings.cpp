@@ -64,6 +64,33 @@ class RegistryKey final : public SettingsKey {
   HKEY key_;
 };
 
+// The lock of a key: a mutex of the session named after the key, which every
+// host of this user's session opens under the same name.
+class MutexLock final : public SettingsLock {
+ public:
+  explicit MutexLock(HANDLE mutex) : mutex_(mutex) {}
+  ~MutexLock() override {
+    ReleaseMutex(mutex_);
+    CloseHandle(mutex_);
+  }
+  MutexLock(const MutexLock&) = delete;
+  MutexLock& operator=(const MutexLock&) = delete;
+
+ private:
+  HANDLE mutex_;
+};
+
+// How long a host waits for another to release the lock before it gives up.
+constexpr DWORD kLockPatienceMs = 10000;
+
+// "Local\DriverWyr.Software/Ostrel/TorvaneCommon/Default": kernel object
+// names take no backslash after the namespace; key names ignore letter case.
+std::string MutexName(const std::string& path) {
+  std::string name = "Local\\DriverWyr.";
+  for (const char c : path) name += c == '\\' ? '/' : (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+  return name;
+}
+
 class RegistrySettingsStore final : public SettingsStore {
  public:
   std::unique_ptr<SettingsKey> OpenUserKey(const std::string& path, bool for_writing) override {
@@ -85,6 +112,22 @@ class RegistrySettingsStore final : public SettingsStore {
     }
     RegCloseKey(key);
     return Status::Ok();
+  }
+
+  Result<std::unique_ptr<SettingsLock>> LockUserKey(const std::string& path) override {
+    const HANDLE mutex = CreateMutexA(nullptr, FALSE, MutexName(path).c_str());
+    if (mutex == nullptr) {
+      return Status::IoError("the lock of HKEY_CURRENT_USER\\" + path + " cannot be made (error " +
+                             std::to_string(GetLastError()) + ")");
+    }
+    // An abandoned mutex belonged to a host that ended while holding it: the
+    // values it guards were written by single calls, so they are whole.
+    const DWORD waited = WaitForSingleObject(mutex, kLockPatienceMs);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+      CloseHandle(mutex);
+      return Status::IoError("HKEY_CURRENT_USER\\" + path + " is kept locked by another program");
+    }
+    return std::unique_ptr<SettingsLock>(std::make_unique<MutexLock>(mutex));
   }
 
   // IsWow64Process is looked up at run time: systems before Windows XP SP2

@@ -1,0 +1,43 @@
+#include "platform/files.h"
+
+#include <algorithm>
+
+namespace driverwyr {
+
+Result<std::size_t> ReadFilePrefix(FileSystem& files, const std::string& path, std::span<char> buffer) {
+  Result<std::unique_ptr<ReadableFile>> file = files.OpenForReading(path);
+  if (!file.ok()) return file.status();
+  std::size_t filled = 0;
+  while (filled < buffer.size()) {
+    const Result<std::size_t> got = (*file)->Read(buffer.subspan(filled));
+    if (!got.ok()) return got.status();
+    if (*got == 0) break;
+    filled += *got;
+  }
+  return filled;
+}
+
+Result<std::string> ReadWholeFile(FileSystem& files, const std::string& path, std::size_t max_bytes) {
+  Result<std::unique_ptr<ReadableFile>> file = files.OpenForReading(path);
+  if (!file.ok()) return file.status();
+  std::string bytes;
+  char chunk[64 * 1024];
+  for (;;) {
+    const Result<std::size_t> got = (*file)->Read(chunk);
+    if (!got.ok()) return got.status();
+    if (*got == 0) return bytes;
+    if (*got > max_bytes - bytes.size()) {
+      return Status::Invalid("is larger than " + std::to_string(max_bytes) + " bytes");
+    }
+    bytes.append(chunk, *got);
+  }
+}
+
+Status ReplaceFileContents(FileSystem& files, const std::string& path, std::string_view bytes) {
+  Result<std::unique_ptr<FileReplacement>> replacement = files.BeginReplace(path);
+  if (!replacement.ok()) return replacement.status();
+  if (Status written = (*replacement)->Write(bytes); !written.ok()) return written;
+  return (*replacement)->Commit();
+}
+
+}  // namespace driverwyr
