@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,40 @@ class StringTable {
   virtual ~StringTable() = default;
   // The text of message `id`, or the empty string when there is none.
   virtual std::string LoadText(int id) = 0;
+};
+
+// Forwarding wrappers of the roles: each passes every call on to another
+// object of its role, so that a test overrides the one call that should fail
+// (a key that cannot be opened, a write that fails, a folder browser that
+// returns no path). The wrapped object must outlive the wrapper.
+class SettingsStoreWrapper : public SettingsStore {
+ public:
+  explicit SettingsStoreWrapper(SettingsStore& base) : base_(base) {}
+  std::unique_ptr<SettingsKey> OpenUserKey(const std::string& path, bool for_writing) override {
+    return base_.OpenUserKey(path, for_writing);
+  }
+  Status CreateUserKey(const std::string& path) override { return base_.CreateUserKey(path); }
+  Result<std::unique_ptr<SettingsLock>> LockUserKey(const std::string& path) override {
+    return base_.LockUserKey(path);
+  }
+  Wow64Answer ProbeWow64() override { return base_.ProbeWow64(); }
+
+ private:
+  SettingsStore& base_;
+};
+
+class UserInterfaceWrapper : public UserInterface {
+ public:
+  explicit UserInterfaceWrapper(UserInterface& base) : base_(base) {}
+  int ShowMessageBox(const std::string& text, unsigned style) override { return base_.ShowMessageBox(text, style); }
+  int RunDialog(int template_id, DialogHandler& handler) override { return base_.RunDialog(template_id, handler); }
+  std::optional<std::string> BrowseForFolder(DialogWindow& owner, const std::string& title,
+                                             const std::string& initial_folder) override {
+    return base_.BrowseForFolder(owner, title, initial_folder);
+  }
+
+ private:
+  UserInterface& base_;
 };
 
 class Platform {

@@ -11,9 +11,10 @@
 
 namespace wyr_test {
 
-WyrResult RunWyr(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
-  const std::filesystem::path folder = MakeTempFolder("wyr-run");
-  const std::filesystem::path out_path = folder / "stdout", err_path = folder / "stderr";
+StartedWyr StartWyr(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
+  StartedWyr started;
+  started.folder = MakeTempFolder("wyr-run");
+  const std::filesystem::path out_path = started.folder / "stdout", err_path = started.folder / "stderr";
   const pid_t pid = fork();
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
@@ -30,11 +31,22 @@ WyrResult RunWyr(const std::vector<std::string>& args, const std::map<std::strin
     execv(argv[0], argv.data());
     _exit(127);
   }
+  started.pid = pid;
+  return started;
+}
+
+WyrResult WaitWyr(StartedWyr& started) {
   int wait_status = 0;
-  waitpid(pid, &wait_status, 0);
-  WyrResult result{WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1, ReadFile(out_path), ReadFile(err_path)};
-  std::filesystem::remove_all(folder);
+  waitpid(started.pid, &wait_status, 0);
+  WyrResult result{WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1, ReadFile(started.folder / "stdout"),
+                   ReadFile(started.folder / "stderr")};
+  std::filesystem::remove_all(started.folder);
   return result;
+}
+
+WyrResult RunWyr(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
+  StartedWyr started = StartWyr(args, env);
+  return WaitWyr(started);
 }
 
 std::filesystem::path MakeTempFolder(const std::string& name) {

@@ -47,6 +47,20 @@ class InstalledRoles {
   InstalledRoles& operator=(const InstalledRoles&) = delete;
 };
 
+// Why a job's program path cannot name program files (empty, or no name
+// before its extension), or nothing when it can.
+std::optional<std::string> ProgramPathProblem(const std::string& program_path) {
+  if (program_path.empty()) return std::string("missing or empty: the program files would have no name");
+  // The base name as the driver takes it: after the last separator, up to
+  // the last full stop.
+  const std::size_t separator = program_path.find_last_of("/\\");
+  const std::string name = separator == std::string::npos ? program_path : program_path.substr(separator + 1);
+  if (name.substr(0, name.rfind('.')).empty()) {
+    return "\"" + program_path + "\" names no file: the program files would have no name";
+  }
+  return std::nullopt;
+}
+
 int Run(const RunOptions& options) {
   std::optional<FixedClock> clock;
   if (!options.now.empty()) {
@@ -69,6 +83,13 @@ int Run(const RunOptions& options) {
     LoadJobFile(options.job, job);
   } catch (const JobError& e) {
     fmt::print(stderr, "wyr: {}: {}\n", options.job, e.what());
+    return kExitInvalid;
+  }
+
+  // The driver names the program files after the program path: without a
+  // file name in it they would be hidden files named only ".wyr".
+  if (const std::optional<std::string> error = ProgramPathProblem(job.program_path)) {
+    fmt::print(stderr, "wyr: {}: paths.program: {}\n", options.job, *error);
     return kExitInvalid;
   }
 
@@ -95,12 +116,16 @@ int Run(const RunOptions& options) {
   }
   player.Finish();
 
-  std::optional<std::string> created;
+  std::optional<std::string> copied;
   const auto end = std::find(path.begin(), path.end(), '\0');
-  if (end != path.begin()) created = std::string(path.begin(), end);
-  transcript.Done(created);
-  if (created) {
-    fmt::print("done: {}\n", *created);
+  if (end != path.begin()) copied = std::string(path.begin(), end);
+  transcript.Done(copied);
+  // "nothing created" only when the driver wrote no program file at all.
+  const int written = driverwyr::GetWrittenProgramCount();
+  if (copied) {
+    fmt::print("done: {}\n", *copied);
+  } else if (written > 0) {
+    fmt::print("done: {}\n", driverwyr::GetWrittenProgramPath(written - 1).str());
   } else {
     fmt::print("done: nothing created\n");
   }

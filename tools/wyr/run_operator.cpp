@@ -283,6 +283,9 @@ int ScriptedOperator::AnswerMessage(const std::string& text, unsigned style) {
   } else if (text == kProgramCreated) {
     awaiting_outcome_ = false;
   }
+  // The driver marks with the warning icon what went wrong although the
+  // program was written: a program number that could not be saved.
+  if ((style & 0xF0u) == driverwyr::kMessageIconWarning) run_failed_ = true;
   return kIdOk;
 }
 

@@ -1,4 +1,7 @@
-// Files on Windows, through the single-byte (...A) calls.
+// Files on Windows. Paths arrive in the host's code page, as the ...A calls
+// take them; they are widened with that code page and handed to the ...W
+// calls, which, unlike the ...A ones, take paths longer than MAX_PATH (as the
+// C library's fopen does).
 //
 // Reading refuses folders and whatever is not a disk file (pipes, NUL, COM1).
 // A replacement writes to "NAME.xxxxxxxx.tmp" beside the target, created with
@@ -18,6 +21,14 @@
 
 namespace driverwyr {
 namespace {
+
+std::wstring Widen(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
 
 std::string ErrorCode(DWORD error) { return "error " + std::to_string(error); }
 
@@ -73,25 +84,25 @@ std::string RandomTag() {
 }
 
 // Deletes "TARGET.xxxxxxxx.tmp" files that no one has open.
-void RemoveLeftovers(const std::string& target) {
-  const std::size_t slash = target.find_last_of("\\/");
-  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-  WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileA((target + ".????????.tmp").c_str(), &found);
+void RemoveLeftovers(const std::wstring& target) {
+  const std::size_t slash = target.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW((target + L".????????.tmp").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) DeleteFileA((folder + found.cFileName).c_str());
-  } while (FindNextFileA(search, &found));
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) DeleteFileW((folder + found.cFileName).c_str());
+  } while (FindNextFileW(search, &found));
   FindClose(search);
 }
 
 class Win32FileReplacement final : public FileReplacement {
  public:
-  Win32FileReplacement(std::string target, DWORD attributes, HANDLE file, std::string temporary)
+  Win32FileReplacement(std::wstring target, DWORD attributes, HANDLE file, std::wstring temporary)
       : target_(std::move(target)), attributes_(attributes), file_(file), temporary_(std::move(temporary)) {}
   ~Win32FileReplacement() override {
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    if (!committed_) DeleteFileA(temporary_.c_str());
+    if (!committed_) DeleteFileW(temporary_.c_str());
   }
   Win32FileReplacement(const Win32FileReplacement&) = delete;
   Win32FileReplacement& operator=(const Win32FileReplacement&) = delete;
@@ -116,7 +127,7 @@ class Win32FileReplacement final : public FileReplacement {
     const BOOL closed = CloseHandle(file_);
     file_ = INVALID_HANDLE_VALUE;
     if (!closed) return WriteError(GetLastError());
-    if (!MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       const DWORD error = GetLastError();
       if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) {
         return Status::Refused("cannot be replaced (" + ErrorCode(error) + ")");
@@ -125,15 +136,15 @@ class Win32FileReplacement final : public FileReplacement {
     }
     committed_ = true;
     // The new file keeps the attributes the old one had (archive, hidden ...).
-    if (attributes_ != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(target_.c_str(), attributes_);
+    if (attributes_ != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(target_.c_str(), attributes_);
     return Status::Ok();
   }
 
  private:
-  std::string target_;
+  std::wstring target_;
   DWORD attributes_;  // of the file replaced, or INVALID_FILE_ATTRIBUTES for a new one
   HANDLE file_;
-  std::string temporary_;
+  std::wstring temporary_;
   bool spoilt_ = false;
   bool committed_ = false;
 };
@@ -142,11 +153,12 @@ class Win32FileSystem final : public FileSystem {
  public:
   Result<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path) override {
     if (path.empty() || path.find('\0') != std::string::npos) return Status::NotFound("is no file name");
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring wide = Widen(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       return Status::Refused("is a folder, not a file");
     }
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    const HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return OpenError(GetLastError(), "");
     if (GetFileType(file) != FILE_TYPE_DISK) {
@@ -158,12 +170,13 @@ class Win32FileSystem final : public FileSystem {
 
   Result<std::unique_ptr<FileReplacement>> BeginReplace(const std::string& path) override {
     if (path.empty() || path.find('\0') != std::string::npos) return Status::NotFound("is no file name");
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring target = Widen(path);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
       if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Status::Refused("is a folder, not a file");
       if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return Status::Refused("is read-only");
       // Whether it may be written now: not a device, not locked by a program.
-      const HANDLE probe = CreateFileA(path.c_str(), GENERIC_WRITE,
+      const HANDLE probe = CreateFileW(target.c_str(), GENERIC_WRITE,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
       if (probe == INVALID_HANDLE_VALUE) return OpenError(GetLastError(), "");
@@ -174,14 +187,14 @@ class Win32FileSystem final : public FileSystem {
       const DWORD error = GetLastError();
       if (error != ERROR_FILE_NOT_FOUND) return OpenError(error, "");
     }
-    RemoveLeftovers(path);
+    RemoveLeftovers(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-      std::string temporary = path + "." + RandomTag() + ".tmp";
-      const HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+      std::wstring temporary = target + Widen("." + RandomTag() + ".tmp");
+      const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
       if (file != INVALID_HANDLE_VALUE) {
         return std::unique_ptr<FileReplacement>(
-            std::make_unique<Win32FileReplacement>(path, attributes, file, std::move(temporary)));
+            std::make_unique<Win32FileReplacement>(target, attributes, file, std::move(temporary)));
       }
       const DWORD error = GetLastError();
       if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return OpenError(error, "its folder ");
