@@ -180,59 +180,57 @@ bool BeginsWith2V(const CString& category) {
 
 ToolNames FillToolNames(const RecordArray<CPPStepInfo>& steps, int control_type,
                         const std::string& conversion_path) {
+  // The visit decides which step's tools survive; each surviving name is
+  // converted once afterwards (reading the conversion file afresh for it).
+  static const CPPTool kNoTool;  // stands in for a name that matches no tool
+  const CPPTool* punch = nullptr;  // null until a step with a punch was visited
+  const CPPTool* die = &kNoTool;
+  const CPPTool* holder = &kNoTool;
+  const CPPTool* spacer = &kNoTool;
   ToolNames names;
-  const bool translate = control_type == 2 || control_type == 7;
   bool punch_locked = false;
   bool die_locked = false;
-
-  for (int i = 0; i < steps.GetSize(); ++i) {
+  for (int i = 0; i < steps.GetSize() && !(punch_locked && die_locked); ++i) {
     const CPPStepInfo& step = steps[i];
     char ids[6][32];
     bool reverse[6];
     step.GetToolID(ids);
     step.GetToolReverse(reverse);
 
-    const CPPTool* const punch_found = FindStoredToolById(ids[0]);
-    if (punch_found == nullptr || punch_found->GetToolName().IsEmpty()) continue;
-    static const CPPTool kNoTool;  // stands in for a name that matches no tool
-    const CPPTool& punch = *punch_found;
-    const CPPTool& die = Or(FindStoredToolById(ids[1]), kNoTool);
-    const CPPTool& holder = Or(FindStoredToolById(ids[2]), kNoTool);
-    const CPPTool& spacer = Or(FindStoredToolById(ids[4]), kNoTool);
-
+    const CPPTool* const step_punch = FindStoredToolById(ids[0]);
+    if (step_punch == nullptr || step_punch->GetToolName().IsEmpty()) continue;
     if (!punch_locked) {
-      names.HostPunchName = punch.GetToolName().str();
-      if (translate) {
-        names.ControlPunchName = ConvertToolName(names.HostPunchName, punch.GetSectional(), conversion_path);
-      }
+      punch = step_punch;
       names.PunchRev = Code(reverse[0], '1', '0');
-      if (punch.GetSectional() != 0) punch_locked = true;
+      punch_locked = punch->GetSectional() != 0;
     }
-
     if (!die_locked) {
-      names.HostDieName = die.GetToolName().str();
-      if (translate) {
-        names.ControlDieName = ConvertToolName(names.HostDieName, die.GetSectional(), conversion_path);
-      }
-      names.DieRev = BeginsWith2V(die.GetCategory()) ? Code(reverse[1], 'S', 'L') : Code(reverse[1], '1', '0');
-      if (!names.ControlDieName.empty()) {
-        if (die.GetSmallorLarger() == 1) {
-          names.ControlDieName += '1';
-        } else if (die.GetSmallorLarger() == 2) {
-          names.ControlDieName += '2';
-        }
-      }
-      if (die.GetSectional() != 0) die_locked = true;
+      die = &Or(FindStoredToolById(ids[1]), kNoTool);
+      names.DieRev = BeginsWith2V(die->GetCategory()) ? Code(reverse[1], 'S', 'L') : Code(reverse[1], '1', '0');
+      die_locked = die->GetSectional() != 0;
     }
-
-    names.HostDieHolderName = holder.GetToolName().str();
-    if (translate) names.ControlDieHolderName = ConvertToolName(names.HostDieHolderName, 0, conversion_path);
+    holder = &Or(FindStoredToolById(ids[2]), kNoTool);
     names.DieHolderRev = Code(reverse[2], '1', '0');
+    spacer = &Or(FindStoredToolById(ids[4]), kNoTool);
+  }
+  if (punch == nullptr) return names;  // no step has a punch: every field stays empty
 
-    names.HostSpacerName = spacer.GetToolName().str();
-    if (translate) names.ControlSpacerName = ConvertToolName(names.HostSpacerName, 0, conversion_path);
-
-    if (punch_locked && die_locked) break;
+  names.HostPunchName = punch->GetToolName().str();
+  names.HostDieName = die->GetToolName().str();
+  names.HostDieHolderName = holder->GetToolName().str();
+  names.HostSpacerName = spacer->GetToolName().str();
+  if (control_type == 2 || control_type == 7) {
+    names.ControlPunchName = ConvertToolName(names.HostPunchName, punch->GetSectional(), conversion_path);
+    names.ControlDieName = ConvertToolName(names.HostDieName, die->GetSectional(), conversion_path);
+    if (!names.ControlDieName.empty()) {
+      if (die->GetSmallorLarger() == 1) {
+        names.ControlDieName += '1';
+      } else if (die->GetSmallorLarger() == 2) {
+        names.ControlDieName += '2';
+      }
+    }
+    names.ControlDieHolderName = ConvertToolName(names.HostDieHolderName, 0, conversion_path);
+    names.ControlSpacerName = ConvertToolName(names.HostSpacerName, 0, conversion_path);
   }
   return names;
 }
