@@ -8,10 +8,16 @@ each side's case folder becomes <case>/ with forward slashes.
 
     compare_runs.py compare --ui native|memory WINE_RUN WYR_EXE NATIVE_WYR JOBS EXAMPLES WORK
     compare_runs.py fresh WINE_RUN WYR_EXE EXAMPLES WORK
+    compare_runs.py unanswerable WINE_RUN WYR_EXE JOBS WORK
 
 `fresh` creates a new Wine prefix, runs the example job there once with the
 real dialog and checks that the first programs of the day are numbered ...00
 and ...01 and that the registry holds the counter afterwards.
+
+`unanswerable` has the real dialog's operator choose a folder that does not
+exist, which the folder browser cannot select: the run must fail by itself
+(status 1, the reason on standard error), with every window cancelled and
+nothing written, instead of hanging.
 
 Wine runs one at a time: they share the current user's serial counter key.
 """
@@ -320,11 +326,42 @@ def fresh(wine_run, wyr_exe, examples, work):
     return 1 if problems else 0
 
 
+def unanswerable(wine_run, wyr_exe, jobs, work):
+    case = Case("unanswerable", os.path.join(jobs, "create.json"), ["out"], {}, DEFAULT_RUNS)
+    folder = os.path.join(work, "unanswerable")
+    job = case.lay_out(folder)
+    with open(job, encoding="utf-8") as f:
+        content = json.load(f)
+    content["operator"] = [[{"browse": "no such folder"}, {"press": "create"}]]
+    with open(job, "w", encoding="utf-8") as f:
+        json.dump(content, f)
+    transcript = os.path.join(folder, "transcript.jsonl")
+    started = time.monotonic()
+    status, out, err = run([wine_run, wyr_exe, "run", windows_path(job), "--ui", "native",
+                            "--transcript", windows_path(transcript)])
+    problems = []
+    if status != 1:
+        problems.append(f"status {status}, not 1")
+    if "the native user interface: the folder browser could not select" not in err:
+        problems.append(f"standard error does not tell why:\n{err}")
+    events = [e["event"] for e in read_transcript(transcript) or []]
+    if events != ["dialog", "closed", "done"]:
+        problems.append(f"transcript {events}, not a dialog that was cancelled")
+    if os.listdir(os.path.join(folder, "out")):
+        problems.append("something was written")
+    for problem in problems:
+        print(problem)
+    print(f"{out}{err}the run ended after {time.monotonic() - started:.1f} s")
+    return 1 if problems else 0
+
+
 def main(argv):
     if len(argv) == 10 and argv[1] == "compare" and argv[2] == "--ui":
         return compare(argv[3], *argv[4:])
     if len(argv) == 6 and argv[1] == "fresh":
         return fresh(*argv[2:])
+    if len(argv) == 6 and argv[1] == "unanswerable":
+        return unanswerable(*argv[2:])
     print(__doc__, file=sys.stderr)
     return 2
 

@@ -3,8 +3,8 @@
 // and reports what happened on standard output and in the transcript.
 //
 // The script is played once, here, whatever shows the windows. A backend
-// carries out the window actions: the in-memory window (run_memory_ui.h) or
-// the platform's real windows (run_platform.h, `--ui native`). While an action
+// carries out the window actions: the in-memory window or the platform's real
+// windows (`--ui`, operator_ui.h). While an action
 // runs, the backend tells the player what the operator was shown (validation
 // messages, message boxes) and asks it how to answer the folder browser.
 #ifndef DRIVERWYR_TOOLS_WYR_RUN_OPERATOR_H_

@@ -18,7 +18,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
