@@ -125,9 +125,9 @@ def load_cases(jobs, examples):
     with open(os.path.join(jobs, "runs.json"), encoding="utf-8") as f:
         manifest = json.load(f)["cases"]
     cases = []
-    for name, spec in manifest.items():
-        cases.append(Case(name, os.path.join(jobs, spec["job"]), spec.get("folders", ["out"]),
-                          spec.get("counter", {}), spec.get("runs", DEFAULT_RUNS)))
+    for name, entry in manifest.items():
+        cases.append(Case(name, os.path.join(jobs, entry["job"]), entry.get("folders", ["out"]),
+                          entry.get("counter", {}), entry.get("runs", DEFAULT_RUNS)))
     for entry in sorted(os.listdir(examples)):
         if entry.endswith(".json"):
             cases.append(Case("example " + entry, os.path.join(examples, entry), ["out"], {}, DEFAULT_RUNS,

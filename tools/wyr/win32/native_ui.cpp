@@ -209,7 +209,6 @@ class NativeUi final : public OperatorUi {
   // --- used by NativeDialog, on the automation thread ------------------------
   std::optional<UiEvent> NextEvent(milliseconds timeout) { return events_.Pop(timeout); }
   void PutBack(UiEvent event) { events_.PushFront(std::move(event)); }
-  ScriptPlayer& player() { return player_; }
 
   // Answers a window the driver announced while its handler ran or between
   // dialogs. False for an event that is no such window.
