@@ -115,6 +115,16 @@ class Clock {
 DRIVERWYR_API void SetUserInterface(UserInterface* ui);
 DRIVERWYR_API void SetClock(Clock* clock);
 
+// The platform's own user interface, whichever one is installed: on Windows
+// the driver's dialog from its resources (template 12957), message boxes
+// captioned with the host application's name and the shell's folder browser;
+// elsewhere one that writes message boxes to the standard error stream and
+// cannot show dialogs (RunDialog returns -1). A host that installs a user
+// interface of its own may forward to it, for example to watch what the
+// operator is shown. Its BrowseForFolder wants the DialogWindow that its own
+// RunDialog handed to the handler. It lives while the library is loaded.
+DRIVERWYR_API UserInterface& PlatformUserInterface();
+
 // A dry run: while it is on, GenerateMachineCodeFile shows every dialog and
 // message box a run shows, in the same order, and calculates every step as a
 // run does, but claims no serial number (each program keeps the number its

@@ -28,6 +28,12 @@ void SetUserInterface(UserInterface* ui) { Platform::Current().ReplaceUserInterf
 
 void SetClock(Clock* clock) { Platform::Current().ReplaceClock(clock); }
 
+UserInterface& PlatformUserInterface() {
+  // The defaults keep no state, so this one serves alongside the Platform's.
+  static const std::unique_ptr<UserInterface> ui = MakeDefaultUserInterface();
+  return *ui;
+}
+
 namespace {
 
 class BuiltinStringTable final : public StringTable {

@@ -1,8 +1,9 @@
-// wyr run JOB.json [--transcript FILE] [--now INSTANT]: runs one job through
-// the driver. It loads and validates the job, hands it to the driver, plays
-// the operator of every dialog and message box, and reports the program
-// created. Nothing that changes anything is called before the job, the
-// command line and the transcript file have been accepted.
+// wyr run JOB.json [--transcript FILE] [--now INSTANT] [--ui memory|native]
+// [--hold MS]: runs one job through the driver. It loads and validates the
+// job, hands it to the driver, plays the operator of every dialog and message
+// box (on the in-memory window or on the platform's real windows), and
+// reports the program created. Nothing that changes anything is called before
+// the job, the command line and the transcript file have been accepted.
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "commands.h"
 #include "driverwyr/host.h"
 #include "job_file.h"
+#include "operator_ui.h"
 #include "run_operator.h"
 #include "run_platform.h"
 
@@ -29,6 +31,8 @@ struct RunOptions {
   std::string job;
   std::string transcript;
   std::string now;
+  std::string ui = "memory";
+  int hold_milliseconds = 0;
 };
 
 // Installs the operator and clock for one run and restores the driver's
@@ -62,6 +66,10 @@ std::optional<std::string> ProgramPathProblem(const std::string& program_path) {
 }
 
 int Run(const RunOptions& options) {
+  if (options.hold_milliseconds > 0 && options.ui != "native") {
+    fmt::print(stderr, "wyr: --hold: only the native user interface holds its dialog (--ui native)\n");
+    return kExitInvalid;
+  }
   std::optional<FixedClock> clock;
   if (!options.now.empty()) {
     const std::optional<Instant> instant = ParseUtcInstant(options.now);
@@ -94,6 +102,19 @@ int Run(const RunOptions& options) {
   }
 
   Transcript transcript;
+  ScriptPlayer player(job.operator_script, transcript, options.job);
+  std::unique_ptr<OperatorUi> ui;
+  if (options.ui == "native") {
+    std::string why_not;
+    ui = MakeNativeUi(player, NativeUiOptions{options.hold_milliseconds}, &why_not);
+    if (ui == nullptr) {
+      fmt::print(stderr, "wyr: --ui native: {}\n", why_not);
+      return kExitInvalid;
+    }
+  } else {
+    ui = MakeMemoryUi(player);
+  }
+
   if (!options.transcript.empty()) {
     if (const auto error = transcript.Open(options.transcript)) {
       fmt::print(stderr, "wyr: --transcript: {}\n", *error);
@@ -107,13 +128,13 @@ int Run(const RunOptions& options) {
     fmt::print(stderr, "wyr: warning: the serial counter key could not be created: {}\n", *error);
   }
 
-  ScriptedOperator player(job.operator_script, transcript, options.job);
   std::vector<char> path(kPathBufferSize, '\0');
   {
-    InstalledRoles roles(player, clock ? &*clock : nullptr);
+    InstalledRoles roles(ui->Interface(), clock ? &*clock : nullptr);
     ApplyJob(job);
     GenerateMachineCodeFile(path.data());
   }
+  ui->Finish();
   player.Finish();
 
   std::optional<std::string> copied;
@@ -150,6 +171,14 @@ void AddRunCommand(CLI::App& app, int& status) {
                       "write what happens to FILE, one JSON object a line");
   command->add_option("--now", options->now,
                       "use this instant in UTC as now, for example 2026-12-07T23:30:00Z");
+  command->add_option("--ui", options->ui,
+                      "where the operator plays: memory (the in-memory window, the default) or native "
+                      "(the driver's real windows, on Windows)")
+      ->check(CLI::IsMember({"memory", "native"}));
+  command->add_option("--hold", options->hold_milliseconds,
+                      "with --ui native: keep each filled dialog on the screen for MS milliseconds "
+                      "before the script plays")
+      ->check(CLI::Range(0, 600000));
   command->callback([options, &status] { status = Run(*options); });
 }
 
