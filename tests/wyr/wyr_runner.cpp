@@ -12,6 +12,12 @@
 namespace wyr_test {
 
 WyrResult RunWyr(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
+  std::vector<std::string> argv = args;
+  argv.insert(argv.begin(), WYR_PATH);
+  return RunProgram(argv, env);
+}
+
+WyrResult RunProgram(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
   const std::filesystem::path folder = MakeTempFolder("wyr-run");
   const std::filesystem::path out_path = folder / "stdout", err_path = folder / "stderr";
   const pid_t pid = fork();
@@ -23,7 +29,6 @@ WyrResult RunWyr(const std::vector<std::string>& args, const std::map<std::strin
     if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(127);
     for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
     std::vector<std::string> copies = args;
-    copies.insert(copies.begin(), WYR_PATH);
     std::vector<char*> argv;
     for (auto& arg : copies) argv.push_back(arg.data());
     argv.push_back(nullptr);

@@ -19,6 +19,9 @@ struct WyrResult {
 // standard input from /dev/null.
 WyrResult RunWyr(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {});
 
+// Runs the program `argv[0]` (a path) in the same way.
+WyrResult RunProgram(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env = {});
+
 // A fresh, empty folder under the system's temporary folder; the caller removes it.
 std::filesystem::path MakeTempFolder(const std::string& name);
 

@@ -1,5 +1,5 @@
-// wyr run JOB.json [--transcript FILE] [--now INSTANT]: runs one job through
-// the driver. It loads and validates the job, hands it to the driver, plays
+// wyr run JOB.json [--transcript FILE] [--now INSTANT] [--sheet DIR]: runs
+// one job through the driver. It loads and validates the job, hands it to the driver, plays
 // the operator of every dialog and message box, and reports the program
 // created. Nothing that changes anything is called before the job, the
 // command line and the transcript file have been accepted.
@@ -17,6 +17,7 @@
 #include "job_file.h"
 #include "run_operator.h"
 #include "run_platform.h"
+#include "sheet_command.h"
 
 namespace wyr {
 namespace {
@@ -29,6 +30,7 @@ struct RunOptions {
   std::string job;
   std::string transcript;
   std::string now;
+  std::string sheet;  // folder of the set-up sheets; empty: none
 };
 
 // Installs the operator and clock for one run and restores the driver's
@@ -64,6 +66,13 @@ int Run(const RunOptions& options) {
     clock.emplace(instant->utc_date, *local);
   }
 
+  if (!options.sheet.empty()) {
+    if (const driverwyr::Status folder = CheckSheetFolder(options.sheet); !folder.ok()) {
+      fmt::print(stderr, "wyr: --sheet: {}: {}\n", options.sheet, folder.message());
+      return kExitInvalid;
+    }
+  }
+
   Job job;
   try {
     LoadJobFile(options.job, job);
@@ -94,6 +103,7 @@ int Run(const RunOptions& options) {
     GenerateMachineCodeFile(path.data());
   }
   player.Finish();
+  const bool sheets_written = options.sheet.empty() || WriteRunSheets(options.sheet, job, options.job);
 
   std::optional<std::string> created;
   const auto end = std::find(path.begin(), path.end(), '\0');
@@ -111,7 +121,7 @@ int Run(const RunOptions& options) {
     if (!player.script_failed()) return kExitFailed;
   }
   if (player.script_failed()) return kExitInvalid;
-  return player.run_failed() ? kExitFailed : kExitOk;
+  return player.run_failed() || !sheets_written ? kExitFailed : kExitOk;
 }
 
 }  // namespace
@@ -125,6 +135,7 @@ void AddRunCommand(CLI::App& app, int& status) {
                       "write what happens to FILE, one JSON object a line");
   command->add_option("--now", options->now,
                       "use this instant in UTC as now, for example 2026-12-07T23:30:00Z");
+  command->add_option("--sheet", options->sheet, "write the set-up sheet of every program created into DIR");
   command->callback([options, &status] { status = Run(*options); });
 }
 
