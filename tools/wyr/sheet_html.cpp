@@ -219,7 +219,9 @@ void AppendTable(std::string& out, const SheetInput& sheet) {
   out += "</tbody></table>";
   out += R"(<p class="footnote">Values exactly as the program file holds them. X1 is the file's XX0 with its sign )"
          R"(turned back: the file stores finger 1's X inverted. Forces are in tenths of the machine's tonnage )"
-         R"(unit. Y1 is the punch's stroke from where it touches the flat sheet.</p>)";
+         R"(unit. Y1 is the punch's stroke from where it touches the flat sheet. Drawings to scale: the die )"
+         R"(grey, the sheet blue (dashed: flat, before the bend), the punch grey, the back gauge fingers )"
+         R"(orange at X and R (side view) and at Z and X (plan view); red: the punch tip and its depth.</p>)";
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ void AddRecordFindings(SheetStep& step) {
   if (!std::isfinite(r.BendAngle) || r.BendAngle <= 0.0f || r.BendAngle > 180.0f) {
     out.push_back(fmt::format("Bend angle {}° is outside 0..180°: the sheet is not drawn.", Decimal(r.BendAngle)));
   }
-  if (r.BendLength <= 0) out.push_back(fmt::format("Bend length {} mm.", r.BendLength));
+  if (r.BendLength <= 0) out.push_back(fmt::format("Bend length {} mm is not above 0.", r.BendLength));
 }
 
 SheetToolRow ToolRow(const char* role, const std::string& control_name, std::optional<char> rev) {
