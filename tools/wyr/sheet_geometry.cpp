@@ -5,13 +5,17 @@
 #include <numbers>
 
 namespace wyr::sheet {
-namespace {
 
 double Radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
 
 bool Drawable(double value) { return std::isfinite(value) && std::fabs(value) <= kMaxDrawableMillimetres; }
 
-}  // namespace
+void Include(Box& box, Point point) {
+  box.min_x = std::min(box.min_x, point.x);
+  box.max_x = std::max(box.max_x, point.x);
+  box.min_y = std::min(box.min_y, point.y);
+  box.max_y = std::max(box.max_y, point.y);
+}
 
 std::optional<DieProfile> MakeDieProfile(double v_width, double shoulder_radius, double angle) {
   if (!Drawable(v_width) || !Drawable(shoulder_radius) || !std::isfinite(angle)) return std::nullopt;

@@ -27,6 +27,11 @@ namespace wyr::sheet {
 // drawn (the sheet says so instead).
 inline constexpr double kMaxDrawableMillimetres = 100000.0;
 
+// True for a finite value within kMaxDrawableMillimetres of 0.
+bool Drawable(double value);
+
+double Radians(double degrees);
+
 struct Point {
   double x = 0.0;
   double y = 0.0;
@@ -109,6 +114,9 @@ struct Box {
   double max_x = 0.0;
   double max_y = 0.0;
 };
+
+// Grows `box` to hold `point`.
+void Include(Box& box, Point point);
 
 // How a view maps model millimetres onto the paper: paper x = offset_x +
 // scale * model x; paper y = offset_y - scale * model y (paper y runs down).

@@ -14,8 +14,6 @@ namespace {
 constexpr std::int16_t kLargestForce = std::numeric_limits<std::int16_t>::max();
 constexpr std::int16_t kSmallestForce = std::numeric_limits<std::int16_t>::min();
 
-bool Drawable(float value) { return std::isfinite(value) && std::fabs(value) <= kMaxDrawableMillimetres; }
-
 // What the record alone tells about a step.
 void AddRecordFindings(SheetStep& step) {
   const driverwyr::ProgramRecord& r = step.values;

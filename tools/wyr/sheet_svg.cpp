@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <optional>
 
 #include "sheet_geometry.h"
@@ -36,10 +35,6 @@ std::string N(double value) {
 }
 
 std::string P(Point p) { return N(p.x) + " " + N(p.y); }
-
-double Radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
-
-bool Drawable(double value) { return std::isfinite(value) && std::fabs(value) <= kMaxDrawableMillimetres; }
 
 Point Mirror(Point p) { return {-p.x, p.y}; }
 
@@ -291,12 +286,7 @@ void DrawSideView(std::string& out, const SheetStep& step, const StepShapes& s, 
   const double reach = s.flange;
   Box box{-reach * 0.5, 0.0, reach, 0.0};
   for (const GaugeFinger& f : s.fingers) {
-    if (Drawable(f.x) && Drawable(f.r)) {
-      box.min_x = std::min(box.min_x, f.x);
-      box.max_x = std::max(box.max_x, f.x);
-      box.min_y = std::min(box.min_y, f.r);
-      box.max_y = std::max(box.max_y, f.r);
-    }
+    if (Drawable(f.x) && Drawable(f.r)) Include(box, {f.x, f.r});
   }
   const double die_depth = s.die ? s.die->v_bottom.y - 0.5 * s.die->v_width : -reach * 0.12;
   box.min_y = std::min(box.min_y, die_depth);
@@ -344,12 +334,7 @@ void DrawPlanView(std::string& out, const SheetStep& step, const StepShapes& s, 
   const BendLine line = BendLineOf(step.values);
   Box box{std::min(line.z_from, line.z_to), 0.0, std::max(line.z_from, line.z_to), s.flange};
   for (const GaugeFinger& f : s.fingers) {
-    if (Drawable(f.x) && Drawable(f.z)) {
-      box.min_x = std::min(box.min_x, f.z);
-      box.max_x = std::max(box.max_x, f.z);
-      box.max_y = std::max(box.max_y, f.x);
-      box.min_y = std::min(box.min_y, f.x);
-    }
+    if (Drawable(f.x) && Drawable(f.z)) Include(box, {f.z, f.x});
   }
   const double span = std::max(box.max_x - box.min_x, box.max_y - box.min_y);
   box.min_x -= span * 0.04;
