@@ -63,12 +63,18 @@ struct SheetToolRow {
   std::string details;        // what the job's record says of the tool
 };
 
+// The header's tool rows, in this order.
+inline constexpr std::size_t kPunchRow = 0;
+inline constexpr std::size_t kDieRow = 1;
+inline constexpr std::size_t kDieHolderRow = 2;
+inline constexpr std::size_t kSpacerRow = 3;
+
 struct SheetInput {
   std::string program_label;  // the program file's name, as the operator knows it
   driverwyr::ProgramHeader header;
   std::vector<SheetStep> steps;  // every record but the closing one, in bending order
   bool has_closing_record = false;
-  std::vector<SheetToolRow> tools;
+  std::vector<SheetToolRow> tools;  // kPunchRow to kSpacerRow
 
   // From the job, when it is given.
   std::string job_label;      // the job file's name; empty without a job

@@ -93,8 +93,9 @@ std::optional<NamedGroup> NamedGroupOf(const std::string& program_path) {
   return named;
 }
 
-// Picks the group the program holds, by the rules of sheet_job.h.
-driverwyr::Result<Group> MatchGroup(const Job& job, const std::string& program_path, const SheetInput& sheet) {
+// Picks the group the program holds, by the rules of sheet_job.h; its
+// position among the groups, from 0.
+driverwyr::Result<std::size_t> MatchGroup(const Job& job, const std::string& program_path, const SheetInput& sheet) {
   const std::vector<Group> groups = GroupsOf(job.steps);
   if (groups.empty()) return Status::Invalid("does not match the program: the job has no steps");
   const std::string file = std::filesystem::path(program_path).filename().string();
@@ -122,7 +123,7 @@ driverwyr::Result<Group> MatchGroup(const Job& job, const std::string& program_p
     if (const auto mismatch = MismatchOf(group, job.steps, sheet)) {
       return Status::Invalid("does not match the program: " + *mismatch);
     }
-    return group;
+    return static_cast<std::size_t>(named->position - 1);
   }
 
   std::vector<std::size_t> candidates;
@@ -150,7 +151,7 @@ driverwyr::Result<Group> MatchGroup(const Job& job, const std::string& program_p
         "values, so which of them it holds cannot be told",
         list));
   }
-  return groups[candidates.front()];
+  return candidates.front();
 }
 
 // A ToolID entry: up to its NUL, or all 32 bytes.
@@ -270,24 +271,58 @@ void AddMachineFindings(SheetStep& step, const CPPMachine& machine) {
   }
 }
 
-// The header's tool row of `entry`: the distinct names the steps give it.
-void AddJobNames(SheetToolRow& row, const std::vector<std::string>& names) {
-  for (const std::string& name : names) {
-    if (!name.empty() && std::find(row.job_names.begin(), row.job_names.end(), name) == row.job_names.end()) {
-      row.job_names.push_back(name);
-    }
+// Adds the name a step gives a tool to its header row, once.
+void AddJobName(SheetToolRow& row, const char (&entry)[32]) {
+  const std::string name = EntryName(entry);
+  if (!name.empty() && std::find(row.job_names.begin(), row.job_names.end(), name) == row.job_names.end()) {
+    row.job_names.push_back(name);
   }
 }
 
-std::string PunchDetails(const PunchTool& punch) {
+// The setup and machine line of the header, and what is missing of them.
+void DescribeSetup(SheetInput& sheet, const SetupAndMachine& found, int setup_value) {
+  if (found.setup == nullptr) {
+    sheet.setup_label = "no setup record";
+    sheet.findings.push_back(fmt::format("No setup record has SetupIndex {}: the machine's limits are not known.",
+                                         LoweredSetupValue(setup_value)));
+    return;
+  }
+  const std::string setup = found.setup->GetSetupName().str();
+  const std::string machine = found.setup->GetUserMachineName().str();
+  if (found.machine == nullptr) {
+    sheet.setup_label = fmt::format("setup {}, machine {}", setup, machine);
+    sheet.findings.push_back(
+        fmt::format("Machine \"{}\" is not among the job's machines: its limits are not known.", machine));
+    return;
+  }
+  const std::string name = found.machine->GetMachineName().str();
+  sheet.setup_label = fmt::format("setup {}, machine {} ({}{} t)", setup, machine, name.empty() ? "" : name + ", ",
+                                  Decimal(found.machine->GetTonnage()));
+}
+
+std::string PunchDetails(const CPPTool& tool, int unit) {
+  const PunchTool punch = PunchOf(tool, unit);
   return fmt::format("{}: angle {}°, tip radius {} mm, allowable load {} per metre", punch.name,
                      Decimal(punch.angle), Decimal(punch.tip_radius), Decimal(punch.resistance));
 }
 
-std::string DieDetails(const DieTool& die) {
+std::string DieDetails(const CPPTool& tool, int unit) {
+  const DieTool die = DieOf(tool, unit);
   return fmt::format("{}: V {} mm, shoulder radius {} mm, angle {}°, allowable load {} per metre", die.name,
                      Decimal(die.v_width), Decimal(die.shoulder_radius), Decimal(die.angle),
                      Decimal(die.resistance));
+}
+
+// What the job's records say of the tools of these names, one after another.
+std::string ToolDetails(const Job& job, const std::vector<std::string>& names,
+                        std::string (*describe)(const CPPTool&, int)) {
+  std::string out;
+  for (const std::string& name : names) {
+    if (!out.empty()) out += "; ";
+    const CPPTool* tool = FindTool(job.tools, name);
+    out += tool != nullptr ? describe(*tool, job.unit) : name + ": not among the job's tools";
+  }
+  return out;
 }
 
 }  // namespace
@@ -303,34 +338,18 @@ driverwyr::Status LoadSheetJob(const std::string& path, Job& job) {
 
 driverwyr::Status AddJobToSheet(SheetInput& sheet, const Job& job, const std::string& program_path,
                                 std::string job_label) {
-  const driverwyr::Result<Group> matched = MatchGroup(job, program_path, sheet);
+  const driverwyr::Result<std::size_t> matched = MatchGroup(job, program_path, sheet);
   if (!matched.ok()) return matched.status();
-  const Group& group = *matched;
   const std::vector<Group> groups = GroupsOf(job.steps);
-  const auto position = std::find_if(groups.begin(), groups.end(), [&](const Group& g) { return g.first == group.first; });
+  const Group& group = groups[*matched];
 
   SheetInput result = sheet;
   result.job_label = std::move(job_label);
-  result.group_label = fmt::format("group {} of {}: {}, SetupIndex {}", position - groups.begin() + 1, groups.size(),
+  result.group_label = fmt::format("group {} of {}: {}, SetupIndex {}", *matched + 1, groups.size(),
                                    StepsText(group), group.setup_value);
   const SetupAndMachine found = SetupOf(job, group.setup_value);
-  if (found.setup == nullptr) {
-    result.setup_label = "no setup record";
-    result.findings.push_back(fmt::format(
-        "No setup record has SetupIndex {}: the machine's limits are not known.", LoweredSetupValue(group.setup_value)));
-  } else if (found.machine == nullptr) {
-    result.setup_label = fmt::format("setup {}, machine {}", found.setup->GetSetupName().str(),
-                                     found.setup->GetUserMachineName().str());
-    result.findings.push_back(fmt::format("Machine \"{}\" is not among the job's machines: its limits are not known.",
-                                          found.setup->GetUserMachineName().str()));
-  } else {
-    const std::string name = found.machine->GetMachineName().str();
-    result.setup_label = fmt::format("setup {}, machine {} ({}{} t)", found.setup->GetSetupName().str(),
-                                     found.machine->GetUserMachineName().str(), name.empty() ? "" : name + ", ",
-                                     Decimal(found.machine->GetTonnage()));
-  }
+  DescribeSetup(result, found, group.setup_value);
 
-  std::vector<std::string> names[6];
   for (std::size_t i = 0; i < result.steps.size(); ++i) {
     SheetStep& step = result.steps[i];
     const int index = group.first + static_cast<int>(i);
@@ -340,7 +359,6 @@ driverwyr::Status AddJobToSheet(SheetInput& sheet, const Job& job, const std::st
     step.mode = source.GetMode();
     char ids[6][32] = {};
     source.GetToolID(ids);
-    for (int e = 0; e < 6; ++e) names[e].push_back(EntryName(ids[e]));
     step.punch_name = EntryName(ids[kPunchEntry]);
     step.die_name = EntryName(ids[kDieEntry]);
     if (const CPPTool* punch = FindTool(job.tools, step.punch_name)) step.punch = PunchOf(*punch, job.unit);
@@ -350,28 +368,13 @@ driverwyr::Status AddJobToSheet(SheetInput& sheet, const Job& job, const std::st
     }
     AddToolFindings(step, result.header.Thickness);
     if (found.machine != nullptr) AddMachineFindings(step, *found.machine);
+    AddJobName(result.tools[kPunchRow], ids[kPunchEntry]);
+    AddJobName(result.tools[kDieRow], ids[kDieEntry]);
+    AddJobName(result.tools[kDieHolderRow], ids[kDieHolderEntry]);
+    AddJobName(result.tools[kSpacerRow], ids[kSpacerEntry]);
   }
-
-  AddJobNames(result.tools[0], names[kPunchEntry]);
-  AddJobNames(result.tools[1], names[kDieEntry]);
-  AddJobNames(result.tools[2], names[kDieHolderEntry]);
-  AddJobNames(result.tools[3], names[kSpacerEntry]);
-  std::vector<std::string> punch_details, die_details;
-  for (const std::string& name : result.tools[0].job_names) {
-    const CPPTool* tool = FindTool(job.tools, name);
-    punch_details.push_back(tool ? PunchDetails(PunchOf(*tool, job.unit)) : name + ": not among the job's tools");
-  }
-  for (const std::string& name : result.tools[1].job_names) {
-    const CPPTool* tool = FindTool(job.tools, name);
-    die_details.push_back(tool ? DieDetails(DieOf(*tool, job.unit)) : name + ": not among the job's tools");
-  }
-  const auto join = [](const std::vector<std::string>& parts) {
-    std::string out;
-    for (const std::string& part : parts) out += (out.empty() ? "" : "; ") + part;
-    return out;
-  };
-  result.tools[0].details = join(punch_details);
-  result.tools[1].details = join(die_details);
+  result.tools[kPunchRow].details = ToolDetails(job, result.tools[kPunchRow].job_names, PunchDetails);
+  result.tools[kDieRow].details = ToolDetails(job, result.tools[kDieRow].job_names, DieDetails);
   sheet = std::move(result);
   return Status::Ok();
 }
