@@ -45,6 +45,8 @@ WyrResult Chromium(const fs::path& page, const std::vector<std::string>& args) {
   argv.push_back("file://" + fs::absolute(page).string());
   WyrResult result = RunProgram(argv);
   fs::remove_all(profile);
+  // timeout(1) answers 124 when it had to stop the program.
+  if (result.status == 124) ADD_FAILURE() << "Chromium did not finish within " << kChromiumSeconds << " seconds";
   return result;
 }
 
