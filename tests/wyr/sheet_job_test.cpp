@@ -26,7 +26,7 @@ struct StepSpec {
 
 // A job of these steps with `setups` setup records (SetupIndex 0, 1, ...)
 // on machine PB100 (100 t, minimum 1 t), the punch P88 (100 per metre) and
-// the dies D16 (V 16) and D6 (V 6), 120 per metre each.
+// the dies D16 (V 16), D6 (V 6) and D0 (no V), 120 per metre each.
 void MakeJob(Job& job, const std::vector<StepSpec>& steps, int setups) {
   job.steps.SetSize(static_cast<int>(steps.size()));
   for (std::size_t i = 0; i < steps.size(); ++i) {
@@ -51,15 +51,15 @@ void MakeJob(Job& job, const std::vector<StepSpec>& steps, int setups) {
   job.machines[0].SetUserMachineName("PB100");
   job.machines[0].SetTonnage(100);
   job.machines[0].SetMinTonnage(1);
-  job.tools.SetSize(3);
+  job.tools.SetSize(4);
   job.tools[0].SetToolName("P88");
   job.tools[0].SetAngle(88);
   job.tools[0].SetPunchResistance(100);
   const struct {
     const char* name;
     double v;
-  } dies[] = {{"D16", 16}, {"D6", 6}};
-  for (int i = 0; i < 2; ++i) {
+  } dies[] = {{"D16", 16}, {"D6", 6}, {"D0", 0}};
+  for (int i = 0; i < 3; ++i) {
     CPPTool& die = job.tools[i + 1];
     die.SetToolName(dies[i].name);
     die.SetVWidth(dies[i].v);
@@ -151,6 +151,8 @@ TEST(SheetJob, FindingsFromTheToolsAndTheMachine) {
       {"narrow die", {1, 1, 500, "D6"}, {1}, {"V/t 3 (V 6, t 2 mm): below 4."}},
       {"unknown die", {1, 1, 500, "D99"}, {1}, {"Die \"D99\" is not among the job's tools: the die is not drawn."}},
       {"no die named", {1, 1, 500, ""}, {1}, {"The step names no die: the die is not drawn."}},
+      {"die without a V", {1, 1, 500, "D0"}, {1},
+       {"Die D0 has no V that can be drawn (V 0 mm, radius 1 mm, angle 88°): the die is not drawn."}},
       // 0.5 m x 100 x 10 = 500 for the punch, 600 for the die, 1000 for the machine.
       {"punch limit", {1, 1}, {1, 500, 500}, {"Force 500 is at or above the punch's allowable load 500 for this length."}},
       {"machine maximum", {1, 1, 3000}, {1, 3000, 1000},

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sheet_geometry.h"
 #include "util/units.h"
 
 namespace wyr::sheet {
@@ -241,6 +242,12 @@ void AddToolFindings(SheetStep& step, float thickness) {
     return;
   }
   const DieTool& die = *step.die;
+  if (!MakeDieProfile(die.v_width, die.shoulder_radius, die.angle)) {
+    step.findings.push_back(fmt::format("Die {} has no V that can be drawn (V {} mm, radius {} mm, angle {}°): the "
+                                        "die is not drawn.",
+                                        die.name, Decimal(die.v_width), Decimal(die.shoulder_radius),
+                                        Decimal(die.angle)));
+  }
   if (!(die.resistance > 0.0f)) {
     step.findings.push_back(
         fmt::format("Die {} gives no allowable load (DieResistance {}).", die.name, Decimal(die.resistance)));

@@ -225,7 +225,7 @@ void DrawDieView(std::string& out, const SheetStep& step, const StepShapes& s, c
   std::string note;
   if (s.die) note = fmt::format("V{} R{} {}°", Decimal(s.die->v_width), Decimal(s.die->shoulder_radius),
                                 Decimal(s.die->angle));
-  else note = "die not known";
+  else note = step.die ? "die not drawn" : "die not known";
   BeginView(out, frame, id, note);
 
   const double t = s.thickness;
