@@ -13,52 +13,31 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "commands.h"
 #include "program_file/program_format.h"
+#include "program_file_reader.h"
+#include "program_text.h"
 
 namespace wyr {
 namespace {
 
 using driverwyr::ProgramField;
 
-// The bytes of a text field in printable form; `quote` is escaped as well.
-std::string EscapeText(std::string_view text, char quote) {
-  std::string out;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\\' || (quote != '\0' && c == quote)) {
-      out += '\\';
-      out += c;
-    } else if (byte >= 0x20 && byte <= 0x7e) {
-      out += c;
-    } else {
-      out += fmt::format("\\x{:02X}", byte);
-    }
-  }
-  return out;
-}
-
-// Shortest form that reads back as the same float ("90", "1.4986", "-0").
-std::string FloatText(float value) { return fmt::format("{}", value); }
-
 std::string ValueText(const ProgramField& field) {
   switch (field.kind) {
     case ProgramField::Kind::kInteger:
       return fmt::format("{}", field.integer);
     case ProgramField::Kind::kFloat:
-      return FloatText(field.number);
+      return ShortestFloat(field.number);
     case ProgramField::Kind::kText:
-      return "\"" + EscapeText(field.text, '"') + "\"";
+      return "\"" + PrintableBytes(field.text, '"') + "\"";
     case ProgramField::Kind::kChar:
-      return field.text.empty() ? std::string("null") : "\"" + EscapeText(field.text, '"') + "\"";
+      return field.text.empty() ? std::string("null") : "\"" + PrintableBytes(field.text, '"') + "\"";
   }
   return {};
 }
@@ -80,16 +59,16 @@ nlohmann::ordered_json JsonValue(const ProgramField& field) {
       if (!std::isfinite(field.number)) return nullptr;
       // The double nearest to the float's shortest decimal form, so that the
       // JSON shows the same digits as the text output.
-      const std::string text = FloatText(field.number);
+      const std::string text = ShortestFloat(field.number);
       double value = 0.0;
       std::from_chars(text.data(), text.data() + text.size(), value);
       return value;
     }
     case ProgramField::Kind::kText:
-      return EscapeText(field.text, '\0');
+      return PrintableBytes(field.text, '\0');
     case ProgramField::Kind::kChar:
       if (field.text.empty()) return nullptr;
-      return EscapeText(field.text, '\0');
+      return PrintableBytes(field.text, '\0');
   }
   return nullptr;
 }
@@ -100,50 +79,13 @@ nlohmann::ordered_json JsonObject(const std::vector<ProgramField>& fields) {
   return object;
 }
 
-// Reads the whole file, at most one byte more than the largest program file.
-// Returns false when it cannot be read.
-bool ReadProgramBytes(const std::string& path, std::string& bytes, std::string& error) {
-  std::error_code ignored;
-  if (std::filesystem::is_directory(std::filesystem::path(path), ignored)) {
-    error = "is a folder, not a program file";
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot be opened for reading";
-    return false;
-  }
-  char buffer[65536];
-  while (bytes.size() <= driverwyr::kMaxProgramFileSize) {
-    in.read(buffer, sizeof buffer);
-    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (!in) break;
-  }
-  if (in.bad()) {
-    error = "cannot be read";
-    return false;
-  }
-  if (bytes.size() > driverwyr::kMaxProgramFileSize) {
-    error = fmt::format("not a program file: it is larger than the largest program file ({} bytes, {} records)",
-                        driverwyr::kMaxProgramFileSize, driverwyr::kMaxProgramRecords);
-    return false;
-  }
-  return true;
-}
-
 int RunDump(const std::string& path, bool json) {
-  std::string bytes;
-  std::string error;
-  if (!ReadProgramBytes(path, bytes, error)) {
-    fmt::print(stderr, "wyr: {}: {}\n", path, error);
+  const driverwyr::Result<driverwyr::ProgramFile> read = ReadProgramFile(path);
+  if (!read.ok()) {
+    fmt::print(stderr, "wyr: {}: {}\n", path, read.error());
     return kExitInvalid;
   }
-  driverwyr::ProgramFile file;
-  error = driverwyr::DecodeProgramFile(bytes, file);
-  if (!error.empty()) {
-    fmt::print(stderr, "wyr: {}: not a program file: {}\n", path, error);
-    return kExitInvalid;
-  }
+  const driverwyr::ProgramFile& file = *read;
 
   std::string out;
   if (json) {

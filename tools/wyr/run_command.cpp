@@ -1,9 +1,10 @@
 // wyr run JOB.json [--transcript FILE] [--now INSTANT] [--ui memory|native]
-// [--hold MS]: runs one job through the driver. It loads and validates the
-// job, hands it to the driver, plays the operator of every dialog and message
-// box (on the in-memory window or on the platform's real windows), and
-// reports the program created. Nothing that changes anything is called before
-// the job, the command line and the transcript file have been accepted.
+// [--hold MS] [--sheet DIR]: runs one job through the driver. It loads and
+// validates the job, hands it to the driver, plays the operator of every
+// dialog and message box (on the in-memory window or on the platform's real
+// windows), reports the program created and writes its set-up sheet. Nothing
+// that changes anything is called before the job, the command line and the
+// transcript file have been accepted.
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "operator_ui.h"
 #include "run_operator.h"
 #include "run_platform.h"
+#include "sheet_command.h"
 
 namespace wyr {
 namespace {
@@ -33,6 +35,7 @@ struct RunOptions {
   std::string now;
   std::string ui = "memory";
   int hold_milliseconds = 0;
+  std::string sheet;  // folder of the set-up sheets; empty: none
 };
 
 // Installs the operator and clock for one run and restores the driver's
@@ -86,6 +89,13 @@ int Run(const RunOptions& options) {
     clock.emplace(instant->utc_date, *local);
   }
 
+  if (!options.sheet.empty()) {
+    if (const driverwyr::Status folder = CheckSheetFolder(options.sheet); !folder.ok()) {
+      fmt::print(stderr, "wyr: --sheet: {}: {}\n", options.sheet, folder.message());
+      return kExitInvalid;
+    }
+  }
+
   Job job;
   try {
     LoadJobFile(options.job, job);
@@ -136,6 +146,7 @@ int Run(const RunOptions& options) {
   }
   ui->Finish();
   player.Finish();
+  const bool sheets_written = options.sheet.empty() || WriteRunSheets(options.sheet, job, options.job);
 
   std::optional<std::string> copied;
   const auto end = std::find(path.begin(), path.end(), '\0');
@@ -157,7 +168,7 @@ int Run(const RunOptions& options) {
     if (!player.script_failed()) return kExitFailed;
   }
   if (player.script_failed()) return kExitInvalid;
-  return player.run_failed() ? kExitFailed : kExitOk;
+  return player.run_failed() || !sheets_written ? kExitFailed : kExitOk;
 }
 
 }  // namespace
@@ -179,6 +190,7 @@ void AddRunCommand(CLI::App& app, int& status) {
                       "with --ui native: keep each filled dialog on the screen for MS milliseconds "
                       "before the script plays")
       ->check(CLI::Range(0, 600000));
+  command->add_option("--sheet", options->sheet, "write the set-up sheet of every program created into DIR");
   command->callback([options, &status] { status = Run(*options); });
 }
 
