@@ -128,8 +128,8 @@ TEST_F(SheetTest, RefusesWhatIsNoProgramAndAJobThatDoesNotMatch) {
       {"missing", {Out("missing.wyr")}, "wyr: " + Out("missing.wyr") + ": cannot be opened for reading\n"},
       {"a job of other steps", {Program("BRACKET.S2P2.wyr"), "--job", Out("other.json")},
        "wyr: " + Out("other.json") + ": does not match the program: record 0 has SequenceOrder 3, steps[2] has 9\n"},
-      {"a job of one setup", {Program("BRACKET.S2P2.wyr"), "--job", TEST_DATA_DIR "/run_job.json"},
-       "run_job.json: does not match the program: record 0 has SequenceOrder 3, steps[0] has 0\n"},
+      {"a job of one setup", {Program("BRACKET.S2P2.wyr"), "--job", JOBS_DIR "/create.json"},
+       "create.json: does not match the program: record 0 has SequenceOrder 3, steps[0] has 0\n"},
       {"a broken job", {Program("BRACKET.S1P1.wyr"), "--job", Out("broken.json")}, "wyr: " + Out("broken.json") + ": "},
   };
   for (const auto& c : cases) {
