@@ -74,7 +74,7 @@ std::size_t TagsWithoutTexts(driverwyr::ProgramFile file) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   driverwyr::ProgramFile file;
-  if (!driverwyr::DecodeProgramFile(bytes, file).empty()) return 0;
+  if (!driverwyr::DecodeProgramFile(bytes, file).ok()) return 0;
 
   wyr::sheet::SheetInput sheet = wyr::sheet::MakeSheetInput(file, "P.wyr");
   const std::string alone = wyr::sheet::RenderSheetHtml(sheet);

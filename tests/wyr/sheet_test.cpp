@@ -124,8 +124,8 @@ TEST_F(SheetTest, RefusesWhatIsNoProgramAndAJobThatDoesNotMatch) {
     std::string message;
   } cases[] = {
       {"a job file as the program", {JobFile()}, "wyr: " + JobFile() + ": not a program file: the file has "},
-      {"a folder", {dir_.string()}, "wyr: " + dir_.string() + ": is a folder, not a program file\n"},
-      {"missing", {Out("missing.wyr")}, "wyr: " + Out("missing.wyr") + ": cannot be opened for reading\n"},
+      {"a folder", {dir_.string()}, "wyr: " + dir_.string() + ": is a folder, not a file\n"},
+      {"missing", {Out("missing.wyr")}, "wyr: " + Out("missing.wyr") + ": does not exist\n"},
       {"a job of other steps", {Program("BRACKET.S2P2.wyr"), "--job", Out("other.json")},
        "wyr: " + Out("other.json") + ": does not match the program: record 0 has SequenceOrder 3, steps[2] has 9\n"},
       {"a job of one setup", {Program("BRACKET.S2P2.wyr"), "--job", JOBS_DIR "/create.json"},
@@ -154,8 +154,8 @@ TEST_F(SheetTest, OutputThatCannotBeWrittenLeavesEverythingAsItWas) {
     int status;
     std::string message;
   } cases[] = {
-      {"missing folder", Out("no/such/sheet.html"), 1, "wyr: " + Out("no/such/sheet.html") + ": cannot be created\n"},
-      {"a folder", Out("folder"), 1, "wyr: " + Out("folder") + ": is a folder\n"},
+      {"missing folder", Out("no/such/sheet.html"), 1, "wyr: " + Out("no/such/sheet.html") + ": its folder does not exist\n"},
+      {"a folder", Out("folder"), 1, "wyr: " + Out("folder") + ": is a folder, not a file\n"},
       {"the program itself", program, 2,
        "wyr: -o " + program + ": is the program or job file itself; the sheet needs a file of its own\n"},
   };

@@ -134,8 +134,8 @@ int Run(const RunOptions& options) {
 
   // Without the key the driver keeps no serial counter; the run goes on, as
   // it would on a machine whose installation is damaged.
-  if (const auto error = EnsureSerialCounterKey()) {
-    fmt::print(stderr, "wyr: warning: the serial counter key could not be created: {}\n", *error);
+  if (const driverwyr::Status key = EnsureSerialCounterKey(); !key.ok()) {
+    fmt::print(stderr, "wyr: warning: the serial counter key could not be created: {}\n", key.message());
   }
 
   std::vector<char> path(kPathBufferSize, '\0');

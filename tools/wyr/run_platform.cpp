@@ -65,10 +65,10 @@ std::optional<Instant> ParseUtcInstant(std::string_view text) {
   return instant;
 }
 
-std::optional<std::string> EnsureSerialCounterKey() {
+driverwyr::Status EnsureSerialCounterKey() {
   CString why_not;
-  if (driverwyr::CreateSerialCounterKey(&why_not)) return std::nullopt;
-  return why_not.str();
+  if (driverwyr::CreateSerialCounterKey(&why_not)) return driverwyr::Status::Ok();
+  return driverwyr::Status::IoError(why_not.str());
 }
 
 }  // namespace wyr

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "driverwyr/host.h"
+#include "util/result.h"
 
 namespace wyr {
 
@@ -47,9 +48,8 @@ class FixedClock final : public driverwyr::Clock {
 // Makes sure the current user's settings key of the serial counter exists, as
 // a host's installation does (driverwyr::CreateSerialCounterKey): the registry
 // key on Windows, the settings file elsewhere, created empty when missing and
-// left alone otherwise. Returns an explanation when the key could not be
-// made, nothing otherwise.
-std::optional<std::string> EnsureSerialCounterKey();
+// left alone otherwise. Fails, saying why, when the key could not be made.
+driverwyr::Status EnsureSerialCounterKey();
 
 }  // namespace wyr
 

@@ -7,6 +7,8 @@
 // job does not match the program, for one).
 #include "sheet_command.h"
 
+#include "platform/files.h"
+
 #include <fmt/format.h>
 
 #include <cstdio>
@@ -44,29 +46,10 @@ bool SameFile(const std::string& a, const std::string& b) {
   return fs::equivalent(fs::path(a), fs::path(b), error);
 }
 
-// Writes `html` to `path` through a temporary file beside it, so that a
-// failed write never leaves half a sheet in place of a whole one.
+// Writes `html` to `path` as one replacement: a failed write never leaves
+// half a sheet in place of a whole one.
 Status WriteSheetFile(const std::string& path, const std::string& html) {
-  std::error_code error;
-  if (fs::is_directory(fs::path(path), error)) return Status::Refused("is a folder");
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return Status::Refused("cannot be created");
-    out.write(html.data(), static_cast<std::streamsize>(html.size()));
-    out.close();
-    if (!out) {
-      fs::remove(fs::path(temporary), error);
-      return Status::IoError("could not be written completely");
-    }
-  }
-  fs::rename(fs::path(temporary), fs::path(path), error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(fs::path(temporary), ignored);
-    return Status::Refused("cannot be replaced: " + error.message());
-  }
-  return Status::Ok();
+  return driverwyr::ReplaceFileContents(driverwyr::DefaultFileSystem(), path, html);
 }
 
 // The sheet of one program file; the job, when given, must match it. The
