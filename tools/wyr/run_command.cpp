@@ -65,10 +65,8 @@ int Run(const RunOptions& options) {
   }
 
   Job job;
-  try {
-    LoadJobFile(options.job, job);
-  } catch (const JobError& e) {
-    fmt::print(stderr, "wyr: {}: {}\n", options.job, e.what());
+  if (const driverwyr::Status status = LoadJobFile(options.job, job); !status.ok()) {
+    fmt::print(stderr, "wyr: {}: {}\n", options.job, status.message());
     return kExitInvalid;
   }
 
@@ -90,7 +88,10 @@ int Run(const RunOptions& options) {
   std::vector<char> path(kPathBufferSize, '\0');
   {
     InstalledRoles roles(player, clock ? &*clock : nullptr);
-    ApplyJob(job);
+    if (const driverwyr::Status status = ApplyJob(job); !status.ok()) {
+      fmt::print(stderr, "wyr: {}: {}\n", options.job, status.message());
+      return kExitFailed;
+    }
     GenerateMachineCodeFile(path.data());
   }
   player.Finish();
