@@ -1,0 +1,73 @@
+// ParseJob, LoadJobFile and ApplyJob: a job file from its bytes to the
+// driver's store.
+#include <new>
+#include <string>
+#include <variant>
+
+#include "job_file.h"
+#include "job_reader.h"
+#include "regular_file.h"
+
+namespace wyr {
+namespace {
+
+using driverwyr::Status;
+
+Status TooLarge() { return Status::Invalid("the job is too large for the memory available"); }
+
+}  // namespace
+
+Status ParseJob(std::string_view text, const std::filesystem::path& folder, Job& job) {
+  try {
+    JobReader reader(folder, job);
+    if (Status status = reader.Read(text); !status.ok()) return status;
+    return reader.Finish();
+  } catch (const std::bad_alloc&) {
+    return TooLarge();
+  }
+}
+
+Status LoadJobFile(const std::filesystem::path& file, Job& job) {
+  try {
+    driverwyr::Result<std::string> text = ReadRegularFile(file, kMaxJobFileSize, "job file");
+    if (!text.ok()) return text.status();
+    const std::filesystem::path folder = std::filesystem::absolute(file).parent_path().lexically_normal();
+    JobReader reader(folder, job);
+    if (Status status = reader.Read(*text); !status.ok()) return status;
+    std::string().swap(*text);  // the text is no longer needed while the records are moved
+    return reader.Finish();
+  } catch (const std::bad_alloc&) {
+    return TooLarge();
+  } catch (const std::filesystem::filesystem_error&) {
+    return Status::NotFound("cannot be opened");
+  }
+}
+
+Status ApplyJob(Job& job) {
+  if (!CreatePPDBInstance()) return Status::IoError("the driver's store could not be created");
+  const auto text = [](const std::string& s) { return CString(s.data(), static_cast<int>(s.size())); };
+  SetUnit(job.unit);
+  SetPathNames(text(job.program_path), text(job.data_path), text(job.conversion_path));
+  if (job.material) {
+    const MaterialSpec& material = *job.material;
+    if (const int* type = std::get_if<int>(&material.kind)) {
+      SetMaterial_1(material.thickness, material.tensile, *type);
+    } else {
+      SetMaterial_2(material.thickness, material.tensile, text(std::get<std::string>(material.kind)));
+    }
+  }
+  // The store keeps its own copies: each array is released once handed over.
+  InitPPSequence(&job.steps);
+  job.steps.RemoveAll();
+  InitToolInfo(&job.tools);
+  job.tools.RemoveAll();
+  InitSetupInfo(&job.setups);
+  job.setups.RemoveAll();
+  InitMachineInfo(&job.machines);
+  job.machines.RemoveAll();
+  InitBkGaugeInfo(&job.gauges);
+  job.gauges.RemoveAll();
+  return Status::Ok();
+}
+
+}  // namespace wyr
