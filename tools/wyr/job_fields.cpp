@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <array>
 #include <bitset>
 #include <climits>
 #include <cmath>
@@ -255,6 +256,14 @@ struct RecordsReader<R>::State {
   std::vector<std::vector<R>> blocks;
   std::size_t count = 0;  // records ended
   std::vector<Deferred> deferred;
+  // For each field (and kFieldCount for the start of a record), the key that
+  // followed it last time, or -1.
+  std::array<int, T::kFieldCount + 1> next_key = [] {
+    std::array<int, T::kFieldCount + 1> next{};
+    next.fill(-1);
+    return next;
+  }();
+  int previous_key = T::kFieldCount;
 
   R& At(std::size_t index) { return blocks[index / kBlockRecords<R>][index % kBlockRecords<R>]; }
 };
@@ -267,11 +276,24 @@ template <typename R>
 RecordsReader<R>::~RecordsReader() = default;
 
 template <typename R>
-int RecordsReader<R>::FindField(std::string_view key) const {
-  const auto& keys = SortedKeys<R>();
-  const auto it = std::lower_bound(keys.begin(), keys.end(), key,
-                                   [](const auto& entry, std::string_view k) { return entry.first < k; });
-  return it != keys.end() && it->first == key ? it->second : -1;
+int RecordsReader<R>::FindField(std::string_view key) {
+  // Records of one array mostly give their keys in the same order: the key
+  // that followed the previous one last time is tried first.
+  State& s = *state_;
+  int& guess = s.next_key[static_cast<std::size_t>(s.previous_key)];
+  int field = -1;
+  if (guess >= 0 && Traits<R>::kShapes[guess].name == key) {
+    field = guess;
+  } else {
+    const auto& keys = SortedKeys<R>();
+    const auto it = std::lower_bound(keys.begin(), keys.end(), key,
+                                     [](const auto& entry, std::string_view k) { return entry.first < k; });
+    if (it == keys.end() || it->first != key) return -1;
+    field = it->second;
+    guess = field;
+  }
+  s.previous_key = field;
+  return field;
 }
 
 template <typename R>
@@ -291,6 +313,7 @@ void RecordsReader<R>::BeginRecord() {
     if (s.given[static_cast<std::size_t>(field)]) Traits<R>::Clear(*s.stage, field);
   }
   s.given.reset();
+  s.previous_key = Traits<R>::kFieldCount;
 }
 
 template <typename R>

@@ -50,7 +50,7 @@ class RecordsReader {
   RecordsReader& operator=(const RecordsReader&) = delete;
 
   // The field that `key` names, or -1 when it names no settable field.
-  int FindField(std::string_view key) const;
+  int FindField(std::string_view key);
   const FieldShape& Shape(int field) const;
   // "CPPStepInfo", for "no settable field of ...".
   static std::string_view ClassName();
