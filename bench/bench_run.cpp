@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench_tooling.h"
 #include "driverwyr/driverwyr.h"
 #include "support/creation_testing.h"
 
@@ -31,37 +32,18 @@ void RunSteps(benchmark::State& state, short mode) {
   SetUnit(0);
   SetPathNames(CString((folder / "BENCH.bmf").string()), CString(EXAMPLES_DIR "/materials"), CString(""));
   SetMaterial_1(2.0f, 40.0f, 1);
-  RecordArray<CPPTool> tools;
-  tools.SetSize(2);
-  tools[0].SetToolName("P88");
-  tools[0].SetAngle(88);
-  tools[0].SetRadius(0.8);
-  tools[0].SetPunchResistance(100);
-  tools[1].SetToolName("D16");
-  tools[1].SetVWidth(16);
-  tools[1].SetAngle(88);
-  tools[1].SetRadius(2.5);
-  tools[1].SetDieResistance(120);
-  InitToolInfo(&tools);
-  RecordArray<CPPMachine> machines;
-  machines.SetSize(1);
-  machines[0].SetUserMachineName("PB100");
-  machines[0].SetTonnage(100);
-  machines[0].SetMinTonnage(1);
-  machines[0].SetMaxBendingLength(3000);
-  InitMachineInfo(&machines);
+  bench_tooling::InitToolsAndMachine();
   RecordArray<CPPSetup> setups;
   setups.SetSize(groups);
   for (int g = 0; g < groups; ++g) {
     setups[g].SetSetupName(CString("S" + std::to_string(g + 1)));
     setups[g].SetSetupIndex(g);
-    setups[g].SetUserMachineName("PB100");
+    setups[g].SetUserMachineName(bench_tooling::kMachine);
   }
   InitSetupInfo(&setups);
 
   RecordArray<CPPStepInfo> sequence;
   sequence.SetSize(steps);
-  const char names[6][32] = {"P88", "D16"};
   for (int i = 0; i < steps; ++i) {
     CPPStepInfo& step = sequence[i];
     step.SetNumberInSquence(i + 1);
@@ -69,7 +51,7 @@ void RunSteps(benchmark::State& state, short mode) {
     step.SetBendAngle(90.0f);
     step.SetBendLength(1000, 0);
     step.SetMode(mode);
-    step.SetToolID(names);
+    step.SetToolID(bench_tooling::kToolIds);
   }
 
   char path_out[kMaxPathBuffer] = {};

@@ -30,87 +30,69 @@ namespace {
 
 using driverwyr::ProgramField;
 
-void AppendQuotedText(OutputBuffer& out, std::string_view text, bool json) {
-  out.Append('"');
-  out.AppendEscaped(text, '"', false, json);
-  out.Append('"');
+// A field's value: integers in decimal; floats in their shortest form, or in
+// JSON as the double nearest to that form, the way nlohmann-json prints
+// doubles, so that both show the same digits (JSON has no NaN or infinity:
+// null); texts quoted and escaped; a missing character as null.
+void AppendValue(OutputBuffer& out, const ProgramField& field, bool json) {
+  switch (field.kind) {
+    case ProgramField::Kind::kInteger:
+      out.Format(FMT_COMPILE("{}"), field.integer);
+      return;
+    case ProgramField::Kind::kFloat: {
+      if (!json) {
+        out.Format(FMT_COMPILE("{}"), field.number);  // "90", "1.4986", "-0"
+        return;
+      }
+      if (!std::isfinite(field.number)) {
+        out.Append("null");
+        return;
+      }
+      char digits[32];
+      const auto end = fmt::format_to_n(digits, sizeof digits, FMT_COMPILE("{}"), field.number).out;
+      double value = 0.0;
+      std::from_chars(digits, end, value);
+      out.Append(nlohmann::json(value).dump());
+      return;
+    }
+    case ProgramField::Kind::kText:
+    case ProgramField::Kind::kChar:
+      if (field.kind == ProgramField::Kind::kChar && field.text.empty()) {
+        out.Append("null");
+        return;
+      }
+      out.Append('"');
+      out.AppendEscaped(field.text, '"', false, json);
+      out.Append('"');
+      return;
+  }
 }
 
 // "header: NAME = VALUE [UNIT]" lines.
 void WriteTextFields(OutputBuffer& out, std::string_view prefix, const std::vector<ProgramField>& fields) {
   for (const ProgramField& field : fields) {
     out.Format(FMT_COMPILE("{}: {} = "), prefix, field.name);
-    switch (field.kind) {
-      case ProgramField::Kind::kInteger:
-        out.Format(FMT_COMPILE("{}"), field.integer);
-        break;
-      case ProgramField::Kind::kFloat:
-        // Shortest form that reads back as the same float ("90", "1.4986", "-0").
-        out.Format(FMT_COMPILE("{}"), field.number);
-        break;
-      case ProgramField::Kind::kText:
-        AppendQuotedText(out, field.text, false);
-        break;
-      case ProgramField::Kind::kChar:
-        if (field.text.empty()) {
-          out.Append("null");
-        } else {
-          AppendQuotedText(out, field.text, false);
-        }
-        break;
-    }
+    AppendValue(out, field, false);
     if (!field.unit.empty()) out.Format(FMT_COMPILE(" {}"), field.unit);
     out.Append('\n');
   }
 }
 
-// One JSON object of fields, its lines indented by `indent` spaces and its
-// members by two more, as nlohmann-json's dump(2) lays out a document.
+// One JSON object of fields, its closing brace indented by `indent` spaces
+// and its members by two more, as nlohmann-json's dump(2) lays out a document.
 void WriteJsonObject(OutputBuffer& out, std::size_t indent, const std::vector<ProgramField>& fields) {
   const std::string_view spaces = "                ";
-  const std::string_view outer = spaces.substr(0, indent);
-  const std::string_view inner = spaces.substr(0, indent + 2);
   if (fields.empty()) {
     out.Append("{}");
     return;
   }
   out.Append("{\n");
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    const ProgramField& field = fields[i];
-    out.Format(FMT_COMPILE("{}\"{}\": "), inner, field.name);
-    switch (field.kind) {
-      case ProgramField::Kind::kInteger:
-        out.Format(FMT_COMPILE("{}"), field.integer);
-        break;
-      case ProgramField::Kind::kFloat: {
-        // JSON has no NaN or infinity. Otherwise the double nearest to the
-        // float's shortest decimal form, as nlohmann-json prints doubles, so
-        // that the JSON shows the same digits as the text output.
-        if (!std::isfinite(field.number)) {
-          out.Append("null");
-          break;
-        }
-        char digits[32];
-        const auto end = fmt::format_to_n(digits, sizeof digits, FMT_COMPILE("{}"), field.number).out;
-        double value = 0.0;
-        std::from_chars(digits, end, value);
-        out.Append(nlohmann::json(value).dump());
-        break;
-      }
-      case ProgramField::Kind::kText:
-        AppendQuotedText(out, field.text, true);
-        break;
-      case ProgramField::Kind::kChar:
-        if (field.text.empty()) {
-          out.Append("null");
-        } else {
-          AppendQuotedText(out, field.text, true);
-        }
-        break;
-    }
+    out.Format(FMT_COMPILE("{}\"{}\": "), spaces.substr(0, indent + 2), fields[i].name);
+    AppendValue(out, fields[i], true);
     out.Append(i + 1 < fields.size() ? ",\n" : "\n");
   }
-  out.Append(outer);
+  out.Append(spaces.substr(0, indent));
   out.Append('}');
 }
 
