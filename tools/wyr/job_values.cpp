@@ -59,7 +59,6 @@ bool JobReader::RootValue(int key, const JsonValue& value) {
     case kMaterial:
       if (value.type != JsonValue::Type::kObject) return Fail(ExpectedError("an object", value).WithContext(Here()));
       Push(key == kPaths ? Node::kPaths : Node::kMaterial, true);
-      material_ = MaterialDraft();
       return true;
     case kOperator:
       if (value.type != JsonValue::Type::kArray) return Fail(ExpectedError("an array", value).WithContext(Here()));
