@@ -1,5 +1,7 @@
 // wyr dump: decodes a program file written by the driver, as text and JSON,
 // and refuses files that are not program files.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -87,7 +89,9 @@ TEST(WyrDump, RefusesFilesThatAreNotProgramFiles) {
        "not a program file: the header's RecordCount is 2 but the file holds 3 records\n"},
       {"missing", (folder / "missing.wyr").string(), std::nullopt, "cannot be opened for reading\n"},
       {"a folder", folder.string(), std::nullopt, "is a folder, not a program file\n"},
+      {"a FIFO", (folder / "fifo.wyr").string(), std::nullopt, "is not a regular file, so not a program file\n"},
   };
+  ASSERT_EQ(::mkfifo((folder / "fifo.wyr").c_str(), 0600), 0);  // without a writer: must not block
   for (const auto& c : cases) {
     if (c.bytes) WriteFile(c.path, *c.bytes);
     const WyrResult result = RunWyr({"dump", c.path});

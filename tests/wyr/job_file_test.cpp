@@ -16,6 +16,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -213,6 +214,37 @@ TEST(ParseJobTest, ManyRecordsKeepTheirOrder) {
   for (int i = 0; i < kMachines; ++i) EXPECT_EQ(job.machines[i].GetUserMachineName().str(), "M" + std::to_string(i));
 }
 
+// Keys in any order, from record to record: each value reaches its own
+// field, at every position of a deep array, whatever the key order of the
+// record before.
+TEST(ParseJobTest, KeysInAnyOrderReachTheirFields) {
+  Job job;
+  ASSERT_EQ(Parse(R"({"steps": [
+        {"BendAngle": 1, "Mode": 1, "CycleNo": 2},
+        {"CycleNo": 3, "BendAngle": 4},
+        {"Mode": 1, "Y1": 5, "BendAngle": 6, "CycleNo": 7}],
+      "machines": [{"UpBeamProfile": [[], [[1, 2, 3]],)" + std::string(29, ' ') + R"(
+        [[0, 0, 0], [0, 0, 4]]], "NumLowerBeamPoint": [0, 0, 9]}]})",
+                  job),
+            "");
+  ASSERT_EQ(job.steps.GetSize(), 3);
+  const struct { float angle; short cycles; short mode; } kWant[] = {{1, 2, 1}, {4, 3, 0}, {6, 7, 1}};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(job.steps[i].GetBendAngle(), kWant[i].angle) << "step " << i;
+    EXPECT_EQ(job.steps[i].GetCycleNo(), kWant[i].cycles) << "step " << i;
+    EXPECT_EQ(job.steps[i].GetMode(), kWant[i].mode) << "step " << i;
+  }
+  EXPECT_EQ(job.steps[2].GetY1(), 5.0f);
+  auto beams = std::make_unique<double[][64][3]>(32);
+  job.machines[0].GetUpBeamProfile(beams.get());
+  EXPECT_EQ(beams[1][0][2], 3.0);
+  EXPECT_EQ(beams[2][1][2], 4.0);
+  EXPECT_EQ(beams[2][1][1], 0.0);
+  int points[32] = {};
+  job.machines[0].GetNumLowerBeamPoint(points);
+  EXPECT_EQ(points[2], 9);
+}
+
 // ApplyJob hands the records to the store and releases the job's arrays.
 TEST(ParseJobTest, ApplyJobReleasesTheJobsArrays) {
   Job job;
@@ -236,6 +268,9 @@ TEST(LoadJobFileTest, OnlyRegularFilesAreRead) {
   std::filesystem::create_directories(folder / "folder.json");
   ASSERT_EQ(::mkfifo((folder / "fifo.json").c_str(), 0600), 0);
   std::ofstream(folder / "job.json") << R"({"unit": 1})";
+  // Larger than a job file may be; sparse, so that it costs no disk.
+  std::ofstream(folder / "huge.json").close();
+  std::filesystem::resize_file(folder / "huge.json", kMaxJobFileSize + 1);
   const struct {
     std::filesystem::path file;
     std::string message;
@@ -245,6 +280,7 @@ TEST(LoadJobFileTest, OnlyRegularFilesAreRead) {
       {folder / "folder.json", "is a folder, not a job file"},
       {folder / "fifo.json", "is not a regular file, so not a job file"},
       {"/dev/null", "is not a regular file, so not a job file"},
+      {folder / "huge.json", "is larger than 1073741824 bytes"},
   };
   for (const auto& c : kCases) {
     Job job;

@@ -137,6 +137,7 @@ template <typename R>
 void DescribeRecords(OutputBuffer& out, std::string_view name, const RecordArray<R>& records) {
   static constexpr auto kListing = Listing<R>();
   out.Format(FMT_COMPILE("{}: {}\n"), name, records.GetSize());
+  if (kListing.empty()) return;
   fmt::memory_buffer at;
   for (int i = 0; i < records.GetSize(); ++i) {
     at.clear();
@@ -168,7 +169,7 @@ void DescribeStore(const driverwyr::StoreCopy& store, OutputBuffer& out) {
   DescribeRecords(out, "tools", store.tools);
   DescribeRecords(out, "setups", store.setups);
   DescribeRecords(out, "machines", store.machines);
-  out.Format(FMT_COMPILE("bgauges: {}\n"), store.gauges.GetSize());
+  DescribeRecords(out, "bgauges", store.gauges);  // no field listed: the count alone
 }
 
 }  // namespace wyr
