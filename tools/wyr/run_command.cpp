@@ -97,10 +97,8 @@ int Run(const RunOptions& options) {
   }
 
   Job job;
-  try {
-    LoadJobFile(options.job, job);
-  } catch (const JobError& e) {
-    fmt::print(stderr, "wyr: {}: {}\n", options.job, e.what());
+  if (const driverwyr::Status status = LoadJobFile(options.job, job); !status.ok()) {
+    fmt::print(stderr, "wyr: {}: {}\n", options.job, status.message());
     return kExitInvalid;
   }
 
@@ -141,7 +139,11 @@ int Run(const RunOptions& options) {
   std::vector<char> path(kPathBufferSize, '\0');
   {
     InstalledRoles roles(ui->Interface(), clock ? &*clock : nullptr);
-    ApplyJob(job);
+    // The set-up sheets read the job's records after the run.
+    if (const driverwyr::Status status = ApplyJob(job, !options.sheet.empty()); !status.ok()) {
+      fmt::print(stderr, "wyr: {}: {}\n", options.job, status.message());
+      return kExitFailed;
+    }
     GenerateMachineCodeFile(path.data());
   }
   ui->Finish();

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "driverwyr/host.h"
 #include "job_file.h"
 
 namespace wyr {

@@ -334,14 +334,7 @@ std::string ToolDetails(const Job& job, const std::vector<std::string>& names,
 
 }  // namespace
 
-driverwyr::Status LoadSheetJob(const std::string& path, Job& job) {
-  try {
-    LoadJobFile(path, job);
-  } catch (const JobError& e) {
-    return Status::Invalid(e.what());
-  }
-  return Status::Ok();
-}
+driverwyr::Status LoadSheetJob(const std::string& path, Job& job) { return LoadJobFile(path, job); }
 
 driverwyr::Status AddJobToSheet(SheetInput& sheet, const Job& job, const std::string& program_path,
                                 std::string job_label) {
