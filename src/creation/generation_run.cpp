@@ -54,7 +54,9 @@ void RunGeneration(char* path_out) {
     int end = first + 1;
     while (end < count && steps[end].GetSetupIndex() == setup_value) ++end;
 
+    // Sized once, with room for the closing record the dialog appends.
     group.RemoveAll();
+    group.SetSize(end - first + 1);
     group.SetSize(end - first);
     for (int i = first; i < end; ++i) group[i - first] = steps[i];
     first = end;
