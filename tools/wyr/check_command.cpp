@@ -1,6 +1,7 @@
-// wyr check JOB.json: loads and validates a job, hands it to the driver's
-// store and prints what the store holds, read back through the driver. Calls
-// no entry point that writes a file or shows a dialog.
+// wyr check JOB.json [--json]: loads and validates a job, hands it to the
+// driver's store and prints what the store holds, read back through the
+// driver, followed by the job's pre-flight report (preflight.h); with --json
+// only the report, as JSON. Writes no file and moves no serial counter.
 #include <fmt/format.h>
 
 #include <cstdio>
@@ -10,13 +11,16 @@
 #include "commands.h"
 #include "job_file.h"
 #include "output_buffer.h"
+#include "preflight.h"
+#include "preflight_print.h"
 #include "store_printer.h"
 
 namespace wyr {
 namespace {
 
-int RunCheck(const std::string& file) {
+int RunCheck(const std::string& file, bool json) {
   driverwyr::StoreCopy store;
+  PreflightReport report;
   {
     // The job's arrays are released once the store has them; only the
     // store and its copy are held while the listing is printed.
@@ -29,29 +33,38 @@ int RunCheck(const std::string& file) {
       fmt::print(stderr, "wyr: {}: {}\n", file, status.message());
       return kExitFailed;
     }
-  }
-  if (!driverwyr::CopyStore(store)) {
-    fmt::print(stderr, "wyr: {}: the driver's store could not be read back\n", file);
-    return kExitFailed;
+    if (!driverwyr::CopyStore(store)) {
+      fmt::print(stderr, "wyr: {}: the driver's store could not be read back\n", file);
+      return kExitFailed;
+    }
+    report = MakePreflightReport(job, store, file, nullptr);
   }
   DestroyPPDBInstance();  // the copy is what is printed
   OutputBuffer out(stdout);
-  DescribeStore(store, out);
+  if (json) {
+    PrintReportJson(report, out);
+  } else {
+    DescribeStore(store, out);
+    PrintReportText(report, out);
+  }
   if (!out.Finish()) {
     fmt::print(stderr, "wyr: {}: the listing could not be written to standard output\n", file);
     return kExitFailed;
   }
-  return kExitOk;
+  return report.HasErrors() ? kExitReportErrors : kExitOk;
 }
 
 }  // namespace
 
 void AddCheckCommand(CLI::App& app, int& status) {
   CLI::App* command = app.add_subcommand(
-      "check", "Load and validate a job file and print what the driver's store would hold");
+      "check", "Load and validate a job file, print what the driver's store would hold and the job's pre-flight "
+      "report (exit status 3 when it has errors)");
   auto file = std::make_shared<std::string>();
+  auto json = std::make_shared<bool>(false);
   command->add_option("job", *file, "the job file (JSON)")->required();
-  command->callback([file, &status] { status = RunCheck(*file); });
+  command->add_flag("--json", *json, "print only the pre-flight report, as JSON");
+  command->callback([file, json, &status] { status = RunCheck(*file, *json); });
 }
 
 }  // namespace wyr

@@ -11,6 +11,7 @@ namespace wyr {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;   // a create failed or a dialog had to be cancelled
 inline constexpr int kExitInvalid = 2;  // invalid job file, script or command line
+inline constexpr int kExitReportErrors = 3;  // the pre-flight report has errors (check, run --strict)
 
 void AddCheckCommand(CLI::App& app, int& status);
 void AddRunCommand(CLI::App& app, int& status);

@@ -68,6 +68,13 @@ driverwyr::Result<std::string> ReadText(const JsonValue& value, std::string_view
 
 }  // namespace
 
+std::string_view EditBoxName(int id) {
+  for (const EditBox& box : kEditBoxes) {
+    if (box.id == id) return box.name;
+  }
+  return {};
+}
+
 driverwyr::Result<OperatorEntry> ReadOperatorEntry(const JsonValue& value, std::string_view at) {
   OperatorEntry entry;
   if (value.type == JsonValue::Type::kString && value.text == "create") {

@@ -7,6 +7,7 @@
 #ifndef DRIVERWYR_TOOLS_WYR_OPERATOR_UI_H_
 #define DRIVERWYR_TOOLS_WYR_OPERATOR_UI_H_
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -38,6 +39,26 @@ std::unique_ptr<OperatorUi> MakeMemoryUi(ScriptPlayer& player);
 // Nothing, with the reason in *why_not, when this platform has none.
 std::unique_ptr<OperatorUi> MakeNativeUi(ScriptPlayer& player, const NativeUiOptions& options,
                                          std::string* why_not);
+
+// The caller's buffer of GenerateMachineCodeFile: the driver copies at most
+// the platform's longest path (4096 bytes with its NUL) into it.
+inline constexpr std::size_t kPathBufferSize = 4096;
+
+// Installs a user interface and, when given, a clock for one run, and
+// restores the driver's defaults afterwards, also when the run is left early.
+class InstalledRoles {
+ public:
+  InstalledRoles(driverwyr::UserInterface& ui, driverwyr::Clock* clock) {
+    driverwyr::SetUserInterface(&ui);
+    if (clock != nullptr) driverwyr::SetClock(clock);
+  }
+  ~InstalledRoles() {
+    driverwyr::SetClock(nullptr);
+    driverwyr::SetUserInterface(nullptr);
+  }
+  InstalledRoles(const InstalledRoles&) = delete;
+  InstalledRoles& operator=(const InstalledRoles&) = delete;
+};
 
 }  // namespace wyr
 

@@ -1,5 +1,5 @@
 // wyr run JOB.json [--transcript FILE] [--now INSTANT] [--ui memory|native]
-// [--hold MS] [--sheet DIR]: runs one job through the driver. It loads and
+// [--hold MS] [--sheet DIR] [--strict]: runs one job through the driver. It loads and
 // validates the job, hands it to the driver, plays the operator of every
 // dialog and message box (on the in-memory window or on the platform's real
 // windows), reports the program created and writes its set-up sheet. Nothing
@@ -18,16 +18,14 @@
 #include "driverwyr/host.h"
 #include "job_file.h"
 #include "operator_ui.h"
+#include "preflight.h"
+#include "program_path.h"
 #include "run_operator.h"
 #include "run_platform.h"
 #include "sheet_command.h"
 
 namespace wyr {
 namespace {
-
-// The caller's buffer of GenerateMachineCodeFile: the driver copies at most
-// the platform's longest path (4096 bytes with its NUL) into it.
-constexpr std::size_t kPathBufferSize = 4096;
 
 struct RunOptions {
   std::string job;
@@ -36,37 +34,8 @@ struct RunOptions {
   std::string ui = "memory";
   int hold_milliseconds = 0;
   std::string sheet;  // folder of the set-up sheets; empty: none
+  bool strict = false;
 };
-
-// Installs the operator and clock for one run and restores the driver's
-// defaults afterwards, also when the run is left early.
-class InstalledRoles {
- public:
-  InstalledRoles(driverwyr::UserInterface& ui, driverwyr::Clock* clock) {
-    driverwyr::SetUserInterface(&ui);
-    if (clock != nullptr) driverwyr::SetClock(clock);
-  }
-  ~InstalledRoles() {
-    driverwyr::SetClock(nullptr);
-    driverwyr::SetUserInterface(nullptr);
-  }
-  InstalledRoles(const InstalledRoles&) = delete;
-  InstalledRoles& operator=(const InstalledRoles&) = delete;
-};
-
-// Why a job's program path cannot name program files (empty, or no name
-// before its extension), or nothing when it can.
-std::optional<std::string> ProgramPathProblem(const std::string& program_path) {
-  if (program_path.empty()) return std::string("missing or empty: the program files would have no name");
-  // The base name as the driver takes it: after the last separator, up to
-  // the last full stop.
-  const std::size_t separator = program_path.find_last_of("/\\");
-  const std::string name = separator == std::string::npos ? program_path : program_path.substr(separator + 1);
-  if (name.substr(0, name.rfind('.')).empty()) {
-    return "\"" + program_path + "\" names no file: the program files would have no name";
-  }
-  return std::nullopt;
-}
 
 int Run(const RunOptions& options) {
   if (options.hold_milliseconds > 0 && options.ui != "native") {
@@ -107,6 +76,11 @@ int Run(const RunOptions& options) {
   if (const std::optional<std::string> error = ProgramPathProblem(job.program_path)) {
     fmt::print(stderr, "wyr: {}: paths.program: {}\n", options.job, *error);
     return kExitInvalid;
+  }
+  if (options.strict) {
+    if (const int refused = RefuseJobWithErrors(job, options.job, clock ? &*clock : nullptr); refused != kExitOk) {
+      return refused;
+    }
   }
 
   Transcript transcript;
@@ -193,6 +167,9 @@ void AddRunCommand(CLI::App& app, int& status) {
                       "before the script plays")
       ->check(CLI::Range(0, 600000));
   command->add_option("--sheet", options->sheet, "write the set-up sheet of every program created into DIR");
+  command->add_flag("--strict", options->strict,
+                    "refuse to run a job whose pre-flight report (wyr check) has errors: exit status 3, "
+                    "nothing written");
   command->callback([options, &status] { status = Run(*options); });
 }
 

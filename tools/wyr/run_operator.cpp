@@ -101,8 +101,8 @@ bool Transcript::Close() {
 // --- the operator --------------------------------------------------------------
 
 ScriptPlayer::ScriptPlayer(const std::vector<OperatorEntry>& script, Transcript& transcript,
-                           std::string job_name)
-    : script_(script), transcript_(transcript), job_name_(std::move(job_name)) {}
+                           std::string job_name, PlayObserver* observer)
+    : script_(script), transcript_(transcript), job_name_(std::move(job_name)), observer_(observer) {}
 
 void ScriptPlayer::DialogStarts() {
   // A create that closed the previous dialog and was never reported as done.
@@ -114,8 +114,12 @@ void ScriptPlayer::DialogStarts() {
 
 void ScriptPlayer::DialogClosed(int result) {
   transcript_.Closed(group_, result);
-  fmt::print("closed {}: {}\n", group_,
-             result == kIdOk ? "Create..." : result == kIdCancel ? "Cancel" : fmt::format("{}", result));
+  if (observer_ != nullptr) {
+    observer_->DialogClosed(group_, result, result == kIdCancel && scripted_cancel_);
+  } else {
+    fmt::print("closed {}: {}\n", group_,
+               result == kIdOk ? "Create..." : result == kIdCancel ? "Cancel" : fmt::format("{}", result));
+  }
   if (result == kIdOk) {
     awaiting_outcome_ = true;
   } else if (result != kIdCancel || !scripted_cancel_) {
@@ -129,9 +133,14 @@ void ScriptPlayer::Finish() {
 }
 
 void ScriptPlayer::PlayDialog(OperatorBackend& dialog) {
-  transcript_.Dialog(group_, dialog.Snapshot());
-  fmt::print("dialog {}: program {}, file {}\n", group_, dialog.ControlText(kProgramNameBox),
-             dialog.ControlText(kFileNameBox));
+  const DialogSnapshot filled = dialog.Snapshot();
+  transcript_.Dialog(group_, filled);
+  if (observer_ != nullptr) {
+    observer_->DialogShown(group_, filled);
+  } else {
+    fmt::print("dialog {}: program {}, file {}\n", group_, dialog.ControlText(kProgramNameBox),
+               dialog.ControlText(kFileNameBox));
+  }
 
   // After a script error the remaining dialogs are cancelled unseen.
   if (script_failed_) return PressCancel(dialog);
@@ -140,7 +149,7 @@ void ScriptPlayer::PlayDialog(OperatorBackend& dialog) {
       static_cast<std::size_t>(group_) < script_.size() ? script_[static_cast<std::size_t>(group_)] : OperatorEntry{};
   switch (entry.kind) {
     case OperatorEntry::Kind::kCreate:
-      dialog.Press(kIdOk);
+      PressCreate(dialog);
       break;
     case OperatorEntry::Kind::kCancel:
       dialog.Press(kIdCancel);
@@ -154,7 +163,7 @@ void ScriptPlayer::PlayDialog(OperatorBackend& dialog) {
 
   // The script has run out with the dialog open: "Create..." once more, and
   // "Cancel" when the fields still do not pass.
-  if (dialog.IsOpen()) dialog.Press(kIdOk);
+  if (dialog.IsOpen()) PressCreate(dialog);
   if (dialog.IsOpen()) PressCancel(dialog);
 }
 
@@ -162,8 +171,7 @@ void ScriptPlayer::PlayActions(OperatorBackend& dialog, const std::vector<Operat
   for (std::size_t i = 0; i < actions.size(); ++i) {
     const std::string place = fmt::format("operator[{}][{}]", group_, i);
     if (!dialog.IsOpen()) {
-      fmt::print(stderr, "wyr: {}: {}: the dialog is closed already; the remaining actions are ignored\n",
-                 job_name_, place);
+      SayProblem(place + ": the dialog is closed already; the remaining actions are ignored", false);
       return;
     }
     const OperatorAction& action = actions[i];
@@ -193,7 +201,11 @@ void ScriptPlayer::PlayActions(OperatorBackend& dialog, const std::vector<Operat
         browse_answer_.reset();
         break;
       case OperatorAction::Kind::kPress:
-        dialog.Press(action.button);
+        if (action.button == kIdOk) {
+          PressCreate(dialog);
+        } else {
+          dialog.Press(action.button);
+        }
         if (action.button == kIdCancel && !dialog.IsOpen()) scripted_cancel_ = true;
         break;
     }
@@ -203,22 +215,38 @@ void ScriptPlayer::PlayActions(OperatorBackend& dialog, const std::vector<Operat
 
 void ScriptPlayer::ScriptError(const std::string& place, const std::string& message) {
   script_failed_ = true;
-  fmt::print(stderr, "wyr: {}: {}: {}\n", job_name_, place, message);
+  SayProblem(place + ": " + message, true);
 }
 
 void ScriptPlayer::Fail(const std::string& message) {
   run_failed_ = true;
-  fmt::print(stderr, "wyr: {}: {}\n", job_name_, message);
+  SayProblem(message, true);
+}
+
+void ScriptPlayer::SayProblem(const std::string& text, bool fails) {
+  if (observer_ != nullptr) {
+    observer_->Problem(text, fails);
+  } else {
+    fmt::print(stderr, "wyr: {}: {}\n", job_name_, text);
+  }
 }
 
 void ScriptPlayer::Validation(int control, const std::string& text) {
   transcript_.Validation(group_, control, text);
-  fmt::print("validation {}: {}\n", control, text);
+  if (observer_ != nullptr) {
+    observer_->Validation(group_, control, text);
+  } else {
+    fmt::print("validation {}: {}\n", control, text);
+  }
 }
 
 void ScriptPlayer::Message(const std::string& text, unsigned style) {
   transcript_.Message(text, style);
-  fmt::print("message: {}\n", text);
+  if (observer_ != nullptr) {
+    observer_->Message(group_, text, style);
+  } else {
+    fmt::print("message: {}\n", text);
+  }
   if (text == kCreateFailed) {
     run_failed_ = true;
     awaiting_outcome_ = false;
@@ -228,6 +256,11 @@ void ScriptPlayer::Message(const std::string& text, unsigned style) {
   // The driver marks with the warning icon what went wrong although the
   // program was written: a program number that could not be saved.
   if ((style & 0xF0u) == driverwyr::kMessageIconWarning) run_failed_ = true;
+}
+
+void ScriptPlayer::PressCreate(OperatorBackend& dialog) {
+  if (observer_ != nullptr) observer_->CreatePressed(group_, dialog.Snapshot());
+  dialog.Press(kIdOk);
 }
 
 void ScriptPlayer::PressCancel(OperatorBackend& dialog) {

@@ -85,15 +85,39 @@ class OperatorBackend {
   virtual bool IsOpen() = 0;
 };
 
+// Whoever watches the play in place of the console (the pre-flight report):
+// while one is given, the player prints nothing on the standard streams and
+// tells it instead what the operator was shown. The transcript is written
+// either way.
+class PlayObserver {
+ public:
+  virtual ~PlayObserver() = default;
+  // The dialog of `group` is open and filled.
+  virtual void DialogShown(int group, const DialogSnapshot& dialog) = 0;
+  // "Create..." is about to be pressed: what the dialog will read back.
+  virtual void CreatePressed(int group, const DialogSnapshot& dialog) = 0;
+  virtual void Validation(int group, int control, const std::string& text) = 0;
+  virtual void Message(int group, const std::string& text, unsigned style) = 0;
+  // `scripted_cancel`: the script's own "Cancel" closed it (not the player,
+  // after fields that never passed or a script that could not be played).
+  virtual void DialogClosed(int group, int result, bool scripted_cancel) = 0;
+  // What the player would have said on the standard error stream, without
+  // the job's name in front. `fails` tells whether it fails the run (a
+  // script that cannot be played, an operator that could not play) or is a
+  // notice (actions ignored because the dialog closed before them).
+  virtual void Problem(const std::string& text, bool fails) = 0;
+};
+
 // Plays the script. The calls come in the order things happen: DialogStarts,
 // then PlayDialog when the dialog is open and filled (not when it could not be
 // shown), then DialogClosed; Message for every message box, Validation for
 // every validation message, BrowseAnswer when the folder browser is up.
 class ScriptPlayer {
  public:
-  // `script` and `transcript` must outlive the player. `job_name` prefixes
-  // messages on the standard error stream.
-  ScriptPlayer(const std::vector<OperatorEntry>& script, Transcript& transcript, std::string job_name);
+  // `script` and `transcript` (and `observer`, when given) must outlive the
+  // player. `job_name` prefixes messages on the standard error stream.
+  ScriptPlayer(const std::vector<OperatorEntry>& script, Transcript& transcript, std::string job_name,
+               PlayObserver* observer = nullptr);
 
   void DialogStarts();
   void PlayDialog(OperatorBackend& dialog);
@@ -126,11 +150,14 @@ class ScriptPlayer {
  private:
   void PlayActions(OperatorBackend& dialog, const std::vector<OperatorAction>& actions);
   void ScriptError(const std::string& place, const std::string& message);
+  void PressCreate(OperatorBackend& dialog);
   void PressCancel(OperatorBackend& dialog);
+  void SayProblem(const std::string& text, bool fails);
 
   const std::vector<OperatorEntry>& script_;
   Transcript& transcript_;
   std::string job_name_;
+  PlayObserver* observer_ = nullptr;
 
   int group_ = -1;                            // the dialog being played
   std::optional<std::string> browse_answer_;  // for the "..." being pressed

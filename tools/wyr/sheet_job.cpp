@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "job_groups.h"
 #include "sheet_geometry.h"
 #include "util/units.h"
 
@@ -29,23 +30,7 @@ constexpr int kSpacerEntry = 4;
 constexpr float kLowestVRatio = 4.0f;
 constexpr float kHighestVRatio = 20.0f;
 
-// Consecutive steps with equal SetupIndex: one program each.
-struct Group {
-  int first = 0;
-  int count = 0;
-  int setup_value = 0;  // the steps' SetupIndex, as the job gives it
-};
-
-std::vector<Group> GroupsOf(const RecordArray<CPPStepInfo>& steps) {
-  std::vector<Group> groups;
-  for (int i = 0; i < steps.GetSize(); ++i) {
-    if (groups.empty() || steps[i].GetSetupIndex() != groups.back().setup_value) {
-      groups.push_back({i, 0, steps[i].GetSetupIndex()});
-    }
-    ++groups.back().count;
-  }
-  return groups;
-}
+using Group = StepGroup;
 
 std::string StepsText(const Group& group) {
   if (group.count == 1) return fmt::format("steps[{}]", group.first);
@@ -194,20 +179,11 @@ struct SetupAndMachine {
   const CPPMachine* machine = nullptr;
 };
 
-// The run counts the steps' setup values from 1 and the setup records' from
-// 0: it lowers the steps' value by one (wrapping, as it does).
-int LoweredSetupValue(int setup_value) { return static_cast<int>(static_cast<unsigned>(setup_value) - 1u); }
-
-SetupAndMachine SetupOf(const Job& job, int setup_value) {
+SetupAndMachine SetupOf(const Job& job, const Group& group) {
+  const GroupSetup indices = FindGroupSetup(group, job.setups, job.machines);
   SetupAndMachine found;
-  const int lowered = LoweredSetupValue(setup_value);
-  for (int i = 0; i < job.setups.GetSize() && found.setup == nullptr; ++i) {
-    if (job.setups[i].GetSetupIndex() == lowered) found.setup = &job.setups[i];
-  }
-  if (found.setup == nullptr) return found;
-  for (int i = 0; i < job.machines.GetSize() && found.machine == nullptr; ++i) {
-    if (job.machines[i].GetUserMachineName() == found.setup->GetUserMachineName()) found.machine = &job.machines[i];
-  }
+  if (indices.setup >= 0) found.setup = &job.setups[indices.setup];
+  if (indices.machine >= 0) found.machine = &job.machines[indices.machine];
   return found;
 }
 
@@ -287,11 +263,11 @@ void AddJobName(SheetToolRow& row, const char (&entry)[32]) {
 }
 
 // The setup and machine line of the header, and what is missing of them.
-void DescribeSetup(SheetInput& sheet, const SetupAndMachine& found, int setup_value) {
+void DescribeSetup(SheetInput& sheet, const SetupAndMachine& found, const Group& group) {
   if (found.setup == nullptr) {
     sheet.setup_label = "no setup record";
     sheet.findings.push_back(fmt::format("No setup record has SetupIndex {}: the machine's limits are not known.",
-                                         LoweredSetupValue(setup_value)));
+                                         SetupRecordIndexOf(group)));
     return;
   }
   const std::string setup = found.setup->GetSetupName().str();
@@ -347,8 +323,8 @@ driverwyr::Status AddJobToSheet(SheetInput& sheet, const Job& job, const std::st
   result.job_label = std::move(job_label);
   result.group_label = fmt::format("group {} of {}: {}, SetupIndex {}", *matched + 1, groups.size(),
                                    StepsText(group), group.setup_value);
-  const SetupAndMachine found = SetupOf(job, group.setup_value);
-  DescribeSetup(result, found, group.setup_value);
+  const SetupAndMachine found = SetupOf(job, group);
+  DescribeSetup(result, found, group);
 
   for (std::size_t i = 0; i < result.steps.size(); ++i) {
     SheetStep& step = result.steps[i];

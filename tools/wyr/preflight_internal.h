@@ -1,0 +1,134 @@
+// The parts of the pre-flight report: the dry run and what it saw
+// (preflight_run.cpp), the findings from it (preflight_run_findings.cpp), the
+// checks of the records (preflight_checks.cpp), put together in
+// preflight.cpp.
+#ifndef DRIVERWYR_TOOLS_WYR_PREFLIGHT_INTERNAL_H_
+#define DRIVERWYR_TOOLS_WYR_PREFLIGHT_INTERNAL_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driverwyr/host.h"
+#include "job_file.h"
+#include "job_groups.h"
+#include "preflight.h"
+#include "run_operator.h"
+
+namespace wyr::preflight {
+
+// Boxes of the creation dialog that the report reads, by the ids the
+// operator script uses: the control's tool names (the right column), the
+// host's tool names beside them, and the hidden material number.
+inline constexpr int kControlNameBoxes[4] = {1011, 1012, 1013, 1014};
+inline constexpr int kHostNameBoxes[4] = {1085, 1086, 1087, 1088};
+inline constexpr const char* kToolRoles[4] = {"punch", "die", "die holder", "spacer"};
+inline constexpr int kMaterialNumberBox = 1094;
+
+// The icon bits of a message box style (a refused create shows the stop icon).
+inline constexpr unsigned kMessageIconBits = 0xF0u;
+
+// The control's tool name fields hold six characters, in the program file
+// and in the dialog's check of them.
+inline constexpr std::size_t kControlNameWidth = 6;
+
+// What one group's dialog went through in the dry run.
+struct GroupSeen {
+  bool shown = false;
+  std::optional<DialogSnapshot> submitted;  // the dialog as "Create..." was last pressed
+  int result = 0;                           // how it closed: kIdOk, kIdCancel; 0 not closed
+  bool scripted_cancel = false;             // the script closed it with "Cancel"
+};
+
+struct MessageSeen {
+  int group = -1;
+  bool dialog_open = false;  // shown while the dialog was open (not by its create)
+  int calculated_before = 0;  // steps calculated when it was shown
+  std::string text;
+  unsigned style = 0;
+};
+
+struct ValidationSeen {
+  int group = -1;
+  int control = 0;
+  std::string text;
+};
+
+struct ProblemSeen {
+  int group = -1;
+  std::string text;
+  bool fails = false;
+};
+
+struct DryRun {
+  std::vector<GroupSeen> groups;  // by the dialog's position in the run
+  std::vector<MessageSeen> messages;
+  std::vector<ValidationSeen> validations;
+  std::vector<ProblemSeen> problems;
+  std::vector<driverwyr::CalculatedStep> calculated;
+};
+
+// Runs the job that the store holds dry, with the job's operator script on
+// the in-memory window and `clock` (nullptr: the platform's), printing
+// nothing, and records what it showed.
+DryRun RunDry(const Job& job, const std::string& job_name, driverwyr::Clock* clock);
+
+// What the checks look at.
+struct CheckInput {
+  const Job& job;
+  const driverwyr::StoreCopy& store;
+  const std::vector<StepGroup>& groups;
+  const DryRun& dry;
+};
+
+// Adds findings to a list, with the step's number filled in.
+class FindingList {
+ public:
+  explicit FindingList(const driverwyr::StoreCopy& store) : store_(store) {}
+
+  Finding& Add(Severity severity, std::string code, std::string category, std::string message);
+  // The same about step `step` (index into the store's steps).
+  Finding& AddForStep(int step, Severity severity, std::string code, std::string category, std::string message);
+
+  std::vector<Finding>& findings() { return findings_; }
+
+ private:
+  const driverwyr::StoreCopy& store_;
+  std::vector<Finding> findings_;
+};
+
+// Findings from the records alone: names that resolve to no record,
+// duplicate names, the material data files and values no press can use.
+void CheckRecords(const CheckInput& input, FindingList& out);
+
+// Findings from what the dry run showed: each calculated step's warnings
+// (word for word from its box) and the depth and force it would get, the
+// dialogs' refusals, failed creates and cancels, the conversion file and the
+// script.
+void CheckDryRun(const CheckInput& input, FindingList& out);
+
+// The outcome of group `group` in the dry run.
+enum class GroupOutcome { kNotShown, kCreated, kCreateFailed, kCancelledByScript, kNeverPassed };
+GroupOutcome OutcomeOf(const DryRun& dry, int group);
+
+// Steps of `group` that the run calculates (their Mode is 0), or whose depth
+// and force come from the job (Mode not 0).
+bool HasCalculatedSteps(const driverwyr::StoreCopy& store, const StepGroup& group);
+
+// The index of the first tool named `name` (as the driver finds it), or -1.
+int FindTool(const driverwyr::StoreCopy& store, std::string_view name);
+
+// ToolID entry `entry` of a step, up to its first NUL (at most 32 bytes).
+std::string ToolIdOf(const CPPStepInfo& step, int entry);
+
+// A message of the file role without the path it begins with ("PATH: does
+// not exist" gives "does not exist"); the report names files by their
+// setting, so that it reads the same on every platform.
+std::string WithoutPath(const std::string& message, const std::string& path);
+
+// "steps[3]", "tools[2]".
+std::string Place(const char* array, int index);
+
+}  // namespace wyr::preflight
+
+#endif  // DRIVERWYR_TOOLS_WYR_PREFLIGHT_INTERNAL_H_

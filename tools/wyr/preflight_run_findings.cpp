@@ -1,0 +1,393 @@
+// The findings of the pre-flight report that come from the dry run: the
+// calculation's warnings of every step, word for word from its box, the
+// depth and force the program would get, and what the dialogs and the script
+// met.
+#include <fmt/format.h>
+
+#include <cmath>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "job_operator.h"
+#include "platform/files.h"
+#include "preflight_internal.h"
+#include "util/text.h"
+
+namespace wyr::preflight {
+namespace {
+
+using driverwyr::StoreCopy;
+
+// Warning codes of the calculation (the codes of driverwyr::CalculatedStep).
+constexpr int kMaterialNumber = 3;
+constexpr int kMaterialFile = 10;
+constexpr int kUnknownPunch = 11;
+constexpr int kUnknownDie = 12;
+constexpr int kElongation = 22;
+constexpr int kRatioLow = 23;
+constexpr int kRatioHigh = 24;
+constexpr int kBelowMinimum = 51;
+constexpr int kAboveMaximum = 52;
+constexpr int kAbovePunch = 53;
+constexpr int kAboveDie = 54;
+
+// The largest force the program's 16-bit TonnageValue field holds; a larger
+// one is written as this.
+constexpr float kLargestForce = 32767.0f;
+// No press brake strokes a metre: the bound of a depth where the machine
+// record gives no MaxStrokeHeight.
+constexpr double kLongestStroke = 1000.0;
+
+// What the report makes of a warning code.
+struct CodeMeaning {
+  int code;
+  const char* name;
+  Severity severity;
+};
+// The calculation ended without a depth (it is 0) for codes 3 to 12; for the
+// others the step got its depth and the box only informs.
+constexpr CodeMeaning kCodes[] = {
+    {kMaterialNumber, "material-not-supported", Severity::kError},
+    {kMaterialFile, "material-data-unusable", Severity::kError},
+    {kUnknownPunch, "unknown-punch", Severity::kError},
+    {kUnknownDie, "unknown-die", Severity::kError},
+    {kElongation, "elongation-over-50", Severity::kWarning},
+    {kRatioLow, "vt-below-4", Severity::kWarning},
+    {kRatioHigh, "vt-above-20", Severity::kWarning},
+    {kBelowMinimum, "force-below-machine-minimum", Severity::kWarning},
+    {kAboveMaximum, "force-over-machine", Severity::kWarning},
+    {kAbovePunch, "force-over-punch", Severity::kWarning},
+    {kAboveDie, "force-over-die", Severity::kWarning},
+};
+
+bool EndsWithoutDepth(int code) {
+  return code == kMaterialNumber || code == kMaterialFile || code == kUnknownPunch || code == kUnknownDie;
+}
+
+// The record a warning code concerns.
+std::string RecordOf(int code, const CheckInput& input, int step_index, const GroupSetup& setup) {
+  const CPPStepInfo& step = input.store.steps[step_index];
+  const auto tool = [&](int entry) {
+    const int index = FindTool(input.store, ToolIdOf(step, entry));
+    return index >= 0 ? Place("tools", index) : std::string();
+  };
+  switch (code) {
+    case kMaterialNumber: return "material.type";
+    case kMaterialFile: return "paths.data";
+    case kUnknownPunch: return Place("steps", step_index) + ".ToolID[0]";
+    case kUnknownDie: return Place("steps", step_index) + ".ToolID[1]";
+    case kElongation: return "material";
+    case kRatioLow:
+    case kRatioHigh:
+    case kAboveDie: return tool(1);
+    case kAbovePunch: return tool(0);
+    case kBelowMinimum:
+    case kAboveMaximum: return setup.machine >= 0 ? Place("machines", setup.machine) : std::string();
+    default: return {};
+  }
+}
+
+// The box the dry run showed for calculated step `k` of the run: the first
+// box of its group's create that came while k steps had been calculated
+// (the step joins the list after its box).
+const MessageSeen* BoxOf(const DryRun& dry, std::size_t k) {
+  const driverwyr::CalculatedStep& step = dry.calculated[k];
+  for (const MessageSeen& message : dry.messages) {
+    if (message.group == step.group && !message.dialog_open && message.calculated_before == static_cast<int>(k)) {
+      return &message;
+    }
+  }
+  return nullptr;
+}
+
+// The lines of a warning box after its heading, one a code.
+std::vector<std::string> LinesAfterHeading(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = text.find('\n');
+  while (start != std::string::npos && start + 1 < text.size()) {
+    const std::size_t end = text.find('\n', start + 1);
+    lines.push_back(text.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1));
+    start = end;
+  }
+  return lines;
+}
+
+// The depth and force a step's record would get, against what a press can
+// take. `own` tells that they are the job's (Mode not 0), not calculated.
+void CheckDepthAndForce(FindingList& out, int group, int step, float depth, float force, const CPPMachine* machine,
+                        int machine_index, bool own) {
+  const char* whose = own ? "the job's own " : "";
+  const bool stroke_given = machine != nullptr && machine->GetMaxStrokeHeight() > 0.0;
+  const double bound = stroke_given ? machine->GetMaxStrokeHeight() : kLongestStroke;
+  if (!(std::fabs(static_cast<double>(depth)) <= bound)) {
+    Finding& finding = out.AddForStep(
+        step, Severity::kError, "depth-out-of-range", "plausibility",
+        stroke_given ? fmt::format("{}depth {} mm is beyond the machine's stroke of {} mm (MaxStrokeHeight)", whose,
+                                   driverwyr::FormatFloat(depth), bound)
+                     : fmt::format("{}depth {} mm is beyond {} mm, which no press brake strokes", whose,
+                                   driverwyr::FormatFloat(depth), bound));
+    finding.group = group;
+    if (stroke_given) finding.record = Place("machines", machine_index);
+  } else if (depth < 0.0f) {
+    Finding& finding = out.AddForStep(
+        step, Severity::kWarning, "depth-negative", "plausibility",
+        fmt::format("{}depth is {} mm: the punch would stop above the sheet", whose, driverwyr::FormatFloat(depth)));
+    finding.group = group;
+  }
+  if (!(force >= 0.0f && force <= kLargestForce)) {
+    Finding& finding = out.AddForStep(
+        step, Severity::kError, "force-out-of-range", "plausibility",
+        force < 0.0f ? fmt::format("{}force {} is negative", whose, driverwyr::FormatFloat(force))
+                     : fmt::format("{}force {} does not fit the program's 16-bit force field: the control would get "
+                                   "{}",
+                                   whose, driverwyr::FormatFloat(force), kLargestForce));
+    finding.group = group;
+  }
+}
+
+bool HasFinding(const std::vector<Finding>& findings, std::string_view code, int group) {
+  for (const Finding& finding : findings) {
+    if (finding.code == code && (finding.group == group || finding.group < 0)) return true;
+  }
+  return false;
+}
+
+// Every calculated step: the codes of its box, and whether what it would
+// write is something a press can take.
+void CheckCalculatedSteps(const CheckInput& input, FindingList& out) {
+  const DryRun& dry = input.dry;
+  for (std::size_t k = 0; k < dry.calculated.size(); ++k) {
+    const driverwyr::CalculatedStep& calculated = dry.calculated[k];
+    if (calculated.group < 0 || static_cast<std::size_t>(calculated.group) >= input.groups.size()) continue;
+    const StepGroup& group = input.groups[static_cast<std::size_t>(calculated.group)];
+    const int index = group.first + calculated.step;
+    if (index < 0 || index >= input.store.steps.GetSize()) continue;
+    const GroupSetup setup = FindGroupSetup(group, input.store.setups, input.store.machines);
+
+    const MessageSeen* box = BoxOf(dry, k);
+    const std::vector<std::string> lines = box != nullptr ? LinesAfterHeading(box->text) : std::vector<std::string>{};
+    std::size_t line = 0;
+    bool without_depth = false;
+    for (const int code : calculated.warnings) {
+      if (code == 0) continue;
+      without_depth = without_depth || EndsWithoutDepth(code);
+      const CodeMeaning* meaning = nullptr;
+      for (const CodeMeaning& candidate : kCodes) {
+        if (candidate.code == code) meaning = &candidate;
+      }
+      std::string message = line < lines.size() ? lines[line] : fmt::format("warning code {}", code);
+      ++line;
+      Finding& finding =
+          out.AddForStep(index, meaning != nullptr ? meaning->severity : Severity::kWarning,
+                         meaning != nullptr ? meaning->name : fmt::format("calculation-warning-{}", code),
+                         "calculation", std::move(message));
+      finding.group = calculated.group;
+      finding.record = RecordOf(code, input, index, setup);
+    }
+    if (without_depth) continue;  // the box says why the step has no depth
+
+    const CPPMachine* machine = setup.machine >= 0 ? &input.store.machines[setup.machine] : nullptr;
+    if (calculated.depth == 0.0f) {
+      // Without a material number or a thickness the calculation stops at
+      // once; those findings say why, once for the whole job.
+      if (HasFinding(out.findings(), "material-number", calculated.group) ||
+          HasFinding(out.findings(), "thickness-not-positive", -1)) {
+        continue;
+      }
+      Finding& finding = out.AddForStep(
+          index, Severity::kError, "no-depth", "plausibility",
+          "the calculation gives this step no depth (0 mm): the punch would not bend the sheet (a bend angle below "
+          "20 or above 180 degrees is not calculated)");
+      finding.group = calculated.group;
+      continue;
+    }
+    CheckDepthAndForce(out, calculated.group, index, calculated.depth, calculated.force, machine, setup.machine,
+                       false);
+  }
+}
+
+// Steps whose depth and force the job gives itself (Mode not 0), in the
+// programs the run creates.
+void CheckOwnDepths(const CheckInput& input, FindingList& out) {
+  for (std::size_t g = 0; g < input.groups.size(); ++g) {
+    if (OutcomeOf(input.dry, static_cast<int>(g)) != GroupOutcome::kCreated) continue;
+    const StepGroup& group = input.groups[g];
+    const GroupSetup setup = FindGroupSetup(group, input.store.setups, input.store.machines);
+    const CPPMachine* machine = setup.machine >= 0 ? &input.store.machines[setup.machine] : nullptr;
+    for (int i = group.first; i < group.first + group.count; ++i) {
+      const CPPStepInfo& step = input.store.steps[i];
+      if (step.GetMode() == 0) continue;
+      CheckDepthAndForce(out, static_cast<int>(g), i, -step.GetY1(), step.GetTonnageValue(), machine, setup.machine,
+                         true);
+    }
+  }
+}
+
+std::string BoxName(int control) {
+  const std::string_view name = EditBoxName(control);
+  return name.empty() ? fmt::format("box {}", control) : fmt::format("box {} ({})", control, name);
+}
+
+const std::string* ControlText(const DialogSnapshot& dialog, int id) {
+  for (const auto& [control, text] : dialog.controls) {
+    if (control == id) return &text;
+  }
+  return nullptr;
+}
+
+// The control's tool names that "Create..." refuses, as the dialog held them
+// when it was last pressed. Returns the boxes found too long.
+std::set<int> CheckControlNames(const CheckInput& input, int group, FindingList& out) {
+  std::set<int> too_long;
+  const std::optional<DialogSnapshot>& submitted = input.dry.groups[static_cast<std::size_t>(group)].submitted;
+  if (!submitted) return too_long;
+  for (int role = 0; role < 4; ++role) {
+    const std::string* name = ControlText(*submitted, kControlNameBoxes[role]);
+    if (name == nullptr || name->size() <= kControlNameWidth) continue;
+    too_long.insert(kControlNameBoxes[role]);
+    const std::string* host = ControlText(*submitted, kHostNameBoxes[role]);
+    const int tool = host != nullptr ? FindTool(input.store, *host) : -1;
+    Finding& finding = out.Add(
+        Severity::kError, "control-name-too-long", "dialog",
+        fmt::format("the control's name \"{}\" of the {} ({}) has {} characters, more than the {} the control's "
+                    "field holds: \"Create...\" refuses it",
+                    *name, kToolRoles[role], BoxName(kControlNameBoxes[role]), name->size(), kControlNameWidth));
+    finding.group = group;
+    if (tool >= 0) finding.record = Place("tools", tool);
+  }
+  return too_long;
+}
+
+// Whether the script could not be played at or before `group`: the player
+// then cancels every dialog from there on.
+bool ScriptFailedBy(const DryRun& dry, int group) {
+  for (const ProblemSeen& problem : dry.problems) {
+    if (problem.fails && problem.group <= group) return true;
+  }
+  return false;
+}
+
+// How each dialog ended, and what it refused on the way.
+void CheckDialogs(const CheckInput& input, FindingList& out) {
+  const DryRun& dry = input.dry;
+  for (std::size_t g = 0; g < dry.groups.size() && g < input.groups.size(); ++g) {
+    const int group = static_cast<int>(g);
+    const GroupOutcome outcome = OutcomeOf(dry, group);
+    const GroupSetup setup = FindGroupSetup(input.groups[g], input.store.setups, input.store.machines);
+    if (outcome == GroupOutcome::kCreateFailed) {
+      std::string message;
+      for (const MessageSeen& seen : dry.messages) {
+        if (seen.group == group && !seen.dialog_open && (seen.style & kMessageIconBits) == driverwyr::kMessageIconStop) {
+          message = seen.text;
+        }
+      }
+      const int type = setup.setup >= 0 ? input.store.setups[setup.setup].GetControlType() : 2;
+      if (type != 2) {
+        message += fmt::format(" ({} has control type {}; only control type 2 takes program files)",
+                               Place("setups", setup.setup), type);
+      }
+      if (g + 1 < input.groups.size()) message += "; the run stops here and shows none of the groups after it";
+      Finding& finding = out.Add(Severity::kError, "create-failed", "dialog", std::move(message));
+      finding.group = group;
+      if (setup.setup >= 0) finding.record = Place("setups", setup.setup);
+    } else if (outcome == GroupOutcome::kCancelledByScript) {
+      Finding& finding =
+          out.Add(Severity::kNote, "cancelled", "dialog", "the operator script cancels this dialog: no program");
+      finding.group = group;
+    }
+
+    const bool never_passed = outcome == GroupOutcome::kNeverPassed;
+    const std::set<int> too_long = never_passed ? CheckControlNames(input, group, out) : std::set<int>{};
+    std::set<std::pair<int, std::string>> told;
+    for (const ValidationSeen& validation : dry.validations) {
+      if (validation.group != group || too_long.count(validation.control) > 0) continue;
+      if (!told.insert({validation.control, validation.text}).second) continue;
+      Finding& finding = out.Add(
+          never_passed ? Severity::kError : Severity::kNote, never_passed ? "create-refused" : "input-refused",
+          "dialog",
+          fmt::format("{}: {}{}", BoxName(validation.control), validation.text,
+                      never_passed ? "" : " (the script's input, refused before the dialog passed)"));
+      finding.group = group;
+    }
+    if (never_passed && too_long.empty() && told.empty() && !ScriptFailedBy(input.dry, group)) {
+      Finding& finding = out.Add(Severity::kError, "create-refused", "dialog",
+                                 "the dialog never passes \"Create...\": the run cancels it");
+      finding.group = group;
+    }
+  }
+}
+
+// Names go to the control through the conversion file for control types 2
+// and 7; without it they go as the job names them.
+void CheckConversionFile(const CheckInput& input, FindingList& out) {
+  bool converts = false;
+  for (std::size_t g = 0; g < input.groups.size() && !converts; ++g) {
+    if (OutcomeOf(input.dry, static_cast<int>(g)) == GroupOutcome::kNotShown) continue;
+    const GroupSetup setup = FindGroupSetup(input.groups[g], input.store.setups, input.store.machines);
+    const int type = setup.setup >= 0 ? input.store.setups[setup.setup].GetControlType() : 2;
+    converts = type == 2 || type == 7;
+  }
+  if (!converts) return;
+  // Paths are named by their setting, not written out: the report reads the
+  // same on every platform.
+  const std::string path = input.store.conversionPath.str();
+  std::string problem;
+  if (path.empty()) {
+    problem = "the job names no conversion file";
+  } else if (auto file = driverwyr::DefaultFileSystem().OpenForReading(path); !file.ok()) {
+    problem = fmt::format("the conversion file cannot be opened ({})", WithoutPath(file.error(), path));
+  }
+  if (problem.empty()) return;
+  Finding& finding = out.Add(Severity::kWarning, "conversion-file", "dialog",
+                             problem + ": every tool name goes to the control as the job names it");
+  finding.record = "paths.conversion";
+}
+
+// A program folder that does not exist (yet) cannot take the program.
+void CheckProgramFolders(const CheckInput& input, FindingList& out) {
+  std::set<std::string> told;
+  for (std::size_t g = 0; g < input.dry.groups.size(); ++g) {
+    if (OutcomeOf(input.dry, static_cast<int>(g)) != GroupOutcome::kCreated) continue;
+    const std::optional<DialogSnapshot>& submitted = input.dry.groups[g].submitted;
+    const std::string* file = submitted ? ControlText(*submitted, kFileNameBox) : nullptr;
+    if (file == nullptr || file->empty()) continue;
+    const std::filesystem::path folder = std::filesystem::path(*file).parent_path();
+    std::error_code error;
+    if (folder.empty() || std::filesystem::is_directory(folder, error)) continue;
+    if (!told.insert(folder.string()).second) continue;
+    Finding& finding = out.Add(
+        Severity::kWarning, "program-folder", "dialog",
+        fmt::format("the program file's folder \"{}\" does not exist: unless it is made before the run, the run "
+                    "cannot write the program and stops there",
+                    folder.filename().string()));
+    finding.group = static_cast<int>(g);
+    finding.record = "paths.program";
+  }
+}
+
+void CheckScript(const CheckInput& input, FindingList& out) {
+  for (const ProblemSeen& problem : input.dry.problems) {
+    Finding& finding = out.Add(
+        problem.fails ? Severity::kError : Severity::kNote, problem.fails ? "operator-script" : "actions-ignored",
+        "script", problem.fails ? problem.text + "; the run fails and cancels every dialog from this one on" : problem.text);
+    finding.group = problem.group;
+    finding.record = "operator";
+  }
+}
+
+}  // namespace
+
+void CheckDryRun(const CheckInput& input, FindingList& out) {
+  CheckScript(input, out);
+  CheckCalculatedSteps(input, out);
+  CheckOwnDepths(input, out);
+  CheckDialogs(input, out);
+  CheckConversionFile(input, out);
+  CheckProgramFolders(input, out);
+}
+
+}  // namespace wyr::preflight
