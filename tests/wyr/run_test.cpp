@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "corpus.h"
 #include "wyr_runner.h"
 
 namespace wyr_test {
@@ -31,8 +32,8 @@ class RunCommandTest : public ::testing::Test {
     dir_ = MakeTempFolder("wyr-run-test");
     job_file_ = dir_ / "job.json";
     transcript_ = dir_ / "transcript.jsonl";
-    counter_file_ = dir_ / "config" / "Ostrel" / "TorvaneCommon" / "Default";
-    cases_ = json::parse(ReadFile(fs::path(JOBS_DIR) / "runs.json")).at("cases");
+    counter_file_ = CounterFileIn(dir_);
+    cases_ = CorpusCases();
   }
   void TearDown() override { fs::remove_all(dir_); }
 
@@ -40,17 +41,7 @@ class RunCommandTest : public ::testing::Test {
   void Prepare(const std::string& name) {
     case_ = cases_.at(name);
     for (const auto& entry : fs::directory_iterator(dir_)) fs::remove_all(entry.path());
-    WriteFile(job_file_, ReadFile(fs::path(JOBS_DIR) / case_.at("job").get<std::string>()));
-    for (const std::string folder : case_.value("folders", json::array({"out"}))) {
-      fs::create_directories(dir_ / folder);
-    }
-    const json counter = case_.value("counter", json::object());
-    if (!counter.is_null()) {
-      std::string lines;
-      for (const auto& [name, value] : counter.items()) lines += name + "=" + value.get<std::string>() + "\n";
-      fs::create_directories(counter_file_.parent_path());
-      WriteFile(counter_file_, lines);
-    }
+    LayOutCase(case_, dir_);
   }
   // Runs entry `run` of the case's runs with a transcript.
   WyrResult Run(std::size_t run = 0) {

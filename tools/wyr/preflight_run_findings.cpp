@@ -156,6 +156,13 @@ bool HasFinding(const std::vector<Finding>& findings, std::string_view code, int
   return false;
 }
 
+bool StepHasError(const std::vector<Finding>& findings, int step) {
+  for (const Finding& finding : findings) {
+    if (finding.step == step && finding.severity == Severity::kError) return true;
+  }
+  return false;
+}
+
 // Every calculated step: the codes of its box, and whether what it would
 // write is something a press can take.
 void CheckCalculatedSteps(const CheckInput& input, FindingList& out) {
@@ -193,9 +200,10 @@ void CheckCalculatedSteps(const CheckInput& input, FindingList& out) {
     const CPPMachine* machine = setup.machine >= 0 ? &input.store.machines[setup.machine] : nullptr;
     if (calculated.depth == 0.0f) {
       // Without a material number or a thickness the calculation stops at
-      // once; those findings say why, once for the whole job.
+      // once, and a step with an error of its own (an angle out of range) is
+      // not calculated either: those findings say why.
       if (HasFinding(out.findings(), "material-number", calculated.group) ||
-          HasFinding(out.findings(), "thickness-not-positive", -1)) {
+          HasFinding(out.findings(), "thickness-not-positive", -1) || StepHasError(out.findings(), index)) {
         continue;
       }
       Finding& finding = out.AddForStep(
