@@ -35,9 +35,9 @@ int PreflightReport::Count(Severity severity) const {
 
 PreflightReport MakePreflightReport(const Job& job, const driverwyr::StoreCopy& store, const std::string& job_name,
                                     driverwyr::Clock* clock) {
-  const std::vector<StepGroup> groups = GroupsOf(store.steps);
   const DryRun dry = preflight::RunDry(job, job_name, clock);
-  const CheckInput input{job, store, groups, dry};
+  const CheckInput input(job, store, dry);
+  const std::vector<StepGroup>& groups = input.groups;
 
   FindingList list(store);
   if (const std::optional<std::string> problem = ProgramPathProblem(store.programPath.str())) {

@@ -62,7 +62,7 @@ void CheckSetupsAndMachines(const CheckInput& input, FindingList& out) {
   std::set<int> used_setups;
   for (std::size_t g = 0; g < input.groups.size(); ++g) {
     const StepGroup& group = input.groups[g];
-    const GroupSetup found = FindGroupSetup(group, store.setups, store.machines);
+    const GroupSetup& found = input.SetupOf(g);
     if (found.setup >= 0) {
       used_setups.insert(found.setup);
       continue;
@@ -77,11 +77,11 @@ void CheckSetupsAndMachines(const CheckInput& input, FindingList& out) {
                     steps, group.count == 1 ? "has" : "have", group.setup_value, SetupRecordIndexOf(group)));
     finding.group = static_cast<int>(g);
   }
+  std::set<std::string> machines;
+  for (int m = 0; m < store.machines.GetSize(); ++m) machines.insert(store.machines[m].GetUserMachineName().str());
   for (int k = 0; k < store.setups.GetSize(); ++k) {
     const CString name = store.setups[k].GetUserMachineName();
-    bool known = false;
-    for (int m = 0; m < store.machines.GetSize() && !known; ++m) known = store.machines[m].GetUserMachineName() == name;
-    if (known) continue;
+    if (machines.count(name.str()) > 0) continue;
     const bool used = used_setups.count(k) > 0;
     Finding& finding = out.Add(
         used ? Severity::kError : Severity::kNote, "unknown-machine", "names",
@@ -110,9 +110,9 @@ void CheckStepTools(const CheckInput& input, FindingList& out) {
     int more_steps;
   };
   std::map<std::pair<int, std::string>, Told> told;  // by role and name
-  for (const StepGroup& group : input.groups) {
-    const GroupSetup setup = FindGroupSetup(group, store.setups, store.machines);
-    const int type = setup.setup >= 0 ? store.setups[setup.setup].GetControlType() : 2;
+  for (std::size_t g = 0; g < input.groups.size(); ++g) {
+    const StepGroup& group = input.groups[g];
+    const int type = input.ControlTypeOf(g);
     const bool converts = type == 2 || type == 7;
     for (int i = group.first; i < group.first + group.count; ++i) {
       for (int role = 0; role < 4; ++role) {
@@ -121,7 +121,7 @@ void CheckStepTools(const CheckInput& input, FindingList& out) {
         const bool named_tool = role == kPunch || role == kDie;
         if (named_tool && calculated.count(i) > 0) continue;
         if (!named_tool && name.empty()) continue;  // no die holder or spacer: nothing to name
-        if (!name.empty() && FindTool(store, name) >= 0) continue;
+        if (!name.empty() && input.FindTool(name) >= 0) continue;
         if (const auto it = told.find({role, name}); it != told.end()) {
           ++it->second.more_steps;
           continue;
@@ -169,7 +169,7 @@ void CheckMaterial(const CheckInput& input, FindingList& out) {
   // calculate, read as the calculation reads it; each file once.
   std::set<int> files_read;
   for (std::size_t g = 0; g < input.groups.size(); ++g) {
-    const GroupOutcome outcome = OutcomeOf(input.dry, static_cast<int>(g));
+    const GroupOutcome outcome = input.OutcomeOf(g);
     if (outcome != GroupOutcome::kCreated || !HasCalculatedSteps(store, input.groups[g])) continue;
     const std::optional<DialogSnapshot>& submitted = input.dry.groups[g].submitted;
     if (!submitted) continue;
@@ -248,8 +248,9 @@ void CheckPlausibility(const CheckInput& input, FindingList& out) {
   const StoreCopy& store = input.store;
   const std::vector<AxisRange> y_ranges = RangesOf(store, true);
   const std::vector<AxisRange> z_ranges = RangesOf(store, false);
-  for (const StepGroup& group : input.groups) {
-    const GroupSetup found = FindGroupSetup(group, store.setups, store.machines);
+  for (std::size_t g = 0; g < input.groups.size(); ++g) {
+    const StepGroup& group = input.groups[g];
+    const GroupSetup& found = input.SetupOf(g);
     const CPPMachine* machine = found.machine >= 0 ? &store.machines[found.machine] : nullptr;
     for (int i = group.first; i < group.first + group.count; ++i) {
       const CPPStepInfo& step = store.steps[i];
@@ -296,13 +297,6 @@ std::string WithoutPath(const std::string& message, const std::string& path) {
 }
 
 std::string Place(const char* array, int index) { return fmt::format("{}[{}]", array, index); }
-
-int FindTool(const StoreCopy& store, std::string_view name) {
-  for (int i = 0; i < store.tools.GetSize(); ++i) {
-    if (store.tools[i].GetToolName().view() == name) return i;
-  }
-  return -1;
-}
 
 bool HasCalculatedSteps(const StoreCopy& store, const StepGroup& group) {
   for (int i = group.first; i < group.first + group.count; ++i) {

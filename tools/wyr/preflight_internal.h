@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "driverwyr/host.h"
@@ -73,12 +74,38 @@ struct DryRun {
 // nothing, and records what it showed.
 DryRun RunDry(const Job& job, const std::string& job_name, driverwyr::Clock* clock);
 
-// What the checks look at.
-struct CheckInput {
+// The outcome of a group's dialog in the dry run.
+enum class GroupOutcome { kNotShown, kCreated, kCreateFailed, kCancelledByScript, kNeverPassed };
+
+// What the checks look at, with the look-ups they share made once, so that
+// the report costs time in proportion to the job.
+class CheckInput {
+ public:
+  // All three must outlive the input.
+  CheckInput(const Job& job, const driverwyr::StoreCopy& store, const DryRun& dry);
+
   const Job& job;
   const driverwyr::StoreCopy& store;
-  const std::vector<StepGroup>& groups;
   const DryRun& dry;
+  const std::vector<StepGroup> groups;  // of the store's steps, as the run cuts them
+
+  const GroupSetup& SetupOf(std::size_t group) const { return setups_[group]; }
+  // The control type of the group's setup; 2 for the default setup that
+  // stands in when the group has none.
+  int ControlTypeOf(std::size_t group) const;
+  GroupOutcome OutcomeOf(std::size_t group) const {
+    return group < outcomes_.size() ? outcomes_[group] : GroupOutcome::kNotShown;
+  }
+  // The text of the box with the stop icon that a refused create showed.
+  const std::string& FailureOf(std::size_t group) const { return failures_[group]; }
+  // The index of the first tool named `name` (as the driver finds it), or -1.
+  int FindTool(const std::string& name) const;
+
+ private:
+  std::vector<GroupSetup> setups_;
+  std::vector<GroupOutcome> outcomes_;
+  std::vector<std::string> failures_;
+  std::unordered_map<std::string, int> tools_;
 };
 
 // Adds findings to a list, with the step's number filled in.
@@ -107,16 +134,9 @@ void CheckRecords(const CheckInput& input, FindingList& out);
 // script.
 void CheckDryRun(const CheckInput& input, FindingList& out);
 
-// The outcome of group `group` in the dry run.
-enum class GroupOutcome { kNotShown, kCreated, kCreateFailed, kCancelledByScript, kNeverPassed };
-GroupOutcome OutcomeOf(const DryRun& dry, int group);
-
-// Steps of `group` that the run calculates (their Mode is 0), or whose depth
-// and force come from the job (Mode not 0).
+// Whether `group` has steps that the run calculates (their Mode is 0);
+// the others have the depth and force the job gives them.
 bool HasCalculatedSteps(const driverwyr::StoreCopy& store, const StepGroup& group);
-
-// The index of the first tool named `name` (as the driver finds it), or -1.
-int FindTool(const driverwyr::StoreCopy& store, std::string_view name);
 
 // ToolID entry `entry` of a step, up to its first NUL (at most 32 bytes).
 std::string ToolIdOf(const CPPStepInfo& step, int entry);

@@ -87,22 +87,42 @@ DryRun RunDry(const Job& job, const std::string& job_name, driverwyr::Clock* clo
   return dry;
 }
 
-GroupOutcome OutcomeOf(const DryRun& dry, int group) {
-  if (group < 0 || static_cast<std::size_t>(group) >= dry.groups.size()) return GroupOutcome::kNotShown;
-  const GroupSeen& seen = dry.groups[static_cast<std::size_t>(group)];
-  if (!seen.shown) return GroupOutcome::kNotShown;
-  if (seen.result == driverwyr::kIdOk) {
-    // A refused create ends with the stop icon; every other box of the
-    // create (the steps' warnings, the success) has none.
-    for (const MessageSeen& message : dry.messages) {
-      if (message.group == group && !message.dialog_open &&
-          (message.style & kMessageIconBits) == driverwyr::kMessageIconStop) {
-        return GroupOutcome::kCreateFailed;
-      }
+CheckInput::CheckInput(const Job& job_in, const driverwyr::StoreCopy& store_in, const DryRun& dry_in)
+    : job(job_in), store(store_in), dry(dry_in), groups(GroupsOf(store_in.steps)) {
+  setups_.reserve(groups.size());
+  for (const StepGroup& group : groups) setups_.push_back(FindGroupSetup(group, store.setups, store.machines));
+
+  // A refused create ends with the stop icon; every other box of a create
+  // (the steps' warnings, the success) has none.
+  failures_.resize(groups.size());
+  for (const MessageSeen& message : dry.messages) {
+    if (message.group < 0 || static_cast<std::size_t>(message.group) >= groups.size() || message.dialog_open) continue;
+    if ((message.style & kMessageIconBits) == driverwyr::kMessageIconStop) {
+      failures_[static_cast<std::size_t>(message.group)] = message.text;
     }
-    return GroupOutcome::kCreated;
   }
-  return seen.scripted_cancel ? GroupOutcome::kCancelledByScript : GroupOutcome::kNeverPassed;
+  outcomes_.assign(groups.size(), GroupOutcome::kNotShown);
+  for (std::size_t g = 0; g < groups.size() && g < dry.groups.size(); ++g) {
+    const GroupSeen& seen = dry.groups[g];
+    if (!seen.shown) continue;
+    if (seen.result == driverwyr::kIdOk) {
+      outcomes_[g] = failures_[g].empty() ? GroupOutcome::kCreated : GroupOutcome::kCreateFailed;
+    } else {
+      outcomes_[g] = seen.scripted_cancel ? GroupOutcome::kCancelledByScript : GroupOutcome::kNeverPassed;
+    }
+  }
+
+  for (int i = store.tools.GetSize() - 1; i >= 0; --i) tools_[store.tools[i].GetToolName().str()] = i;
+}
+
+int CheckInput::ControlTypeOf(std::size_t group) const {
+  const int setup = setups_[group].setup;
+  return setup >= 0 ? store.setups[setup].GetControlType() : CPPSetup().GetControlType();
+}
+
+int CheckInput::FindTool(const std::string& name) const {
+  const auto found = tools_.find(name);
+  return found != tools_.end() ? found->second : -1;
 }
 
 }  // namespace wyr::preflight

@@ -5,7 +5,9 @@
 #include <fmt/format.h>
 
 #include <cmath>
+#include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <set>
 #include <string>
 #include <string_view>
@@ -72,7 +74,7 @@ bool EndsWithoutDepth(int code) {
 std::string RecordOf(int code, const CheckInput& input, int step_index, const GroupSetup& setup) {
   const CPPStepInfo& step = input.store.steps[step_index];
   const auto tool = [&](int entry) {
-    const int index = FindTool(input.store, ToolIdOf(step, entry));
+    const int index = input.FindTool(ToolIdOf(step, entry));
     return index >= 0 ? Place("tools", index) : std::string();
   };
   switch (code) {
@@ -91,17 +93,18 @@ std::string RecordOf(int code, const CheckInput& input, int step_index, const Gr
   }
 }
 
-// The box the dry run showed for calculated step `k` of the run: the first
-// box of its group's create that came while k steps had been calculated
-// (the step joins the list after its box).
-const MessageSeen* BoxOf(const DryRun& dry, std::size_t k) {
-  const driverwyr::CalculatedStep& step = dry.calculated[k];
+// The box the dry run showed for each calculated step of the run: the
+// first box of its group's create that came while as many steps as its
+// place in the list had been calculated (a step joins the list after its
+// box); none for a step without warnings.
+std::vector<const MessageSeen*> BoxesOf(const DryRun& dry) {
+  std::vector<const MessageSeen*> boxes(dry.calculated.size(), nullptr);
   for (const MessageSeen& message : dry.messages) {
-    if (message.group == step.group && !message.dialog_open && message.calculated_before == static_cast<int>(k)) {
-      return &message;
-    }
+    if (message.dialog_open || message.calculated_before < 0) continue;
+    const auto k = static_cast<std::size_t>(message.calculated_before);
+    if (k < boxes.size() && boxes[k] == nullptr && message.group == dry.calculated[k].group) boxes[k] = &message;
   }
-  return nullptr;
+  return boxes;
 }
 
 // The lines of a warning box after its heading, one a code.
@@ -149,33 +152,33 @@ void CheckDepthAndForce(FindingList& out, int group, int step, float depth, floa
   }
 }
 
-bool HasFinding(const std::vector<Finding>& findings, std::string_view code, int group) {
-  for (const Finding& finding : findings) {
-    if (finding.code == code && (finding.group == group || finding.group < 0)) return true;
-  }
-  return false;
-}
-
-bool StepHasError(const std::vector<Finding>& findings, int step) {
-  for (const Finding& finding : findings) {
-    if (finding.step == step && finding.severity == Severity::kError) return true;
-  }
-  return false;
-}
-
 // Every calculated step: the codes of its box, and whether what it would
 // write is something a press can take.
 void CheckCalculatedSteps(const CheckInput& input, FindingList& out) {
   const DryRun& dry = input.dry;
+  const std::vector<const MessageSeen*> boxes = BoxesOf(dry);
+  // A step without depth is told only when nothing else tells why: a
+  // material number or thickness missing (once for the whole job), or an
+  // error of the step's own (an angle out of range).
+  bool no_thickness = false;
+  std::set<int> groups_without_material;
+  std::vector<bool> step_has_error(static_cast<std::size_t>(input.store.steps.GetSize()), false);
+  for (const Finding& finding : out.findings()) {
+    no_thickness = no_thickness || finding.code == "thickness-not-positive";
+    if (finding.code == "material-number") groups_without_material.insert(finding.group);
+    if (finding.step >= 0 && finding.severity == Severity::kError) {
+      step_has_error[static_cast<std::size_t>(finding.step)] = true;
+    }
+  }
   for (std::size_t k = 0; k < dry.calculated.size(); ++k) {
     const driverwyr::CalculatedStep& calculated = dry.calculated[k];
     if (calculated.group < 0 || static_cast<std::size_t>(calculated.group) >= input.groups.size()) continue;
     const StepGroup& group = input.groups[static_cast<std::size_t>(calculated.group)];
     const int index = group.first + calculated.step;
     if (index < 0 || index >= input.store.steps.GetSize()) continue;
-    const GroupSetup setup = FindGroupSetup(group, input.store.setups, input.store.machines);
+    const GroupSetup& setup = input.SetupOf(static_cast<std::size_t>(calculated.group));
 
-    const MessageSeen* box = BoxOf(dry, k);
+    const MessageSeen* box = boxes[k];
     const std::vector<std::string> lines = box != nullptr ? LinesAfterHeading(box->text) : std::vector<std::string>{};
     std::size_t line = 0;
     bool without_depth = false;
@@ -199,11 +202,8 @@ void CheckCalculatedSteps(const CheckInput& input, FindingList& out) {
 
     const CPPMachine* machine = setup.machine >= 0 ? &input.store.machines[setup.machine] : nullptr;
     if (calculated.depth == 0.0f) {
-      // Without a material number or a thickness the calculation stops at
-      // once, and a step with an error of its own (an angle out of range) is
-      // not calculated either: those findings say why.
-      if (HasFinding(out.findings(), "material-number", calculated.group) ||
-          HasFinding(out.findings(), "thickness-not-positive", -1) || StepHasError(out.findings(), index)) {
+      if (no_thickness || groups_without_material.count(calculated.group) > 0 ||
+          step_has_error[static_cast<std::size_t>(index)]) {
         continue;
       }
       Finding& finding = out.AddForStep(
@@ -222,9 +222,9 @@ void CheckCalculatedSteps(const CheckInput& input, FindingList& out) {
 // programs the run creates.
 void CheckOwnDepths(const CheckInput& input, FindingList& out) {
   for (std::size_t g = 0; g < input.groups.size(); ++g) {
-    if (OutcomeOf(input.dry, static_cast<int>(g)) != GroupOutcome::kCreated) continue;
+    if (input.OutcomeOf(g) != GroupOutcome::kCreated) continue;
     const StepGroup& group = input.groups[g];
-    const GroupSetup setup = FindGroupSetup(group, input.store.setups, input.store.machines);
+    const GroupSetup& setup = input.SetupOf(g);
     const CPPMachine* machine = setup.machine >= 0 ? &input.store.machines[setup.machine] : nullptr;
     for (int i = group.first; i < group.first + group.count; ++i) {
       const CPPStepInfo& step = input.store.steps[i];
@@ -258,7 +258,7 @@ std::set<int> CheckControlNames(const CheckInput& input, int group, FindingList&
     if (name == nullptr || name->size() <= kControlNameWidth) continue;
     too_long.insert(kControlNameBoxes[role]);
     const std::string* host = ControlText(*submitted, kHostNameBoxes[role]);
-    const int tool = host != nullptr ? FindTool(input.store, *host) : -1;
+    const int tool = host != nullptr ? input.FindTool(*host) : -1;
     Finding& finding = out.Add(
         Severity::kError, "control-name-too-long", "dialog",
         fmt::format("the control's name \"{}\" of the {} ({}) has {} characters, more than the {} the control's "
@@ -270,30 +270,29 @@ std::set<int> CheckControlNames(const CheckInput& input, int group, FindingList&
   return too_long;
 }
 
-// Whether the script could not be played at or before `group`: the player
-// then cancels every dialog from there on.
-bool ScriptFailedBy(const DryRun& dry, int group) {
-  for (const ProblemSeen& problem : dry.problems) {
-    if (problem.fails && problem.group <= group) return true;
-  }
-  return false;
-}
-
 // How each dialog ended, and what it refused on the way.
 void CheckDialogs(const CheckInput& input, FindingList& out) {
   const DryRun& dry = input.dry;
-  for (std::size_t g = 0; g < dry.groups.size() && g < input.groups.size(); ++g) {
+  // Once the script cannot be played, the player cancels every dialog from
+  // there on: the script's finding says why.
+  int script_failed_at = std::numeric_limits<int>::max();
+  for (const ProblemSeen& problem : dry.problems) {
+    if (problem.fails) script_failed_at = std::min(script_failed_at, problem.group);
+  }
+  std::vector<std::vector<const ValidationSeen*>> validations(input.groups.size());
+  for (const ValidationSeen& validation : dry.validations) {
+    if (validation.group >= 0 && static_cast<std::size_t>(validation.group) < validations.size()) {
+      validations[static_cast<std::size_t>(validation.group)].push_back(&validation);
+    }
+  }
+
+  for (std::size_t g = 0; g < input.groups.size(); ++g) {
     const int group = static_cast<int>(g);
-    const GroupOutcome outcome = OutcomeOf(dry, group);
-    const GroupSetup setup = FindGroupSetup(input.groups[g], input.store.setups, input.store.machines);
+    const GroupOutcome outcome = input.OutcomeOf(g);
+    const GroupSetup& setup = input.SetupOf(g);
     if (outcome == GroupOutcome::kCreateFailed) {
-      std::string message;
-      for (const MessageSeen& seen : dry.messages) {
-        if (seen.group == group && !seen.dialog_open && (seen.style & kMessageIconBits) == driverwyr::kMessageIconStop) {
-          message = seen.text;
-        }
-      }
-      const int type = setup.setup >= 0 ? input.store.setups[setup.setup].GetControlType() : 2;
+      std::string message = input.FailureOf(g);
+      const int type = input.ControlTypeOf(g);
       if (type != 2) {
         message += fmt::format(" ({} has control type {}; only control type 2 takes program files)",
                                Place("setups", setup.setup), type);
@@ -311,17 +310,17 @@ void CheckDialogs(const CheckInput& input, FindingList& out) {
     const bool never_passed = outcome == GroupOutcome::kNeverPassed;
     const std::set<int> too_long = never_passed ? CheckControlNames(input, group, out) : std::set<int>{};
     std::set<std::pair<int, std::string>> told;
-    for (const ValidationSeen& validation : dry.validations) {
-      if (validation.group != group || too_long.count(validation.control) > 0) continue;
-      if (!told.insert({validation.control, validation.text}).second) continue;
+    for (const ValidationSeen* validation : validations[g]) {
+      if (too_long.count(validation->control) > 0) continue;
+      if (!told.insert({validation->control, validation->text}).second) continue;
       Finding& finding = out.Add(
           never_passed ? Severity::kError : Severity::kNote, never_passed ? "create-refused" : "input-refused",
           "dialog",
-          fmt::format("{}: {}{}", BoxName(validation.control), validation.text,
+          fmt::format("{}: {}{}", BoxName(validation->control), validation->text,
                       never_passed ? "" : " (the script's input, refused before the dialog passed)"));
       finding.group = group;
     }
-    if (never_passed && too_long.empty() && told.empty() && !ScriptFailedBy(input.dry, group)) {
+    if (never_passed && too_long.empty() && told.empty() && group < script_failed_at) {
       Finding& finding = out.Add(Severity::kError, "create-refused", "dialog",
                                  "the dialog never passes \"Create...\": the run cancels it");
       finding.group = group;
@@ -334,9 +333,8 @@ void CheckDialogs(const CheckInput& input, FindingList& out) {
 void CheckConversionFile(const CheckInput& input, FindingList& out) {
   bool converts = false;
   for (std::size_t g = 0; g < input.groups.size() && !converts; ++g) {
-    if (OutcomeOf(input.dry, static_cast<int>(g)) == GroupOutcome::kNotShown) continue;
-    const GroupSetup setup = FindGroupSetup(input.groups[g], input.store.setups, input.store.machines);
-    const int type = setup.setup >= 0 ? input.store.setups[setup.setup].GetControlType() : 2;
+    if (input.OutcomeOf(g) == GroupOutcome::kNotShown) continue;
+    const int type = input.ControlTypeOf(g);
     converts = type == 2 || type == 7;
   }
   if (!converts) return;
@@ -357,16 +355,16 @@ void CheckConversionFile(const CheckInput& input, FindingList& out) {
 
 // A program folder that does not exist (yet) cannot take the program.
 void CheckProgramFolders(const CheckInput& input, FindingList& out) {
-  std::set<std::string> told;
-  for (std::size_t g = 0; g < input.dry.groups.size(); ++g) {
-    if (OutcomeOf(input.dry, static_cast<int>(g)) != GroupOutcome::kCreated) continue;
+  std::set<std::string> looked_at;
+  for (std::size_t g = 0; g < input.groups.size(); ++g) {
+    if (input.OutcomeOf(g) != GroupOutcome::kCreated) continue;
     const std::optional<DialogSnapshot>& submitted = input.dry.groups[g].submitted;
     const std::string* file = submitted ? ControlText(*submitted, kFileNameBox) : nullptr;
     if (file == nullptr || file->empty()) continue;
     const std::filesystem::path folder = std::filesystem::path(*file).parent_path();
+    if (folder.empty() || !looked_at.insert(folder.string()).second) continue;
     std::error_code error;
-    if (folder.empty() || std::filesystem::is_directory(folder, error)) continue;
-    if (!told.insert(folder.string()).second) continue;
+    if (std::filesystem::is_directory(folder, error)) continue;
     Finding& finding = out.Add(
         Severity::kWarning, "program-folder", "dialog",
         fmt::format("the program file's folder \"{}\" does not exist: unless it is made before the run, the run "
