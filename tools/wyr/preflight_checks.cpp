@@ -192,12 +192,13 @@ void CheckMaterial(const CheckInput& input, FindingList& out) {
     }
     if (!files_read.insert(static_cast<int>(*number)).second) continue;
     const std::string path = driverwyr::MaterialFilePath(store.dataPath.str(), static_cast<int>(*number));
-    const auto read = driverwyr::ReadMaterialFile(driverwyr::DefaultFileSystem(), path);
+    driverwyr::MaterialFile models;
+    const driverwyr::Status read = driverwyr::ReadMaterialFile(driverwyr::DefaultFileSystem(), path, models);
     if (read.ok()) continue;
     Finding& finding = out.Add(
         Severity::kError, "material-file", "material",
         fmt::format("the material data file f_{} {}: the steps of material {} are not calculated", *number,
-                    WithoutPath(read.status().message(), path), *number));
+                    WithoutPath(read.message(), path), *number));
     finding.group = static_cast<int>(g);
     finding.record = "paths.data";
   }
