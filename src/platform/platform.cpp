@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "driverwyr/dialog.h"
+
 namespace driverwyr {
 
 Platform::Platform()
@@ -27,6 +29,14 @@ Status SettingsKey::WriteValues(const std::vector<SettingsValue>& values) {
 void SetUserInterface(UserInterface* ui) { Platform::Current().ReplaceUserInterface(ui); }
 
 void SetClock(Clock* clock) { Platform::Current().ReplaceClock(clock); }
+
+CString GetMessageText(int id) {
+  try {
+    return CString(LoadMessageText(id));
+  } catch (...) {
+    return CString();  // out of memory: nothing is thrown to the host
+  }
+}
 
 namespace {
 

@@ -54,7 +54,7 @@ TEST(MemoryDialogWindowTemplate, HoldsTheTemplateItemsWithTheirKindsAndFlags) {
   MemoryDialogWindow window(kTemplate, handler);
   std::vector<int> template_ids;
 #define WYR_ITEM(id, kind, style, text, x, y, w, h) template_ids.push_back(id);
-#include "dialog_12957.inc"
+  DRIVERWYR_DIALOG_PROGRAM_CREATION_ITEMS(WYR_ITEM)
 #undef WYR_ITEM
   ASSERT_EQ(window.Controls().size(), template_ids.size());
   for (std::size_t i = 0; i < template_ids.size(); ++i) {

@@ -17,13 +17,8 @@ using driverwyr::MemoryControl;
 using driverwyr::MemoryDialogWindow;
 using Json = nlohmann::ordered_json;
 
-// The driver's texts that tell the outcome of a create.
-constexpr const char* kProgramCreated =
-    "The program is created, you can now use Linvaro to send it to the control.";
-constexpr const char* kCreateFailed = "program created failed !";
-
-constexpr int kMaterialList = 1009;
-constexpr int kBrowseButton = 1005;
+constexpr int kMaterialList = DRIVERWYR_IDC_MATERIAL_LIST;
+constexpr int kBrowseButton = DRIVERWYR_IDC_BROWSE;
 
 // JSON text of `value` on one line. The driver's strings are single bytes in
 // the host's code page; bytes that are no UTF-8 are shown as U+FFFD.
@@ -182,8 +177,8 @@ void ScriptedOperator::Play(MemoryDialogWindow& window) {
   window_ = &window;
   validations_reported_ = 0;
   transcript_.Dialog(group_, window);
-  fmt::print("dialog {}: program {}, file {}\n", group_, window.GetControlText(1080),
-             window.GetControlText(1001));
+  fmt::print("dialog {}: program {}, file {}\n", group_, window.GetControlText(DRIVERWYR_IDC_PROGRAM_NAME),
+             window.GetControlText(DRIVERWYR_IDC_FILE_NAME));
 
   // After a script error the remaining dialogs are cancelled unseen.
   if (script_failed_) return PressCancel(window);
@@ -277,15 +272,16 @@ int ScriptedOperator::AnswerMessage(const std::string& text, unsigned style) {
   ReportValidations();
   transcript_.Message(text, style);
   fmt::print("message: {}\n", text);
-  if (text == kCreateFailed) {
+  // The driver's texts that tell the outcome of a create.
+  if (text == driverwyr::GetMessageText(DRIVERWYR_MSG_CREATE_FAILED).view()) {
     run_failed_ = true;
     awaiting_outcome_ = false;
-  } else if (text == kProgramCreated) {
+  } else if (text == driverwyr::GetMessageText(DRIVERWYR_MSG_PROGRAM_CREATED).view()) {
     awaiting_outcome_ = false;
   }
   // The driver marks with the warning icon what went wrong although the
   // program was written: a program number that could not be saved.
-  if ((style & 0xF0u) == driverwyr::kMessageIconWarning) run_failed_ = true;
+  if ((style & driverwyr::kMessageIconMask) == driverwyr::kMessageIconWarning) run_failed_ = true;
   return kIdOk;
 }
 
