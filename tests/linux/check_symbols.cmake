@@ -26,6 +26,10 @@ foreach(name ${names})
   if(is_entry GREATER -1)
     continue()
   endif()
+  # The C interface (driverwyr/driverwyr_c.h): plain names with its prefix.
+  if(name MATCHES "^driverwyr_[A-Za-z0-9_]+$")
+    continue()
+  endif()
   # Itanium names of the public classes: CString, CPP*, driverwyr::<public>.
   if(name MATCHES "^_ZN?K?(7CString|11CPPStepInfo|7CPPTool|10CPPMachine|9CPPBGauge|8CPPSetup)"
      OR name MATCHES "^_Z(TV|TI|TS)(11CPPStepInfo|7CPPTool|10CPPMachine|9CPPBGauge|8CPPSetup)"
