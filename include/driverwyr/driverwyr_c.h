@@ -54,6 +54,14 @@
 extern "C" {
 #endif
 
+/* Every function F below is declared with DRIVERWYR_C_FUNCTION, which also
+ * gives the type of a pointer to it, F_fn: what a host that loads the library
+ * at run time (LoadLibrary and GetProcAddress, dlopen and dlsym) casts the
+ * address it looks up by the name "F" to. */
+#define DRIVERWYR_C_FUNCTION(Result, Name, Parameters) \
+  DRIVERWYR_API Result DRIVERWYR_CALL Name Parameters;  \
+  typedef Result(DRIVERWYR_CALL* Name##_fn) Parameters;
+
 /* ==== records ============================================================ */
 
 /* The five record kinds (driverwyr/step_info.h, tool.h, setup.h, machine.h,
@@ -134,40 +142,36 @@ extern "C" {
 DRIVERWYR_RECORDS(DRIVERWYR_C_HANDLES_)
 #undef DRIVERWYR_C_HANDLES_
 
-#define DRIVERWYR_C_LIFECYCLE_(R, Fields, Fieldless)                                                     \
-  DRIVERWYR_API driverwyr_##R* DRIVERWYR_CALL driverwyr_##R##_create(void);                             \
-  DRIVERWYR_API driverwyr_##R* DRIVERWYR_CALL driverwyr_##R##_copy(const driverwyr_##R* record);        \
-  DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_assign(driverwyr_##R* target,                         \
-                                                          const driverwyr_##R* source);                  \
-  DRIVERWYR_API void DRIVERWYR_CALL driverwyr_##R##_free(driverwyr_##R* record);                         \
-  DRIVERWYR_API driverwyr_##R##_array* DRIVERWYR_CALL driverwyr_##R##_array_create(void);                \
-  DRIVERWYR_API void DRIVERWYR_CALL driverwyr_##R##_array_free(driverwyr_##R##_array* array);            \
-  DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_array_size(const driverwyr_##R##_array* array);       \
-  DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_array_set_size(driverwyr_##R##_array* array,          \
-                                                                  int size);                             \
-  DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_array_add(driverwyr_##R##_array* array,               \
-                                                             const driverwyr_##R* record);               \
-  DRIVERWYR_API driverwyr_##R* DRIVERWYR_CALL driverwyr_##R##_array_at(driverwyr_##R##_array* array,     \
-                                                                       int index);
+#define DRIVERWYR_C_LIFECYCLE_(R, Fields, Fieldless)                                                      \
+  DRIVERWYR_C_FUNCTION(driverwyr_##R*, driverwyr_##R##_create, (void))                                   \
+  DRIVERWYR_C_FUNCTION(driverwyr_##R*, driverwyr_##R##_copy, (const driverwyr_##R* record))              \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_assign, (driverwyr_##R * target, const driverwyr_##R* source)) \
+  DRIVERWYR_C_FUNCTION(void, driverwyr_##R##_free, (driverwyr_##R * record))                             \
+  DRIVERWYR_C_FUNCTION(driverwyr_##R##_array*, driverwyr_##R##_array_create, (void))                     \
+  DRIVERWYR_C_FUNCTION(void, driverwyr_##R##_array_free, (driverwyr_##R##_array * array))                \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_array_size, (const driverwyr_##R##_array* array))            \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_array_set_size, (driverwyr_##R##_array * array, int size))   \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_array_add,                                                   \
+                       (driverwyr_##R##_array * array, const driverwyr_##R* record))                     \
+  DRIVERWYR_C_FUNCTION(driverwyr_##R*, driverwyr_##R##_array_at, (driverwyr_##R##_array * array, int index))
 DRIVERWYR_RECORDS(DRIVERWYR_C_LIFECYCLE_)
 #undef DRIVERWYR_C_LIFECYCLE_
 
-#define DRIVERWYR_C_SCALAR(R, Stem, GetType, SetType, Setter)                                    \
-  DRIVERWYR_API GetType DRIVERWYR_CALL driverwyr_##R##_Get##Stem(const driverwyr_##R* record);  \
-  DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_##Setter(driverwyr_##R* record, SetType value);
-#define DRIVERWYR_C_CONVERTED(R, Stem, GetType, SetType, Setter)                                 \
-  DRIVERWYR_API GetType DRIVERWYR_CALL driverwyr_##R##_Get##Stem(const driverwyr_##R* record);  \
-  DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_##Setter(driverwyr_##R* record, SetType value, int unit);
-#define DRIVERWYR_C_STRING(R, Stem, Setter)                                                      \
-  DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_Get##Stem(const driverwyr_##R* record,       \
-                                                             char* buffer, int size);            \
-  DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_##Setter(driverwyr_##R* record, const char* text);
-#define DRIVERWYR_C_ARRAY(R, Stem, Elem, Rows, Inner, Setter)                                        \
-  enum { driverwyr_##R##_##Stem##_count = (int)(sizeof(Elem[Rows] Inner) / sizeof(Elem)) };          \
-  DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_Get##Stem(const driverwyr_##R* record, Elem* out); \
-  DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_##Setter(driverwyr_##R* record, const Elem* in);
+#define DRIVERWYR_C_SCALAR(R, Stem, GetType, SetType, Setter)                              \
+  DRIVERWYR_C_FUNCTION(GetType, driverwyr_##R##_Get##Stem, (const driverwyr_##R* record)) \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_##Setter, (driverwyr_##R * record, SetType value))
+#define DRIVERWYR_C_CONVERTED(R, Stem, GetType, SetType, Setter)                           \
+  DRIVERWYR_C_FUNCTION(GetType, driverwyr_##R##_Get##Stem, (const driverwyr_##R* record)) \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_##Setter, (driverwyr_##R * record, SetType value, int unit))
+#define DRIVERWYR_C_STRING(R, Stem, Setter)                                                                   \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_Get##Stem, (const driverwyr_##R* record, char* buffer, int size)) \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_##Setter, (driverwyr_##R * record, const char* text))
+#define DRIVERWYR_C_ARRAY(R, Stem, Elem, Rows, Inner, Setter)                                 \
+  enum { driverwyr_##R##_##Stem##_count = (int)(sizeof(Elem[Rows] Inner) / sizeof(Elem)) };   \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_Get##Stem, (const driverwyr_##R* record, Elem* out)) \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_##Setter, (driverwyr_##R * record, const Elem* in))
 #define DRIVERWYR_C_FIELDLESS(R, Setter, SetType) \
-  DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_##Setter(driverwyr_##R* record, SetType value);
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_##Setter, (driverwyr_##R * record, SetType value))
 #include "driverwyr/driverwyr_c_fields.h"
 #undef DRIVERWYR_C_SCALAR
 #undef DRIVERWYR_C_CONVERTED
@@ -182,32 +186,30 @@ DRIVERWYR_RECORDS(DRIVERWYR_C_LIFECYCLE_)
 
 /* Makes sure the store exists: 1 when it does afterwards, 0 when it could not
  * be created (memory exhausted). */
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_CreatePPDBInstance(void);
+DRIVERWYR_C_FUNCTION(int, driverwyr_CreatePPDBInstance, (void))
 /* Empties the store's five record arrays; unit, paths and material stay. */
-DRIVERWYR_API void DRIVERWYR_CALL driverwyr_DestroyPPDBInstance(void);
+DRIVERWYR_C_FUNCTION(void, driverwyr_DestroyPPDBInstance, (void))
 /* Writes the driver identifier, 1, into *id (when id is not NULL). */
-DRIVERWYR_API void DRIVERWYR_CALL driverwyr_GetDriverID(int* id);
+DRIVERWYR_C_FUNCTION(void, driverwyr_GetDriverID, (int* id))
 /* 1 for inch, anything else for millimetre. */
-DRIVERWYR_API void DRIVERWYR_CALL driverwyr_SetUnit(int unit);
+DRIVERWYR_C_FUNCTION(void, driverwyr_SetUnit, (int unit))
 /* The program path (its folder and base name name the program files), the
  * folder of the material data files and the conversion file. */
-DRIVERWYR_API void DRIVERWYR_CALL driverwyr_SetPathNames(const char* program_path, const char* data_path,
-                                                         const char* conversion_path);
+DRIVERWYR_C_FUNCTION(void, driverwyr_SetPathNames, (const char* program_path, const char* data_path, const char* conversion_path))
 /* Thickness (converted from inch with the unit in force), tensile strength,
  * material type code (1, 3, 5, 7). */
-DRIVERWYR_API void DRIVERWYR_CALL driverwyr_SetMaterial_1(float thickness, float tensile, int type);
+DRIVERWYR_C_FUNCTION(void, driverwyr_SetMaterial_1, (float thickness, float tensile, int type))
 /* As driverwyr_SetMaterial_1, with the type from its name ("Aluminium",
  * "Hot Rolled Steel", "Cold Rolled Steel", "Stainless Steel"; others 1). */
-DRIVERWYR_API void DRIVERWYR_CALL driverwyr_SetMaterial_2(float thickness, float tensile,
-                                                          const char* material_name);
+DRIVERWYR_C_FUNCTION(void, driverwyr_SetMaterial_2, (float thickness, float tensile, const char* material_name))
 /* Each replaces one of the store's arrays with complete copies of the
  * host's records, in index order; a NULL or empty array empties it. The
  * host keeps its array and may free it at once. */
-DRIVERWYR_API void DRIVERWYR_CALL driverwyr_InitPPSequence(const driverwyr_CPPStepInfo_array* steps);
-DRIVERWYR_API void DRIVERWYR_CALL driverwyr_InitToolInfo(const driverwyr_CPPTool_array* tools);
-DRIVERWYR_API void DRIVERWYR_CALL driverwyr_InitSetupInfo(const driverwyr_CPPSetup_array* setups);
-DRIVERWYR_API void DRIVERWYR_CALL driverwyr_InitMachineInfo(const driverwyr_CPPMachine_array* machines);
-DRIVERWYR_API void DRIVERWYR_CALL driverwyr_InitBkGaugeInfo(const driverwyr_CPPBGauge_array* gauges);
+DRIVERWYR_C_FUNCTION(void, driverwyr_InitPPSequence, (const driverwyr_CPPStepInfo_array* steps))
+DRIVERWYR_C_FUNCTION(void, driverwyr_InitToolInfo, (const driverwyr_CPPTool_array* tools))
+DRIVERWYR_C_FUNCTION(void, driverwyr_InitSetupInfo, (const driverwyr_CPPSetup_array* setups))
+DRIVERWYR_C_FUNCTION(void, driverwyr_InitMachineInfo, (const driverwyr_CPPMachine_array* machines))
+DRIVERWYR_C_FUNCTION(void, driverwyr_InitBkGaugeInfo, (const driverwyr_CPPBGauge_array* gauges))
 /* Runs program creation: one dialog per group of steps, one program file per
  * group the operator creates (see GenerateMachineCodeFile). Returns -1 when no
  * program was created (path_out untouched); otherwise copies, as strings out
@@ -216,7 +218,7 @@ DRIVERWYR_API void DRIVERWYR_CALL driverwyr_InitBkGaugeInfo(const driverwyr_CPPB
  * the platform's longest path: 259 bytes on Windows, 4095 elsewhere) and
  * returns its length. The ".wyr" files themselves:
  * driverwyr_GetWrittenProgramPath. */
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GenerateMachineCodeFile(char* path_out, int size);
+DRIVERWYR_C_FUNCTION(int, driverwyr_GenerateMachineCodeFile, (char* path_out, int size))
 
 /* ==== the host API ========================================================= */
 
@@ -224,19 +226,19 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GenerateMachineCodeFile(char* path_ou
  * GenerateMachineCodeFile) wrote, in order: their number, and the path of
  * entry index as strings out are given (-1 for an index outside
  * 0 .. count - 1). */
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GetWrittenProgramCount(void);
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GetWrittenProgramPath(int index, char* buffer, int size);
+DRIVERWYR_C_FUNCTION(int, driverwyr_GetWrittenProgramCount, (void))
+DRIVERWYR_C_FUNCTION(int, driverwyr_GetWrittenProgramPath, (int index, char* buffer, int size))
 
 /* Creates the current user's serial counter key when it is missing, as an
  * installation does (driverwyr::CreateSerialCounterKey of host.h tells where
  * it is). 0 when the key exists afterwards; -1 otherwise, with the reason in
  * why_not as strings out are given (why_not may be NULL). */
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_CreateSerialCounterKey(char* why_not, int size);
+DRIVERWYR_C_FUNCTION(int, driverwyr_CreateSerialCounterKey, (char* why_not, int size))
 
 /* The driver's text of message id (DRIVERWYR_MSG_... of driverwyr/dialog.h),
  * as its message boxes show it, placeholders unfilled; length 0 (the empty
  * string) for an id the string table does not hold. */
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GetMessageText(int id, char* buffer, int size);
+DRIVERWYR_C_FUNCTION(int, driverwyr_GetMessageText, (int id, char* buffer, int size))
 
 /* ---- the clock ------------------------------------------------------------ */
 
@@ -259,7 +261,7 @@ typedef struct driverwyr_clock {
 /* Installs a copy of *clock (the struct is copied; `user` must stay valid
  * while it is installed); NULL restores the platform's clock. 0, or -1 (the
  * clock in force stays) when a callback is missing or memory is exhausted. */
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_SetClock(const driverwyr_clock* clock);
+DRIVERWYR_C_FUNCTION(int, driverwyr_SetClock, (const driverwyr_clock* clock))
 
 /* ---- the user interface ---------------------------------------------------- */
 
@@ -268,7 +270,7 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_SetClock(const driverwyr_clock* clock
 typedef struct driverwyr_text driverwyr_text;
 /* Stores a copy of the NUL-terminated value (NULL: the empty string). 0, or -1
  * for a NULL text or exhausted memory. */
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_text_set(driverwyr_text* text, const char* value);
+DRIVERWYR_C_FUNCTION(int, driverwyr_text_set, (driverwyr_text* text, const char* value))
 
 /* An open dialog window of the host's, whose controls are reached by id (the
  * items of DRIVERWYR_DIALOG_PROGRAM_CREATION_ITEMS). The driver's dialog
@@ -313,14 +315,13 @@ typedef struct driverwyr_dialog driverwyr_dialog;
  * Call once, first. Returns 1; -1 for a NULL argument or when the driver
  * failed (memory exhausted: end the dialog, the run then ends). The window
  * struct is read during the call only. */
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_dialog_init(driverwyr_dialog* dialog, const driverwyr_window* window);
+DRIVERWYR_C_FUNCTION(int, driverwyr_dialog_init, (driverwyr_dialog* dialog, const driverwyr_window* window))
 /* A command of the operator: a button (DRIVERWYR_ID_OK for "Create...",
  * DRIVERWYR_ID_CANCEL, DRIVERWYR_IDC_BROWSE) with DRIVERWYR_BN_CLICKED, or
  * the material list with DRIVERWYR_CBN_SELCHANGE after its selection
  * changed. "Create..." ends the dialog (end_dialog) only when every field
  * passes its check. 0, or -1 as driverwyr_dialog_init. */
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_dialog_command(driverwyr_dialog* dialog, const driverwyr_window* window,
-                                                          int control_id, int notification);
+DRIVERWYR_C_FUNCTION(int, driverwyr_dialog_command, (driverwyr_dialog* dialog, const driverwyr_window* window, int control_id, int notification))
 
 /* A user interface of the host's: message boxes, the modal dialog and the
  * folder browser, as UserInterface of driverwyr/host.h. Every callback must
@@ -347,7 +348,7 @@ typedef struct driverwyr_user_interface {
  * it is installed); NULL restores the platform's user interface. 0, or -1
  * (the user interface in force stays) when a callback is missing or memory
  * is exhausted. */
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_SetUserInterface(const driverwyr_user_interface* ui);
+DRIVERWYR_C_FUNCTION(int, driverwyr_SetUserInterface, (const driverwyr_user_interface* ui))
 
 /* ---- a copy of the store --------------------------------------------------- */
 
@@ -356,27 +357,24 @@ typedef struct driverwyr_store_copy driverwyr_store_copy;
 /* A copy of everything the store holds, creating the store if needed; NULL
  * when there is no store or memory is exhausted. Free it with
  * driverwyr_store_copy_free. */
-DRIVERWYR_API driverwyr_store_copy* DRIVERWYR_CALL driverwyr_CopyStore(void);
-DRIVERWYR_API void DRIVERWYR_CALL driverwyr_store_copy_free(driverwyr_store_copy* copy);
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_store_copy_unit(const driverwyr_store_copy* copy);
+DRIVERWYR_C_FUNCTION(driverwyr_store_copy*, driverwyr_CopyStore, (void))
+DRIVERWYR_C_FUNCTION(void, driverwyr_store_copy_free, (driverwyr_store_copy* copy))
+DRIVERWYR_C_FUNCTION(int, driverwyr_store_copy_unit, (const driverwyr_store_copy* copy))
 /* The three paths, as strings out are given. */
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_store_copy_program_path(const driverwyr_store_copy* copy, char* buffer,
-                                                                   int size);
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_store_copy_data_path(const driverwyr_store_copy* copy, char* buffer,
-                                                                int size);
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_store_copy_conversion_path(const driverwyr_store_copy* copy,
-                                                                      char* buffer, int size);
+DRIVERWYR_C_FUNCTION(int, driverwyr_store_copy_program_path, (const driverwyr_store_copy* copy, char* buffer, int size))
+DRIVERWYR_C_FUNCTION(int, driverwyr_store_copy_data_path, (const driverwyr_store_copy* copy, char* buffer, int size))
+DRIVERWYR_C_FUNCTION(int, driverwyr_store_copy_conversion_path, (const driverwyr_store_copy* copy, char* buffer, int size))
 /* The material: thickness in millimetres, tensile strength, type code. */
-DRIVERWYR_API float DRIVERWYR_CALL driverwyr_store_copy_material_thickness(const driverwyr_store_copy* copy);
-DRIVERWYR_API float DRIVERWYR_CALL driverwyr_store_copy_material_tensile(const driverwyr_store_copy* copy);
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_store_copy_material_type(const driverwyr_store_copy* copy);
+DRIVERWYR_C_FUNCTION(float, driverwyr_store_copy_material_thickness, (const driverwyr_store_copy* copy))
+DRIVERWYR_C_FUNCTION(float, driverwyr_store_copy_material_tensile, (const driverwyr_store_copy* copy))
+DRIVERWYR_C_FUNCTION(int, driverwyr_store_copy_material_type, (const driverwyr_store_copy* copy))
 /* The copy's record arrays, borrowed: valid until the copy is freed (never
  * free them yourself). NULL for a NULL copy. */
-DRIVERWYR_API driverwyr_CPPStepInfo_array* DRIVERWYR_CALL driverwyr_store_copy_steps(driverwyr_store_copy* copy);
-DRIVERWYR_API driverwyr_CPPTool_array* DRIVERWYR_CALL driverwyr_store_copy_tools(driverwyr_store_copy* copy);
-DRIVERWYR_API driverwyr_CPPSetup_array* DRIVERWYR_CALL driverwyr_store_copy_setups(driverwyr_store_copy* copy);
-DRIVERWYR_API driverwyr_CPPMachine_array* DRIVERWYR_CALL driverwyr_store_copy_machines(driverwyr_store_copy* copy);
-DRIVERWYR_API driverwyr_CPPBGauge_array* DRIVERWYR_CALL driverwyr_store_copy_gauges(driverwyr_store_copy* copy);
+DRIVERWYR_C_FUNCTION(driverwyr_CPPStepInfo_array*, driverwyr_store_copy_steps, (driverwyr_store_copy* copy))
+DRIVERWYR_C_FUNCTION(driverwyr_CPPTool_array*, driverwyr_store_copy_tools, (driverwyr_store_copy* copy))
+DRIVERWYR_C_FUNCTION(driverwyr_CPPSetup_array*, driverwyr_store_copy_setups, (driverwyr_store_copy* copy))
+DRIVERWYR_C_FUNCTION(driverwyr_CPPMachine_array*, driverwyr_store_copy_machines, (driverwyr_store_copy* copy))
+DRIVERWYR_C_FUNCTION(driverwyr_CPPBGauge_array*, driverwyr_store_copy_gauges, (driverwyr_store_copy* copy))
 
 #ifdef __cplusplus
 }  /* extern "C" */
