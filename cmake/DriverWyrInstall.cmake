@@ -5,7 +5,7 @@
 #   include/driverwyr/                 the public headers
 #   lib/cmake/DriverWyr/               the CMake package: DriverWyr::driverwyr
 #   lib/pkgconfig/driverwyr.pc         for pkg-config (Linux)
-#   share/doc/driverwyr/               README and the guides
+#   share/doc/DriverWyr/               README and the guides
 include(CMakePackageConfigHelpers)
 
 set(DRIVERWYR_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/DriverWyr)
@@ -21,9 +21,16 @@ if(NOT WIN32)
 endif()
 
 set(DRIVERWYR_PUBLIC_HEADERS
-  bgauge.h cstring.h dialog.h driverwyr.h driverwyr_c.h export.h host.h machine.h
+  bgauge.h cstring.h dialog.h driverwyr.h driverwyr_c.h driverwyr_c_fields.h export.h host.h machine.h
   memory_dialog.h record_array.h record_fields.h setup.h step_info.h tool.h)
 list(TRANSFORM DRIVERWYR_PUBLIC_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/include/driverwyr/)
+# The list is the package's contract: a header missing from the tree stops
+# the configuration instead of the installation.
+foreach(header ${DRIVERWYR_PUBLIC_HEADERS})
+  if(NOT EXISTS ${header})
+    message(FATAL_ERROR "public header ${header} is listed for installation but missing")
+  endif()
+endforeach()
 install(FILES ${DRIVERWYR_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/driverwyr)
 
 install(FILES
@@ -47,6 +54,7 @@ if(WIN32)
 else()
   # pkg-config finds the prefix from where the file lies.
   file(RELATIVE_PATH DRIVERWYR_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+  string(REGEX REPLACE "/$" "" DRIVERWYR_PC_TO_PREFIX "${DRIVERWYR_PC_TO_PREFIX}")
   configure_file(${CMAKE_CURRENT_LIST_DIR}/driverwyr.pc.in ${CMAKE_BINARY_DIR}/driverwyr.pc @ONLY)
   install(FILES ${CMAKE_BINARY_DIR}/driverwyr.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 endif()
