@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_tooling.h"
 #include "bending/bend_calculator.h"
 #include "bending/calculate_step.h"
 #include "bending/material_data.h"
@@ -44,8 +45,8 @@ driverwyr::MaterialModel Polynomial(float constant, std::initializer_list<std::p
   return model;
 }
 
-// A store with one punch, one die, one machine, and a mild-steel material file
-// in a scratch folder; removed again at the end.
+// A store with the benchmarks' punch, die and machine, and a mild-steel
+// material file in a scratch folder; removed again at the end.
 class Fixture {
  public:
   Fixture() {
@@ -64,30 +65,13 @@ class Fixture {
     driverwyr::ResetStoreForTesting();
     driverwyr::Platform::Current().ReplaceUserInterface(&ui_);
     SetPathNames(CString("program"), CString(folder_.string().c_str()), CString(""));
-    RecordArray<CPPTool> tools;
-    tools.SetSize(2);
-    tools[0].SetToolName("P1");
-    tools[0].SetPunchResistance(100);
-    tools[1].SetToolName("D16");
-    tools[1].SetVWidth(16);
-    tools[1].SetAngle(88);
-    tools[1].SetRadius(2);
-    tools[1].SetDieResistance(100);
-    InitToolInfo(&tools);
-    RecordArray<CPPMachine> machines;
-    machines.SetSize(1);
-    machines[0].SetUserMachineName("PB100");
-    machines[0].SetTonnage(100);
-    machines[0].SetMinTonnage(1);
-    machines[0].SetMaxBendingLength(3000);
-    InitMachineInfo(&machines);
-    setup.SetUserMachineName("PB100");
+    bench_tooling::InitToolsAndMachine();
+    setup.SetUserMachineName(bench_tooling::kMachine);
     setup.SetBendingCoefficient(1);
     program.MaterialNumber = 1;
     program.Thickness = 2;
     program.Hardness = 40;
-    char names[6][32] = {"P1", "D16"};
-    step.SetToolID(names);
+    step.SetToolID(bench_tooling::kToolIds);
     step.SetBendLength(1000, 0);
     step.SetBendAngle(90);
   }

@@ -12,8 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   driverwyr::ProgramFile file;
-  const std::string error = driverwyr::DecodeProgramFile(bytes, file);
-  if (!error.empty()) return 0;
+  if (!driverwyr::DecodeProgramFile(bytes, file).ok()) return 0;
   if (driverwyr::EncodeProgramFile(file) != bytes) std::abort();
   // The field lists used by wyr dump cover every field of what was decoded.
   std::size_t fields = driverwyr::DescribeProgramHeader(file.header).size();

@@ -229,6 +229,27 @@ DRIVERWYR_C_FUNCTION(int, driverwyr_GenerateMachineCodeFile, (char* path_out, in
 DRIVERWYR_C_FUNCTION(int, driverwyr_GetWrittenProgramCount, (void))
 DRIVERWYR_C_FUNCTION(int, driverwyr_GetWrittenProgramPath, (int index, char* buffer, int size))
 
+/* A dry run (driverwyr::SetDryRun of host.h): while on (nonzero), a run
+ * shows every dialog and box and calculates every step, but claims no serial
+ * number and writes no program file. Off at load. */
+DRIVERWYR_C_FUNCTION(void, driverwyr_SetDryRun, (int on))
+
+/* One step that the last run calculated (driverwyr::CalculatedStep). */
+typedef struct driverwyr_calculated_step {
+  int group;          /* the dialog's position in the run, from 0 */
+  int step;           /* the step's position in its group, from 0 */
+  int number;         /* its NumberInSquence */
+  int warnings[16];   /* the warning codes its message box showed, 0 for none */
+  float depth;        /* the depth written, mm (the negative of Y1) */
+  float force;        /* the force written (TonnageValue) */
+} driverwyr_calculated_step;
+
+/* How many steps the last run calculated (those whose Mode is 0), in order;
+ * and entry index copied into *out: 0, or -1 (out untouched) for an index
+ * outside the list or a NULL out. */
+DRIVERWYR_C_FUNCTION(int, driverwyr_GetCalculatedStepCount, (void))
+DRIVERWYR_C_FUNCTION(int, driverwyr_GetCalculatedStep, (int index, driverwyr_calculated_step* out))
+
 /* Creates the current user's serial counter key when it is missing, as an
  * installation does (driverwyr::CreateSerialCounterKey of host.h tells where
  * it is). 0 when the key exists afterwards; -1 otherwise, with the reason in

@@ -126,6 +126,42 @@ class Clock {
 DRIVERWYR_API void SetUserInterface(UserInterface* ui);
 DRIVERWYR_API void SetClock(Clock* clock);
 
+// The platform's own user interface, whichever one is installed: on Windows
+// the driver's dialog from its resources (template 12957), message boxes
+// captioned with the host application's name and the shell's folder browser;
+// elsewhere one that writes message boxes to the standard error stream and
+// cannot show dialogs (RunDialog returns -1). A host that installs a user
+// interface of its own may forward to it, for example to watch what the
+// operator is shown. Its BrowseForFolder wants the DialogWindow that its own
+// RunDialog handed to the handler. It lives while the library is loaded.
+DRIVERWYR_API UserInterface& PlatformUserInterface();
+
+// A dry run: while it is on, GenerateMachineCodeFile shows every dialog and
+// message box a run shows, in the same order, and calculates every step as a
+// run does, but claims no serial number (each program keeps the number its
+// dialog proposed, and the counter is left as it is) and writes no program
+// file (a create succeeds once the program is complete in memory). For
+// pre-flight checks: what a run would meet, without its effects. Off at load.
+DRIVERWYR_API void SetDryRun(bool on);
+
+// One step that the last GenerateMachineCodeFile call calculated: where it
+// is, what it got and the warnings its message box showed.
+struct CalculatedStep {
+  int group = 0;            // the dialog's position in the run, from 0
+  int step = 0;             // the step's position in its group, from 0
+  int number = 0;           // its NumberInSquence (the number the box names)
+  int warnings[16] = {};    // the warning codes of its box, 0 for none
+  float depth = 0.0f;       // the depth written, mm (the negative of Y1)
+  float force = 0.0f;       // the force written (TonnageValue)
+};
+
+// How many steps the last call calculated (only steps whose Mode is 0 are),
+// in the order it calculated them; and entry `index` of that list, copied
+// into *out. GetCalculatedStep returns false, leaving *out alone, for an
+// index outside the list.
+DRIVERWYR_API int GetCalculatedStepCount();
+DRIVERWYR_API bool GetCalculatedStep(int index, CalculatedStep* out);
+
 // The program files that the last GenerateMachineCodeFile call wrote, in the
 // order they were written, with the paths they were written to: the ".wyr"
 // files themselves, whereas GenerateMachineCodeFile copies into its buffer the

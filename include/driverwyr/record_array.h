@@ -126,9 +126,8 @@ class RecordArray {
  private:
   static T* Allocate(int slots) {
     if (static_cast<std::size_t>(slots) > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_alloc();
-    void* raw = ::operator new(sizeof(T) * static_cast<std::size_t>(slots));
-    std::memset(raw, 0, sizeof(T) * static_cast<std::size_t>(slots));
-    return static_cast<T*>(raw);
+    // Each slot is zero-filled when a record is constructed in it.
+    return static_cast<T*>(::operator new(sizeof(T) * static_cast<std::size_t>(slots)));
   }
   void ConstructSlots(int from, int to) {
     int i = from;

@@ -87,11 +87,7 @@ BendZone CheckBendZone(float inner_radius_ratio, float neutral_fibre, float bend
   return zone;
 }
 
-BendCalculator::BendCalculator(const std::string& data_path) {
-  for (int number = 1; number <= kMaterialCount; ++number) {
-    paths_[static_cast<std::size_t>(number - 1)] = MaterialFilePath(data_path, number);
-  }
-}
+BendCalculator::BendCalculator(const std::string& data_path) : data_path_(data_path) {}
 
 BendCalculator::BendCalculator(const std::string& data_path, int number, const MaterialFile& models)
     : BendCalculator(data_path) {

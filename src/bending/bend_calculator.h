@@ -94,14 +94,16 @@ class BendCalculator {
   void Calculate(const ToolData& tool, const MachineData& machine, BendResult& result,
                  WarningList& warnings);
 
-  const std::string& MaterialPath(int number) const { return paths_[static_cast<std::size_t>(number - 1)]; }
+  // The path of material data file `number` (1..4) in the data folder.
+  std::string MaterialPath(int number) const { return MaterialFilePath(data_path_, number); }
   int LoadedMaterial() const { return loaded_; }
 
  private:
   void CalculateLoaded(const ToolData& tool, const MachineData& machine, BendResult& result,
                        WarningList& warnings) const;
 
-  std::array<std::string, kMaterialCount> paths_;
+  // The data folder; a file's path is built only when the file is read.
+  std::string data_path_;
   MaterialFile models_;
   int loaded_ = 0;  // 0: none
 };

@@ -12,9 +12,9 @@
 
 namespace driverwyr {
 
-void CalculateBendData(const ProgramData& program, const CPPSetup* setup, CPPStepInfo& step) {
+WarningList CalculateBendData(const ProgramData& program, const CPPSetup* setup, CPPStepInfo& step) {
   PPDB* store = GetPPDBInstance();
-  if (store == nullptr) return;
+  if (store == nullptr) return WarningList{};
   const CPPSetup default_setup;
   const CPPSetup& group_setup = setup != nullptr ? *setup : default_setup;
 
@@ -32,7 +32,7 @@ void CalculateBendData(const ProgramData& program, const CPPSetup* setup, CPPSte
     step.SetY2(-result.Depth);
     step.SetTonnageValue(result.Force);
     ShowBendWarnings(step.GetNumberInSquence(), warnings);
-    return;
+    return warnings;
   }
 
   BendCalculator calculator(store->DataPath);
@@ -65,6 +65,7 @@ void CalculateBendData(const ProgramData& program, const CPPSetup* setup, CPPSte
   }
 
   ShowBendWarnings(step.GetNumberInSquence(), warnings);
+  return warnings;
 }
 
 }  // namespace driverwyr

@@ -68,7 +68,7 @@ std::string FloatText(float value) {
 // Decodes one block starting at `at`. Returns false with `error` set when
 // the block is malformed or does not fit.
 bool ParseBlock(std::span<const std::uint8_t> bytes, int index, std::size_t at,
-                MaterialModel& model, MaterialBlockLayout& layout, std::string& error) {
+                MaterialModel& model, MaterialBlockLayout& layout, bool keep_separators, std::string& error) {
   const std::size_t remaining = bytes.size() - at;
   const auto ends_early = [&](std::size_t needed, std::string_view what) {
     error = "the file ends early: " + BlockName(index, at) + " needs " + std::to_string(needed) +
@@ -78,7 +78,13 @@ bool ParseBlock(std::span<const std::uint8_t> bytes, int index, std::size_t at,
   };
   if (remaining < kOtherBlockSize) return ends_early(kOtherBlockSize, "its separator and form");
   layout.offset = at;
-  layout.separators.assign(1, Word(bytes, at));
+  // The separator words carry no meaning: only a reader that shows them or
+  // writes the file back keeps them (the calculation reads every step).
+  const auto separator = [&](std::size_t offset) {
+    if (keep_separators) layout.separators.push_back(Word(bytes, offset));
+  };
+  layout.separators.clear();
+  separator(at);
   model = MaterialModel();
   model.form = SignedWord(bytes, at + 2);
 
@@ -102,8 +108,8 @@ bool ParseBlock(std::span<const std::uint8_t> bytes, int index, std::size_t at,
       return ends_early(size, "a polynomial of " + std::to_string(terms) + " terms");
     }
     model.term_count = terms;
-    layout.separators.push_back(Word(bytes, at + 4));
-    layout.separators.push_back(Word(bytes, at + 8));
+    separator(at + 4);
+    separator(at + 8);
     std::size_t pos = at + 10;
     for (int i = 0; i < terms; ++i, pos += 2) {
       const int code = SignedWord(bytes, pos);
@@ -114,7 +120,7 @@ bool ParseBlock(std::span<const std::uint8_t> bytes, int index, std::size_t at,
       }
       model.term_codes[static_cast<std::size_t>(i)] = code;
     }
-    layout.separators.push_back(Word(bytes, pos));
+    separator(pos);
     pos += 2;
     for (int i = 0; i <= terms; ++i, pos += 4) {
       const float value = Float(bytes, pos);
@@ -132,7 +138,7 @@ bool ParseBlock(std::span<const std::uint8_t> bytes, int index, std::size_t at,
   if (model.form == kFormGrid) {
     if (remaining < kGridBlockSize) return ends_early(kGridBlockSize, "a grid");
     for (std::size_t chunk = 0; chunk < 6; ++chunk) {
-      layout.separators.push_back(Word(bytes, at + 4 + chunk * kGridChunkStride));
+      separator(at + 4 + chunk * kGridChunkStride);
     }
     for (int entry = 0; entry < kGridFloats; ++entry) {
       const std::size_t pos = at + GridEntryOffset(entry);
@@ -262,13 +268,15 @@ std::string_view TermName(int code) {
                                                          : std::string_view();
 }
 
-Result<MaterialFileParse> ParseMaterialFile(std::span<const std::uint8_t> bytes) {
+namespace {
+
+Result<MaterialFileParse> ParseBlocks(std::span<const std::uint8_t> bytes, bool keep_separators) {
   MaterialFileParse result;
   std::size_t at = 0;
   std::string error;
   for (int index = 0; index < kModelCount; ++index) {
     if (!ParseBlock(bytes, index, at, result.file.models[static_cast<std::size_t>(index)],
-                    result.layout[static_cast<std::size_t>(index)], error)) {
+                    result.layout[static_cast<std::size_t>(index)], keep_separators, error)) {
       return Status::Invalid(error);
     }
     at += result.layout[static_cast<std::size_t>(index)].size;
@@ -277,13 +285,17 @@ Result<MaterialFileParse> ParseMaterialFile(std::span<const std::uint8_t> bytes)
   return result;
 }
 
+}  // namespace
+
+Result<MaterialFileParse> ParseMaterialFile(std::span<const std::uint8_t> bytes) { return ParseBlocks(bytes, true); }
+
 Result<MaterialFileParse> ReadMaterialFile(FileSystem& files, const std::string& path) {
   // No file of four blocks needs more; what follows them is never read.
   std::array<char, kMaxMaterialFileSize> buffer;
   const Result<std::size_t> read = ReadFilePrefix(files, path, buffer);
   if (!read.ok()) return read.status().WithContext(path);
   Result<MaterialFileParse> parse =
-      ParseMaterialFile(std::span(reinterpret_cast<const std::uint8_t*>(buffer.data()), *read));
+      ParseBlocks(std::span(reinterpret_cast<const std::uint8_t*>(buffer.data()), *read), false);
   if (!parse.ok()) return parse.status().WithContext(path);
   return parse;
 }

@@ -105,8 +105,10 @@ Result<MaterialFileParse> ParseMaterialFile(std::span<const std::uint8_t> bytes)
 
 // Reads material data file `path` through `files` (at most
 // kMaxMaterialFileSize bytes, which is all that four blocks can need) and
-// decodes it. The error, which begins with the path, says why when the file
-// is missing, is no regular file, cannot be read or is malformed.
+// decodes it, as ParseMaterialFile does but without the separator words
+// (the calculation has no use for them). The error, which begins with the
+// path, says why when the file is missing, is no regular file, cannot be read
+// or is malformed.
 Result<MaterialFileParse> ReadMaterialFile(FileSystem& files, const std::string& path);
 
 // Encodes a material file. `separators`, when given, supplies each block's

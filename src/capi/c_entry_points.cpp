@@ -1,6 +1,7 @@
 // The entry points and the host API of the C interface: each calls the C++
 // entry point or host function of the same name with the C types turned into
 // CString and RecordArray, and turns the answer back.
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,25 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GetWrittenProgramPath(int index, char
     return -1;
   }
   return Guarded(-1, [&] { return CopyOut(driverwyr::GetWrittenProgramPath(index).view(), buffer, size); });
+}
+
+DRIVERWYR_API void DRIVERWYR_CALL driverwyr_SetDryRun(int on) { driverwyr::SetDryRun(on != 0); }
+
+DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GetCalculatedStepCount(void) {
+  return driverwyr::GetCalculatedStepCount();
+}
+
+DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GetCalculatedStep(int index, driverwyr_calculated_step* out) {
+  driverwyr::CalculatedStep step;
+  if (out == nullptr || !driverwyr::GetCalculatedStep(index, &step)) return -1;
+  out->group = step.group;
+  out->step = step.step;
+  out->number = step.number;
+  static_assert(sizeof out->warnings == sizeof step.warnings);
+  std::memcpy(out->warnings, step.warnings, sizeof out->warnings);
+  out->depth = step.depth;
+  out->force = step.force;
+  return 0;
 }
 
 DRIVERWYR_API int DRIVERWYR_CALL driverwyr_CreateSerialCounterKey(char* why_not, int size) {

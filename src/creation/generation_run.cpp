@@ -8,6 +8,7 @@
 
 #include "creation/creation_internal.h"
 #include "creation/program_creation_dialog.h"
+#include "creation/run_record.h"
 #include "driver/ppdb.h"
 #include "driverwyr/driverwyr.h"
 #include "driverwyr/host.h"
@@ -22,20 +23,20 @@ void CopyPathToHost(const std::string& path, char* buffer) {
   buffer[length] = '\0';
 }
 
-namespace {
-
-// The program files written by the last run, in order.
-std::vector<std::string>& WrittenPrograms() {
-  static std::vector<std::string> written;
-  return written;
+RunRecord& CurrentRun() {
+  static RunRecord record;
+  return record;
 }
+
+namespace {
 
 // One less, wrapping like the 32-bit arithmetic of the records instead of
 // overflowing.
 int Decrement(int value) { return static_cast<int>(static_cast<unsigned>(value) - 1u); }
 
 void RunGeneration(char* path_out) {
-  WrittenPrograms().clear();
+  RunRecord& record = CurrentRun();
+  record.Start();
   PPDB* store = GetPPDBInstance();
   if (store == nullptr) return;
 
@@ -53,18 +54,21 @@ void RunGeneration(char* path_out) {
     int end = first + 1;
     while (end < count && steps[end].GetSetupIndex() == setup_value) ++end;
 
+    // Sized once, with room for the closing record the dialog appends.
     group.RemoveAll();
+    group.SetSize(end - first + 1);
     group.SetSize(end - first);
     for (int i = first; i < end; ++i) group[i - first] = steps[i];
     first = end;
 
+    record.group = group_index;
     ProgramCreationDialog dialog(setup_value, group_index, group.GetSize(), group, true);
     if (Platform::Current().Ui().RunDialog(kCreationDialogTemplate, dialog) == kIdOk) {
       if (!dialog.CreateProgram()) {
         ShowMessage(LoadMessageText(kMessageCreateFailed), kMessageOk | kMessageIconStop);
         return;
       }
-      WrittenPrograms().push_back(dialog.Data().FileName);
+      if (!record.dry_run) record.written.push_back(dialog.Data().FileName);
       ShowMessage(LoadMessageText(kMessageProgramCreated), kMessageOk);
       CopyPathToHost(store->ProgramPath, path_out);
     }
@@ -74,12 +78,22 @@ void RunGeneration(char* path_out) {
 
 }  // namespace
 
-int GetWrittenProgramCount() { return static_cast<int>(WrittenPrograms().size()); }
+void SetDryRun(bool on) { CurrentRun().dry_run = on; }
+
+int GetCalculatedStepCount() { return static_cast<int>(CurrentRun().calculated.size()); }
+
+bool GetCalculatedStep(int index, CalculatedStep* out) {
+  if (out == nullptr || index < 0 || index >= GetCalculatedStepCount()) return false;
+  *out = CurrentRun().calculated[static_cast<std::size_t>(index)];
+  return true;
+}
+
+int GetWrittenProgramCount() { return static_cast<int>(CurrentRun().written.size()); }
 
 CString GetWrittenProgramPath(int index) {
   try {
     if (index < 0 || index >= GetWrittenProgramCount()) return CString();
-    return CString(WrittenPrograms()[static_cast<std::size_t>(index)]);
+    return CString(CurrentRun().written[static_cast<std::size_t>(index)]);
   } catch (...) {
     return CString();  // out of memory: nothing is thrown to the host
   }

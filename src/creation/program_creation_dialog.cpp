@@ -1,10 +1,12 @@
 #include "creation/program_creation_dialog.h"
 
+#include <algorithm>
 #include <limits>
 #include <new>
 
 #include "bending/calculate_step.h"
 #include "creation/creation_internal.h"
+#include "creation/run_record.h"
 #include "creation/serial_counter.h"
 #include "creation/tool_names.h"
 #include "platform/platform.h"
@@ -268,11 +270,24 @@ bool ProgramCreationDialog::CreateProgram() {
   // The header counts the records in 16 bits: a larger group cannot be
   // written without losing steps, so it is refused before the counter moves.
   if (data_.RecordCount <= 0 || data_.RecordCount != steps_->GetSize()) return false;
-  ClaimProgramNumber();
+  RunRecord& run = CurrentRun();
+  if (!run.dry_run) ClaimProgramNumber();
   const CPPSetup* setup = setup_found_ ? setup_ : nullptr;
-  return WriteProgramFile(data_, *steps_, [this, setup](CPPStepInfo& step) {
-    CalculateBendData(data_, setup, step);
-  });
+  const CPPStepInfo* first = steps_->GetData();
+  return WriteProgramFile(
+      data_, *steps_,
+      [this, setup, first, &run](CPPStepInfo& step) {
+        const WarningList warnings = CalculateBendData(data_, setup, step);
+        CalculatedStep calculated;
+        calculated.group = run.group;
+        calculated.step = static_cast<int>(&step - first);
+        calculated.number = step.GetNumberInSquence();
+        std::copy(warnings.begin(), warnings.end(), calculated.warnings);
+        calculated.depth = -step.GetY1();
+        calculated.force = step.GetTonnageValue();
+        run.calculated.push_back(calculated);
+      },
+      run.dry_run ? WriteMode::kInMemoryOnly : WriteMode::kFile);
 }
 
 }  // namespace driverwyr

@@ -29,15 +29,17 @@ struct PPDB {
 PPDB* GetPPDBInstance();
 
 // Replaces `target` with complete copies of the host's records, in index
-// order. All or nothing: when memory runs out the old records stay and
-// std::bad_alloc propagates.
+// order: the new array is sized once for all of them, then each record is
+// copied (copy constructor) and the copy assigned into its slot. All or
+// nothing: when memory runs out the old records stay and std::bad_alloc
+// propagates.
 template <typename T>
 void ReplaceRecords(RecordArray<T>& target, const RecordArray<T>* source) {
   RecordArray<T> fresh;
   const int count = source != nullptr ? source->GetSize() : 0;
+  fresh.SetSize(count);
   for (int i = 0; i < count; ++i) {
     const T copy((*source)[i]);
-    fresh.SetSize(i + 1);
     fresh[i] = copy;
   }
   target.Swap(fresh);

@@ -5,7 +5,11 @@
 namespace driverwyr {
 
 Result<std::size_t> ReadFilePrefix(FileSystem& files, const std::string& path, std::span<char> buffer) {
-  Result<std::unique_ptr<ReadableFile>> file = files.OpenForReading(path);
+  return files.ReadPrefix(path, buffer);
+}
+
+Result<std::size_t> FileSystem::ReadPrefix(const std::string& path, std::span<char> buffer) {
+  Result<std::unique_ptr<ReadableFile>> file = OpenForReading(path);
   if (!file.ok()) return file.status();
   std::size_t filled = 0;
   while (filled < buffer.size()) {

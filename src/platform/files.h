@@ -70,6 +70,13 @@ class FileSystem {
   // temporary file cannot be created. An existing link is followed: the file
   // it names is replaced.
   virtual Result<std::unique_ptr<FileReplacement>> BeginReplace(const std::string& path) = 0;
+
+  // Reads at most `buffer.size()` bytes from the start of regular file
+  // `path` into `buffer`, refusing what OpenForReading refuses, and returns
+  // how many it read. The default opens, reads and closes through
+  // OpenForReading; a system may do the same in fewer steps, since the bend
+  // calculation reads a material data file for every step it calculates.
+  virtual Result<std::size_t> ReadPrefix(const std::string& path, std::span<char> buffer);
 };
 
 // The operating system's files (the default of the platform role).
@@ -96,6 +103,9 @@ class FileSystemWrapper : public FileSystem {
   }
   Result<std::unique_ptr<FileReplacement>> BeginReplace(const std::string& path) override {
     return base_.BeginReplace(path);
+  }
+  Result<std::size_t> ReadPrefix(const std::string& path, std::span<char> buffer) override {
+    return base_.ReadPrefix(path, buffer);
   }
   FileSystem& base() { return base_; }
 

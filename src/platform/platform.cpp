@@ -30,6 +30,12 @@ void SetUserInterface(UserInterface* ui) { Platform::Current().ReplaceUserInterf
 
 void SetClock(Clock* clock) { Platform::Current().ReplaceClock(clock); }
 
+UserInterface& PlatformUserInterface() {
+  // The defaults keep no state, so this one serves alongside the Platform's.
+  static const std::unique_ptr<UserInterface> ui = MakeDefaultUserInterface();
+  return *ui;
+}
+
 CString GetMessageText(int id) {
   try {
     return CString(LoadMessageText(id));

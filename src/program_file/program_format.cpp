@@ -241,31 +241,31 @@ std::string EncodeProgramFile(const ProgramFile& file) {
   return bytes;
 }
 
-std::string DecodeProgramFile(std::string_view bytes, ProgramFile& out) {
+Status DecodeProgramFile(std::string_view bytes, ProgramFile& out) {
   const std::size_t size = bytes.size();
   if (size < kProgramHeaderSize) {
-    return "the file has " + std::to_string(size) + " bytes, fewer than the " +
-           std::to_string(kProgramHeaderSize) + " of a program header";
+    return Status::Invalid("the file has " + std::to_string(size) + " bytes, fewer than the " +
+           std::to_string(kProgramHeaderSize) + " of a program header");
   }
   const std::size_t body = size - kProgramHeaderSize;
   if (body % kProgramRecordSize != 0) {
-    return "the file has " + std::to_string(size) + " bytes, which is not 125 + 145 x n (" +
+    return Status::Invalid("the file has " + std::to_string(size) + " bytes, which is not 125 + 145 x n (" +
            Counted(body / kProgramRecordSize, "whole record") + " and " +
-           Counted(body % kProgramRecordSize, "byte") + " follow the header)";
+           Counted(body % kProgramRecordSize, "byte") + " follow the header)");
   }
   const std::size_t count = body / kProgramRecordSize;
   Decoder header_decoder(bytes.data());
   VisitHeader(out.header, header_decoder);
   if (out.header.RecordCount < 0 || static_cast<std::size_t>(out.header.RecordCount) != count) {
-    return "the header's RecordCount is " + std::to_string(out.header.RecordCount) +
-           " but the file holds " + std::to_string(count) + " records";
+    return Status::Invalid("the header's RecordCount is " + std::to_string(out.header.RecordCount) +
+           " but the file holds " + std::to_string(count) + " records");
   }
   out.records.assign(count, ProgramRecord{});
   for (std::size_t i = 0; i < count; ++i) {
     Decoder record_decoder(bytes.data() + kProgramHeaderSize + kProgramRecordSize * i);
     VisitRecord(out.records[i], record_decoder);
   }
-  return {};
+  return Status::Ok();
 }
 
 std::vector<ProgramField> DescribeProgramHeader(const ProgramHeader& header) {

@@ -22,6 +22,8 @@
 #include <string_view>
 #include <vector>
 
+#include "util/result.h"
+
 namespace driverwyr {
 
 inline constexpr std::size_t kProgramHeaderSize = 125;
@@ -128,11 +130,11 @@ void EncodeProgramRecord(const ProgramRecord& record, char* out);
 // followed by the records.
 std::string EncodeProgramFile(const ProgramFile& file);
 
-// Decodes a whole program file. Returns the empty string on success; else a
-// sentence saying why `bytes` is not a program file (`out` is then
-// unspecified). The length must be 125 + 145 x n and the header's RecordCount
-// must be n. Reads nothing outside `bytes`.
-std::string DecodeProgramFile(std::string_view bytes, ProgramFile& out);
+// Decodes a whole program file into `out`. Fails (Invalid, `out` then
+// unspecified) with a sentence saying why `bytes` is not a program file: the
+// length must be 125 + 145 x n and the header's RecordCount must be n. Reads
+// nothing outside `bytes`.
+Status DecodeProgramFile(std::string_view bytes, ProgramFile& out);
 
 // One field of the header or a record, for printing.
 struct ProgramField {

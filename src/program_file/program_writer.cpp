@@ -127,7 +127,7 @@ ProgramRecord MakeRecord(const CPPStepInfo& step, bool inch) {
 }  // namespace
 
 bool WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
-                      const StepCalculation& calculate) {
+                      const StepCalculation& calculate, WriteMode mode) {
   // The header's 16-bit count must describe exactly the records written: a
   // group too large for it (the count wrapped) cannot become a valid file.
   const int count = data.RecordCount;
@@ -153,7 +153,8 @@ bool WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
   // it only when it is complete. A target that may not be replaced (a folder,
   // a read-only or locked file) or a folder that does not exist is told now,
   // before any step is calculated.
-  Result<std::unique_ptr<FileReplacement>> file = Platform::Current().Files().BeginReplace(data.FileName);
+  Result<std::unique_ptr<FileReplacement>> file = std::unique_ptr<FileReplacement>();
+  if (mode == WriteMode::kFile) file = Platform::Current().Files().BeginReplace(data.FileName);
   if (!file.ok()) {
     ShowMessage(LoadMessageText(kOpenFileFailsMessage), kMessageOk);
     return false;
@@ -174,6 +175,7 @@ bool WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
                         bytes.data() + kProgramHeaderSize + kProgramRecordSize * i);
   }
 
+  if (mode == WriteMode::kInMemoryOnly) return true;
   Status done = (*file)->Write(bytes);
   if (done.ok()) done = (*file)->Commit();
   // A target that became impossible to replace meanwhile is told like one

@@ -25,8 +25,12 @@ using StepCalculation = std::function<void(CPPStepInfo& step)>;
 // when the file cannot be created or replaced ("Open file fails!" is shown),
 // when a write fails (nothing shown: the caller reports the failure), or when
 // RecordCount is not the number of steps (a count that did not fit 16 bits).
+// kInMemoryOnly does all of it but touch the disk (a dry run): the program is
+// encoded, nothing is created or replaced, and the result is true.
+enum class WriteMode { kFile, kInMemoryOnly };
+
 bool WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
-                      const StepCalculation& calculate);
+                      const StepCalculation& calculate, WriteMode mode = WriteMode::kFile);
 
 }  // namespace driverwyr
 

@@ -29,6 +29,7 @@ static const any_function kFunctions[] = {
     FN(driverwyr_InitPPSequence) FN(driverwyr_InitToolInfo) FN(driverwyr_InitSetupInfo)
     FN(driverwyr_InitMachineInfo) FN(driverwyr_InitBkGaugeInfo) FN(driverwyr_GenerateMachineCodeFile)
     FN(driverwyr_GetWrittenProgramCount) FN(driverwyr_GetWrittenProgramPath)
+    FN(driverwyr_SetDryRun) FN(driverwyr_GetCalculatedStepCount) FN(driverwyr_GetCalculatedStep)
     FN(driverwyr_CreateSerialCounterKey) FN(driverwyr_GetMessageText) FN(driverwyr_SetClock)
     FN(driverwyr_text_set) FN(driverwyr_dialog_init) FN(driverwyr_dialog_command)
     FN(driverwyr_SetUserInterface) FN(driverwyr_CopyStore) FN(driverwyr_store_copy_free)

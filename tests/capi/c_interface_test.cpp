@@ -392,6 +392,22 @@ TEST_F(CInterfaceRunTest, CallbacksWriteTheProgramTheInMemoryWindowWrites) {
   EXPECT_TRUE(Program() == in_memory) << "the same program, byte for byte";
 }
 
+TEST_F(CInterfaceRunTest, ADryRunShowsTheDialogButWritesNothing) {
+  CallbackHost host;
+  const driverwyr_user_interface ui = host.Ui();
+  ASSERT_EQ(driverwyr_SetUserInterface(&ui), 0);
+  driverwyr_SetDryRun(1);
+  char path[512];
+  driverwyr_GenerateMachineCodeFile(path, sizeof path);
+  driverwyr_SetDryRun(0);
+  EXPECT_EQ(host.dialogs, 1);
+  EXPECT_FALSE(fs::exists(ProgramFile())) << "no program file";
+  EXPECT_EQ(driverwyr_GetCalculatedStepCount(), 0) << "the steps keep their depth (Mode 1)";
+  driverwyr_calculated_step step{};
+  EXPECT_EQ(driverwyr_GetCalculatedStep(0, &step), -1);
+  EXPECT_EQ(driverwyr_GetCalculatedStep(0, nullptr), -1);
+}
+
 TEST_F(CInterfaceRunTest, ACancelledDialogCopiesNothing) {
   CallbackHost host;
   host.create = false;

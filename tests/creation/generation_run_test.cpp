@@ -134,6 +134,52 @@ TEST_F(GenerationRunTest, AFolderChosenInOneGroupCarriesOverToTheNext) {
   EXPECT_EQ(Written(), std::vector<std::string>{(other / "BRACKET.S2P2.wyr").string()});
 }
 
+TEST_F(GenerationRunTest, ADryRunShowsWhatARunShowsAndChangesNothing) {
+  // Two groups of steps the driver calculates; their punch and die are not
+  // in the (empty) tool list, so each step shows a box.
+  env.AddSetup(0, 2);
+  env.AddSetup(1, 2);
+  env.AddSteps({1, 1, 2});
+  for (int i = 0; i < 3; ++i) {
+    env.Store().StepArray[i].SetMode(0);
+    env.Store().StepArray[i].SetNumberInSquence(i + 1);
+  }
+  env.settings.Put("Serial Number", "4");
+  env.settings.Put("Serial Month", "12");
+  env.settings.Put("Serial Day", "7");
+  const auto run = [&](bool dry) {
+    for (int i = 0; i < 3; ++i) env.Store().StepArray[i].SetSetupIndex(i < 2 ? 1 : 2);
+    env.messages.clear();
+    seen.clear();
+    SetDryRun(dry);
+    GenerateMachineCodeFile(path_out.data());
+    SetDryRun(false);
+    std::vector<std::string> steps;
+    for (int i = 0; i < GetCalculatedStepCount(); ++i) {
+      CalculatedStep step;
+      EXPECT_TRUE(GetCalculatedStep(i, &step));
+      steps.push_back(std::to_string(step.group) + "/" + std::to_string(step.step) + " #" +
+                      std::to_string(step.number) + ": " + std::to_string(step.warnings[0]) + " " +
+                      std::to_string(step.warnings[1]) + ", " + std::to_string(step.depth) + " " +
+                      std::to_string(step.force));
+    }
+    EXPECT_FALSE(GetCalculatedStep(GetCalculatedStepCount(), nullptr));
+    return std::make_pair(MessageTexts(), steps);
+  };
+  const auto dry = run(true);
+  EXPECT_TRUE(fs::is_empty(folder)) << "a dry run writes no program";
+  EXPECT_EQ(env.settings.Text("Serial Number"), "4") << "nor moves the counter";
+  EXPECT_EQ(env.settings.locks, 0);
+  EXPECT_TRUE(Written().empty());
+  EXPECT_EQ(seen, (std::vector<std::string>{"BRACKET.S1P1.wyr, 2, 120704", "BRACKET.S2P2.wyr, 1, 120704"}));
+  const auto real = run(false);
+  EXPECT_EQ(dry.second, (std::vector<std::string>{"0/0 #1: 12 11, 0.000000 0.000000", "0/1 #2: 12 11, 0.000000 0.000000",
+                                                  "1/0 #3: 12 11, 0.000000 0.000000"}));
+  EXPECT_EQ(dry, real) << "the same boxes, in the same order, and the same calculations";
+  EXPECT_EQ(Written().size(), 2u);
+  EXPECT_EQ(env.settings.Text("Serial Number"), "6");
+}
+
 TEST_F(GenerationRunTest, NothingIsThrownToTheHost) {
   env.ui.on_dialog = [](MemoryDialogWindow&) { throw std::runtime_error("window system gone"); };
   env.AddSetup(0, 2);

@@ -220,4 +220,18 @@ TEST_F(RecordArrayTest, FailedReplacementKeepsTheOldRecords) {
   EXPECT_EQ(stored[4].value, -1);
 }
 
+// The store's array is sized once for the host's records, whatever it held
+// before: one block of exactly their count, however many there are.
+TEST_F(RecordArrayTest, ReplacementAllocatesOneBlockOfTheHostsCount) {
+  for (const int count : {1, 5, 5000, 40000}) {
+    RecordArray<Counted> stored;
+    Number(stored, 7);
+    RecordArray<Counted> host;
+    Number(host, count);
+    driverwyr::ReplaceRecords(stored, &host);
+    EXPECT_EQ(stored.GetCapacity(), count);
+    ExpectNumbered(stored, count);
+  }
+}
+
 }  // namespace

@@ -35,7 +35,7 @@ TEST(ProgramLayout, DescribedFieldsCoverHeaderAndRecordWithoutGaps) {
 TEST(ProgramLayout, DecodesWhatTheWriterWrote) {
   const std::string bytes = Golden("aux_and_rev.wyr");
   ProgramFile file;
-  ASSERT_EQ(DecodeProgramFile(bytes, file), "");
+  ASSERT_TRUE(DecodeProgramFile(bytes, file).ok());
   EXPECT_EQ(file.header.PartReference, "BRACKET      ") << "texts keep their padding";
   EXPECT_EQ(file.header.Thickness, 2.0f);
   EXPECT_EQ(file.header.Hardness, 40);
@@ -60,7 +60,7 @@ TEST(ProgramLayout, AnyWellFormedFileEncodesBackToTheSameBytes) {
     bytes[59] = static_cast<char>(count);
     bytes[60] = 0;
     ProgramFile decoded;
-    ASSERT_EQ(DecodeProgramFile(bytes, decoded), "") << "round " << round;
+    ASSERT_TRUE(DecodeProgramFile(bytes, decoded).ok()) << "round " << round;
     ASSERT_EQ(EncodeProgramFile(decoded), bytes) << "round " << round;
   }
 }
@@ -92,10 +92,10 @@ TEST(ProgramDecoderErrors, RejectsFilesThatAreNotProgramFiles) {
   };
   for (const auto& c : cases) {
     ProgramFile decoded;
-    EXPECT_EQ(DecodeProgramFile(c.bytes, decoded), c.message) << c.what << " (" << c.bytes.size() << " bytes)";
+    EXPECT_EQ(DecodeProgramFile(c.bytes, decoded).message(), c.message) << c.what << " (" << c.bytes.size() << " bytes)";
   }
   ProgramFile header_only;
-  EXPECT_EQ(DecodeProgramFile(WithCount(good.substr(0, 125), 0), header_only), "") << "no records, count 0";
+  EXPECT_TRUE(DecodeProgramFile(WithCount(good.substr(0, 125), 0), header_only).ok()) << "no records, count 0";
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include <utility>
 
 #include "driverwyr/driverwyr.h"
+#include "driverwyr/record_fields.h"
 
 // Lets GoogleTest print CString values in failure messages.
 inline void PrintTo(const CString& s, std::ostream* os) {
@@ -30,75 +31,35 @@ inline void PrintTo(const CString& s, std::ostream* os) {
 
 namespace records_testing {
 
-// Field lists, in declaration order. S: a Get/Set pair that stores its value
-// unchanged. U: a step setter that takes a unit; it is filled with whole
-// millimetre values, which every one of them keeps. A: an array accessor pair
-// and the number of rows it copies.
-#define S(f) v.Scalar(#f, &C::Get##f, &C::Set##f);
-#define U(f) v.Converted(#f, &C::Get##f, &C::Set##f);
-#define A(f, rows) v.Array(#f, &C::Get##f, &C::Set##f, rows);
-
-// SetBendType comes before CoiningFlag and Mode and gets a value that leaves
-// both flags alone. BendInnerRadius has no public accessor.
-template <class V>
-void VisitFields(V& v, const CPPStepInfo*) {
-  using C = CPPStepInfo;
-  S(NumberInSquence) S(SetUpName) S(SetupIndex) S(BendType) S(ControlType) U(StepValue)
-  S(CycleNo) S(CoiningFlag) S(Mode) U(BendLength) S(BendAngle) S(Y1) S(Y2) A(XX, 4) A(YY, 4) A(ZZ, 4)
-  S(BendDeduction) S(TonnageValue) U(ODC) U(RetractStroke) U(Offset) S(MaterialVPos)
-  v.Array("ToolReverse", &C::GetToolReverse, &C::SetTollReverse, 6);
-  A(ToolID, 6) A(RayID, 6) S(PinchPointValue) S(FlagAutoCompen) S(BGRetractFlag) U(BendingSpeed)
-  S(ReturnSpeed) S(DwellBG) S(DwellEndBend) S(Y1Compen) S(Y2Compen) S(X1Compen) S(X2Compen)
-  S(R1Compen) S(R2Compen) S(Z1Compen) S(Z2Compen) S(AngleCompen) S(BendNoBGPos) S(AuxFunc)
-  S(FlagSheetMove) S(SequenceOrder) S(FlangeLength)
-}
-
-template <class V>
-void VisitFields(V& v, const CPPTool*) {
-  using C = CPPTool;
-  S(ToolName) S(ToolType) S(Category) A(Profile, 64) S(NumProfilePoint) A(TipPoint, 2)
-  A(PrmyAttachPoint, 2) A(SlaveAttachPoint, 2) S(ToolHeight) S(ToolRealHeight) S(ToolWidth)
-  S(Edge2ForceLine) S(Reverse) S(SmallorLarger) S(VWidth) S(Angle) S(Radius) S(Flag4Die)
-  S(XAttachOffset) S(StepHeight) S(MaxThickness) S(MinThickness) S(FollowType) S(FollowAngle)
-  S(BackAngle) S(FrontOffset) S(BgEdgeMoveIn) S(MidPointOffset) S(SecondFollowAngle) S(TipRadius)
-  S(TipOffset) S(VOffset) S(TipHeightOffset) S(TipAngle) S(VAngle) S(Sectional)
-  S(PunchResistance) S(DieResistance)
-}
-
-template <class V>
-void VisitFields(V& v, const CPPMachine*) {
-  using C = CPPMachine;
-  S(UserMachineName) S(MachineName) S(CtrlSystem) S(FingerType) S(ProtocolBoard) S(CylinderNumber)
-  S(LengthUnit) S(Tonnage) S(MinTonnage) S(FrameTightness) S(OriginPressure) S(MaxPressure)
-  S(MaxBendingLength) S(MaxStrokeHeight) S(OpenHeight) S(SignificantHeight) S(LowerBeamHeight)
-  S(MainBeamSpan) S(SignifcantSpan) S(MainBodyDepth) S(BlockInUpBeam) S(BlockInLowBeam)
-  A(ExtrusionVectorBlockOfUpBeam, 32) A(ExtrusionVectorBlockOfLowerBeam, 32)
-  A(UpBeamProfile, 32) A(NumUpBeamPoint, 32) A(LowBeamProfile, 32) A(NumLowerBeamPoint, 32)
-  A(UpBeamAttach, 2) A(LowBeamAttach, 2) S(clampAtCerter) S(ClampLength) S(ClampPitch)
-  S(DefaultPHLLength) S(DefaultPHLPitch) A(PHLProfile, 64) S(NumPHLPoint) A(PHLTopAttach, 2)
-  A(PHLPunchAttach, 2) A(PHLClampAttach, 2) A(ClampProfile, 64) S(NumClampPoint) A(ClampAttach, 2)
-}
-
-template <class V>
-void VisitFields(V& v, const CPPBGauge*) {
-  using C = CPPBGauge;
-  S(Num) S(ControlSystem) S(FingerType) S(NumberOfAxis) S(AdjustmentMethod) S(LengthUnit)
-  S(FingerWidth) S(FingerThickness) S(FingerVLower) S(FingerVUpper) S(FingerAdjustLocation)
-  S(FingerAdjustHeight) S(FingerHLeft) S(FingerHRight) S(FingerContactMin) S(YRangeMin)
-  S(YRangeMax) S(ZRangeMin) S(ZRangeMax) A(BodyProfile, 64) S(NumBodyPoint) A(BodyDir, 3)
-  A(FingerProfile, 64) S(NumFingerPoint) A(FingerDir, 3) A(MotorProfile, 64) S(NumMotorPoint)
-  A(MotorDir, 3)
-}
-
-template <class V>
-void VisitFields(V& v, const CPPSetup*) {
-  using C = CPPSetup;
-  S(SetupName) S(ControlType) S(MachineModel) S(SetupIndex) S(UserMachineName) S(BendingCoefficient)
-}
-
-#undef S
-#undef U
-#undef A
+// Every field of the record classes' table (driverwyr/record_fields.h), in
+// declaration order. Scalar and string fields are Get/Set pairs that store
+// their value unchanged; a converting step setter (it takes a unit) is filled
+// with whole millimetre values, which every one of them keeps; an array copies
+// its number of rows. BendInnerRadius has no public accessor. SetBendType
+// comes before CoiningFlag and Mode and gets a value that leaves both flags
+// alone.
+#define RECORDS_TESTING_SCALAR(Stem, GetType, SetType, Setter, Check) \
+  v.Scalar(#Stem, &C::Get##Stem, &C::Setter);
+#define RECORDS_TESTING_CONVERTED(Stem, GetType, SetType, Setter, InchDecimals, MmDecimals, Check) \
+  v.Converted(#Stem, &C::Get##Stem, &C::Setter);
+#define RECORDS_TESTING_STRING(Stem, Setter, Check) v.Scalar(#Stem, &C::Get##Stem, &C::Setter);
+#define RECORDS_TESTING_ARRAY(Stem, Elem, Rows, Inner, Setter, Check, CheckRows) \
+  v.Array(#Stem, &C::Get##Stem, &C::Setter, Rows);
+#define RECORDS_TESTING_INTERNAL(Stem, Type)
+#define RECORDS_TESTING_VISIT(Class, Fields, FieldlessSetters)                                  \
+  template <class V>                                                                            \
+  void VisitFields(V& v, const Class*) {                                                        \
+    using C = Class;                                                                            \
+    Fields(RECORDS_TESTING_SCALAR, RECORDS_TESTING_CONVERTED, RECORDS_TESTING_STRING,           \
+           RECORDS_TESTING_ARRAY, RECORDS_TESTING_INTERNAL)                                     \
+  }
+DRIVERWYR_RECORDS(RECORDS_TESTING_VISIT)
+#undef RECORDS_TESTING_VISIT
+#undef RECORDS_TESTING_SCALAR
+#undef RECORDS_TESTING_CONVERTED
+#undef RECORDS_TESTING_STRING
+#undef RECORDS_TESTING_ARRAY
+#undef RECORDS_TESTING_INTERNAL
 
 // The value Fill gives element `element` of the k-th value of a record.
 // Numbers are distinct per field and seed and exact in a float; strings carry

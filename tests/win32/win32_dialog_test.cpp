@@ -14,12 +14,15 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/win32/win32_ui.h"
 
 namespace driverwyr {
 namespace {
 
 constexpr int kTemplate = 12957;
 constexpr char kCaption[] = "Postprocessor Program Creation Dialog:";
+// Message boxes carry the host application's name: this program's.
+constexpr char kHostName[] = "win32_dialog_test";
 
 // ---------------------------------------------------------------------------
 // The operator: steps run one per timer tick until each reports done.
@@ -327,6 +330,7 @@ TEST_F(Win32DialogTest, EscCloseBoxAndCancelEndWithIdCancel) {
 }
 
 TEST_F(Win32DialogTest, ValidationMessageWaitsForTheOperator) {
+  std::string caption;
   RecordingHandler handler;
   handler.on_command = [&](DialogWindow& w, int id, int) {
     if (id == kIdOk) {
@@ -351,12 +355,37 @@ TEST_F(Win32DialogTest, ValidationMessageWaitsForTheOperator) {
       has_text = has_text || TextOf(child) == "Please enter a number.";
     }
     if (!has_text) return false;
+    caption = TextOf(box);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     return true;
   });
   Operator op(script);
   EXPECT_EQ(ui_->RunDialog(kTemplate, handler), kIdOk);
   EXPECT_TRUE(op.Finished());
+  EXPECT_EQ(caption, kHostName);
+}
+
+TEST_F(Win32DialogTest, MessageBoxesAreCaptionedWithTheHostsName) {
+  EXPECT_EQ(win32::MessageBoxCaption(), kHostName);
+  const struct { unsigned style; bool icon; } cases[] = {{kMessageOk, false}, {kMessageIconStop, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.style);
+    std::string caption, text;
+    Script script;
+    script.steps.push_back([&] {
+      const HWND box = FindThreadDialog([](HWND) { return true; });
+      if (box == nullptr) return false;
+      caption = TextOf(box);
+      text = TextOf(GetDlgItem(box, 0xFFFF));
+      PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      return true;
+    });
+    Operator op(script);
+    EXPECT_EQ(ui_->ShowMessageBox("program created failed !", c.style), kIdOk);
+    EXPECT_TRUE(op.Finished());
+    EXPECT_EQ(caption, kHostName);
+    EXPECT_EQ(text, "program created failed !");
+  }
 }
 
 TEST_F(Win32DialogTest, HandlerExceptionClosesTheDialogAndReachesTheCaller) {
@@ -387,6 +416,11 @@ TEST_F(Win32DialogTest, MissingTemplateIsReported) {
 TEST_F(Win32DialogTest, FolderBrowserStartsAtTheInitialFolderOfAnyLength) {
   char windows[MAX_PATH] = {};
   ASSERT_GT(GetWindowsDirectoryA(windows, MAX_PATH), 0u);
+  // A folder as the driver hands it over: with its trailing backslash.
+  char temp[MAX_PATH] = {};
+  ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
+  std::string temp_folder(temp);
+  std::string unix_folder = "Z:\\tmp\\";
   const std::string too_long = std::string("C:\\") + std::string(3000, 'x') + "\\";
   struct Case {
     std::string initial;
@@ -396,6 +430,9 @@ TEST_F(Win32DialogTest, FolderBrowserStartsAtTheInitialFolderOfAnyLength) {
   const Case cases[] = {
       {windows, true, std::string(windows)},
       {std::string(windows) + "\\", true, std::string(windows)},
+      {"C:\\", true, std::string("C:\\")},
+      {temp_folder, true, temp_folder.substr(0, temp_folder.size() - 1)},
+      {unix_folder, true, std::string("Z:\\tmp")},
       {windows, false, std::nullopt},
       {too_long, false, std::nullopt},
   };
@@ -439,6 +476,16 @@ TEST_F(Win32DialogTest, FolderBrowserStartsAtTheInitialFolderOfAnyLength) {
       EXPECT_FALSE(got->has_value());
     }
   }
+}
+
+TEST(BrowserStartFolderTest, DropsTrailingBackslashesButARootKeepsOne) {
+  const struct { const char *folder, *start; } cases[] = {
+      {"C:\\Out\\", "C:\\Out"},   {"C:\\Out", "C:\\Out"},     {"C:\\Out\\\\", "C:\\Out"},
+      {"C:\\", "C:\\"},           {"C:\\\\", "C:\\"},       {"C:", "C:"},
+      {"\\\\server\\share\\", "\\\\server\\share"},   {"\\", "\\"},
+      {"Out\\", "Out"},           {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(win32::BrowserStartFolder(c.folder), c.start) << c.folder;
 }
 
 }  // namespace

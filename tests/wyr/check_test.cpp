@@ -71,6 +71,25 @@ TEST(CheckTest, InchJobIsConvertedBySettersAndMaterial) {
       "steps[1].BendingSpeed: 7\n", "machines[0].Tonnage: 40.5\n", "bgauges: 2\n"});
 }
 
+// The whole listing, line for line, but for the paths (they name the folder
+// the tests run in): which fields, in which order, in which form.
+TEST(CheckTest, ListingIsExactlyAsBefore) {
+  const struct { std::string job, listing; } cases[] = {
+      {(kExamples / "bracket.json").string(), std::string(TEST_DATA_DIR) + "/check_bracket.txt"},
+      {std::string(TEST_DATA_DIR) + "/check_inch.json", std::string(TEST_DATA_DIR) + "/check_inch.txt"},
+  };
+  for (const auto& c : cases) {
+    const WyrResult result = RunWyr({"check", c.job});
+    ASSERT_EQ(result.status, 0) << c.job << ": " << result.err;
+    std::istringstream lines(result.out);
+    std::string listed;
+    for (std::string line; std::getline(lines, line);) {
+      if (line.rfind("path ", 0) != 0) listed += line + "\n";
+    }
+    EXPECT_EQ(listed, ReadFile(c.listing)) << c.job;
+  }
+}
+
 TEST(CheckTest, InvalidJobsGiveStatus2AndNameThePlace) {
   const std::filesystem::path folder = MakeTempFolder("wyr-check");
   const std::string file = (folder / "job.json").string();

@@ -1,11 +1,22 @@
-// Unit tests of the job-file reader (ParseJob) and of the store description
-// that `wyr check` prints (DescribeStore).
+// Unit tests of the job-file reader (ParseJob, LoadJobFile, ApplyJob), of the
+// store description that `wyr check` prints (DescribeStore) and of the
+// listings' output buffer. Linux only: LoadJobFile is tried on a FIFO and a
+// device.
 #include "job_file.h"
+
+#include "output_buffer.h"
+#include "store_printer.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,14 +28,8 @@ using ::testing::StartsWith;
 
 const std::filesystem::path kFolder = std::filesystem::path("/jobs") / "bracket";
 
-std::string Parse(const std::string& text, Job& job) {
-  try {
-    ParseJob(text, kFolder, job);
-    return {};
-  } catch (const JobError& e) {
-    return e.what();
-  }
-}
+// The reader's message, or "" when the job reads.
+std::string Parse(const std::string& text, Job& job) { return ParseJob(text, kFolder, job).message(); }
 
 // Unit conversion, declaration order of the setters and material selection
 // are covered end to end by the check tests.
@@ -139,11 +144,183 @@ TEST(ParseJobTest, ErrorsNameThePlace) {
       {R"({"operator": [[{"click": 1}]]})", "operator[0][0].click: unknown key"},
       {R"({"operator": [[{}]]})", "operator[0][0]: expected an action"},
       {std::string(40, '[') + std::string(40, ']'), "not a job file: nested more than"},
+      // Read in one pass: the first fault of the contents is kept, but a fault
+      // of the text found later wins, and a long array is counted to its end.
+      {R"({"units": 0, "steps": [{"BendAngle": )", "not valid JSON: parse error at line 1, column 38"},
+      {R"({"steps": [{"Bogus": 1}], "x": )" + std::string(20, '['), "not a job file: nested more than 16"},
+      {R"({"steps": [{"Bogus": 1}], "units": 2})", "steps[0].Bogus: unknown key"},
+      {R"({"steps": [{"XX": [1, 2, 3, 4, 5, "x", [1, 2]]}]})", "steps[0].XX: 7 elements given, at most 4 fit"},
+      {R"({"steps": [{"ToolID": ["", "", "", "", "", "", [], {}]}]})", "steps[0].ToolID: 8 names given"},
+      {R"({"steps": [{"XX": [1], "XX": []}]})", "steps[0].XX: key given twice"},
+      // Converting setters whose unit comes later in the file are checked then.
+      {R"({"steps": [{}, {"ODC": 1300}], "unit": 1})", "steps[1].ODC: 1300 is outside the range of the field"},
+      {R"({"steps": [{"RetractStroke": 3e7}], "unit": 1})", "steps[0].RetractStroke: 30000000.0 is too large "
+                                                          "for the field (at most 21474836 in magnitude)"},
+      {R"({"steps": [{"RetractStroke": 3e7}], "unit": 1.5})", "unit: expected an integer"},
+      {R"({"operator": [[{"press": "create", "press": "cancel"}]]})", "operator[0][0].press: key given twice"},
+      {R"({"operator": [[{"select": ["AL1"]}]]})", "operator[0][0].select: expected a string, got an array"},
+      {R"({"operator": [{"press": "create"}]})", "operator[0]: expected \"create\", \"cancel\" or a list of "
+                                                 "actions, got an object"},
   };
   for (const auto& c : kCases) {
     Job job;
     EXPECT_THAT(Parse(c.json, job), StartsWith(c.message_start)) << c.json;
   }
+}
+
+// The converting step setters get the job's unit wherever "unit" stands in
+// the file, and run after ControlType, which BendingSpeed depends on.
+TEST(ParseJobTest, ConvertingSettersGetTheUnitWhereverItStands) {
+  const std::string step = R"({"BendLength": 10, "ODC": 10, "StepValue": 0.5, "BendingSpeed": 8.7, "ControlType": 0})";
+  for (const std::string& text : {R"({"unit": 1, "steps": [)" + step + "]}", R"({"steps": [)" + step + R"(], "unit": 1})"}) {
+    Job job;
+    ASSERT_EQ(Parse(text, job), "") << text;
+    ASSERT_EQ(job.steps.GetSize(), 1) << text;
+    const CPPStepInfo& s = job.steps[0];
+    EXPECT_EQ(s.GetBendLength(), 254) << text;
+    EXPECT_EQ(s.GetODC(), 254) << text;
+    EXPECT_FLOAT_EQ(s.GetStepValue(), 12.7f) << text;
+    EXPECT_EQ(s.GetBendingSpeed(), 8) << text << ": ControlType 0 truncates, without conversion";
+    EXPECT_EQ(job.unit, 1);
+  }
+}
+
+// Records are collected in blocks and moved into the job's arrays in the
+// end: order and values survive across blocks, also for setters that waited
+// for the unit, and each array is sized once.
+TEST(ParseJobTest, ManyRecordsKeepTheirOrder) {
+  constexpr int kSteps = 5000;
+  constexpr int kMachines = 25;
+  std::string text = R"({"steps": [)";
+  for (int i = 0; i < kSteps; ++i) {
+    text += (i == 0 ? "" : ",") + std::string(R"({"NumberInSquence": )") + std::to_string(i) +
+            R"(, "BendLength": )" + std::to_string(i % 100) + "}";
+  }
+  text += R"(], "machines": [)";
+  for (int i = 0; i < kMachines; ++i) {
+    text += (i == 0 ? "" : ",") + std::string(R"({"UserMachineName": "M)") + std::to_string(i) + "\"}";
+  }
+  text += R"(], "unit": 1})";
+  Job job;
+  ASSERT_EQ(Parse(text, job), "");
+  ASSERT_EQ(job.steps.GetSize(), kSteps);
+  EXPECT_EQ(job.steps.GetCapacity(), kSteps);
+  for (int i = 0; i < kSteps; ++i) {
+    ASSERT_EQ(job.steps[i].GetNumberInSquence(), i);
+    // Whole inches: TruncateToDecimals(n, 1) x 25.4, rounded half up.
+    ASSERT_EQ(job.steps[i].GetBendLength(), static_cast<short>(i % 100 * 25.4f + 0.5)) << "step " << i;
+  }
+  ASSERT_EQ(job.machines.GetSize(), kMachines);
+  for (int i = 0; i < kMachines; ++i) EXPECT_EQ(job.machines[i].GetUserMachineName().str(), "M" + std::to_string(i));
+}
+
+// Keys in any order, from record to record: each value reaches its own
+// field, at every position of a deep array, whatever the key order of the
+// record before.
+TEST(ParseJobTest, KeysInAnyOrderReachTheirFields) {
+  Job job;
+  ASSERT_EQ(Parse(R"({"steps": [
+        {"BendAngle": 1, "Mode": 1, "CycleNo": 2},
+        {"CycleNo": 3, "BendAngle": 4},
+        {"Mode": 1, "Y1": 5, "BendAngle": 6, "CycleNo": 7}],
+      "machines": [{"UpBeamProfile": [[], [[1, 2, 3]],)" + std::string(29, ' ') + R"(
+        [[0, 0, 0], [0, 0, 4]]], "NumLowerBeamPoint": [0, 0, 9]}]})",
+                  job),
+            "");
+  ASSERT_EQ(job.steps.GetSize(), 3);
+  const struct { float angle; short cycles; short mode; } kWant[] = {{1, 2, 1}, {4, 3, 0}, {6, 7, 1}};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(job.steps[i].GetBendAngle(), kWant[i].angle) << "step " << i;
+    EXPECT_EQ(job.steps[i].GetCycleNo(), kWant[i].cycles) << "step " << i;
+    EXPECT_EQ(job.steps[i].GetMode(), kWant[i].mode) << "step " << i;
+  }
+  EXPECT_EQ(job.steps[2].GetY1(), 5.0f);
+  auto beams = std::make_unique<double[][64][3]>(32);
+  job.machines[0].GetUpBeamProfile(beams.get());
+  EXPECT_EQ(beams[1][0][2], 3.0);
+  EXPECT_EQ(beams[2][1][2], 4.0);
+  EXPECT_EQ(beams[2][1][1], 0.0);
+  int points[32] = {};
+  job.machines[0].GetNumLowerBeamPoint(points);
+  EXPECT_EQ(points[2], 9);
+}
+
+// ApplyJob hands the records to the store and releases the job's arrays.
+TEST(ParseJobTest, ApplyJobReleasesTheJobsArrays) {
+  Job job;
+  ASSERT_EQ(Parse(R"({"steps": [{}, {}], "tools": [{"ToolName": "P"}], "operator": ["cancel"]})", job), "");
+  ASSERT_TRUE(ApplyJob(job).ok());
+  EXPECT_EQ(job.steps.GetSize(), 0);
+  EXPECT_EQ(job.steps.GetCapacity(), 0);
+  EXPECT_EQ(job.tools.GetCapacity(), 0);
+  EXPECT_EQ(job.operator_script.size(), 1u);
+  driverwyr::StoreCopy store;
+  ASSERT_TRUE(driverwyr::CopyStore(store));
+  EXPECT_EQ(store.steps.GetSize(), 2);
+  EXPECT_EQ(store.tools[0].GetToolName().str(), "P");
+}
+
+// LoadJobFile reads regular files only, and refuses the others at once:
+// a FIFO without a writer must not block the open.
+TEST(LoadJobFileTest, OnlyRegularFilesAreRead) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "wyr-load-job-test";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder / "folder.json");
+  ASSERT_EQ(::mkfifo((folder / "fifo.json").c_str(), 0600), 0);
+  std::ofstream(folder / "job.json") << R"({"unit": 1})";
+  // Larger than a job file may be; sparse, so that it costs no disk.
+  std::ofstream(folder / "huge.json").close();
+  std::filesystem::resize_file(folder / "huge.json", kMaxJobFileSize + 1);
+  const struct {
+    std::filesystem::path file;
+    std::string message;
+  } kCases[] = {
+      {folder / "job.json", ""},
+      {folder / "missing.json", "cannot be opened"},
+      {folder / "folder.json", "is a folder, not a job file"},
+      {folder / "fifo.json", "is not a regular file, so not a job file"},
+      {"/dev/null", "is not a regular file, so not a job file"},
+      {folder / "huge.json", "is larger than 1073741824 bytes"},
+  };
+  for (const auto& c : kCases) {
+    Job job;
+    EXPECT_EQ(LoadJobFile(c.file, job).message(), c.message) << c.file;
+  }
+  Job job;
+  ASSERT_TRUE(LoadJobFile(folder / "job.json", job).ok());
+  EXPECT_EQ(job.unit, 1);
+  EXPECT_EQ(job.folder, folder.lexically_normal());
+  std::filesystem::remove_all(folder);
+}
+
+// The listings' escapes: what `wyr check` keeps (bytes from 0x80 up) and
+// what `wyr dump` shows as \xNN, as text and inside JSON strings.
+TEST(OutputBufferTest, EscapesAsEachListingShowsBytes) {
+  const std::string bytes = std::string("a\"\\\x01\x7F\xC3\xA9", 7);
+  const struct {
+    bool keep_high_bytes;
+    bool json;
+    std::string want;
+  } kCases[] = {
+      {true, false, R"(a\"\\\x01\x7F)" "\xC3\xA9"},
+      {false, false, R"(a\"\\\x01\x7F\xC3\xA9)"},
+      {false, true, R"(a\"\\\\\\x01\\x7F\\xC3\\xA9)"},
+  };
+  for (const auto& c : kCases) {
+    OutputBuffer out;
+    out.AppendEscaped(bytes, '"', c.keep_high_bytes, c.json);
+    EXPECT_EQ(out.text(), c.want) << c.keep_high_bytes << c.json;
+  }
+}
+
+// A listing that cannot be written is a failure, not a silent success.
+TEST(OutputBufferTest, WriteFailureIsReported) {
+  std::FILE* full = std::fopen("/dev/full", "w");
+  ASSERT_NE(full, nullptr);
+  OutputBuffer out(full);
+  for (int i = 0; i < 100000; ++i) out.Format(FMT_COMPILE("line {}\n"), i);
+  EXPECT_FALSE(out.Finish());
+  std::fclose(full);
 }
 
 TEST(DescribeStoreTest, ToolIdsEndAtNulOrAfter32BytesAndStringsAreEscaped) {
@@ -157,7 +334,9 @@ TEST(DescribeStoreTest, ToolIdsEndAtNulOrAfter32BytesAndStringsAreEscaped) {
   CPPTool tool;
   tool.SetToolName("P\"88\n");
   store.tools.Add(tool);
-  const std::string text = DescribeStore(store);
+  OutputBuffer out;
+  DescribeStore(store, out);
+  const std::string text(out.text());
   EXPECT_THAT(text, HasSubstr("steps[0].ToolID[0]: \"" + std::string(32, 'P') + "\"\n"));
   EXPECT_THAT(text, HasSubstr("steps[0].ToolID[1]: \"D24\"\n"));
   EXPECT_THAT(text, HasSubstr("tools[0].ToolName: \"P\\\"88\\x0A\"\n"));

@@ -41,7 +41,7 @@ class ManyHostsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = MakeTempFolder("wyr-many-hosts");
-    job_ = json::parse(ReadFile(fs::path(TEST_DATA_DIR) / "run_job.json"));
+    job_ = json::parse(ReadFile(fs::path(JOBS_DIR) / "create.json"));
     // Two groups, so every run creates two programs.
     job_["steps"][1]["SetupIndex"] = 2;
     job_["setups"].push_back(job_["setups"][0]);

@@ -24,7 +24,7 @@ class RunFaultsTest : public ::testing::Test {
   void SetUp() override {
     dir_ = MakeTempFolder("wyr-run-faults");
     fs::create_directories(dir_ / "out");
-    job_ = json::parse(ReadFile(fs::path(TEST_DATA_DIR) / "run_job.json"));
+    job_ = json::parse(ReadFile(fs::path(JOBS_DIR) / "create.json"));
   }
   void TearDown() override { fs::remove_all(dir_); }
 

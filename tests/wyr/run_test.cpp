@@ -22,6 +22,9 @@ using ::testing::HasSubstr;
 
 constexpr const char* kCreated = "The program is created, you can now use Linvaro to send it to the control.";
 
+// The cases of the job corpus (tests/wyr/jobs/runs.json), each laid out in a
+// fresh folder as the corpus says and run there with its instants and time
+// zones. The Wine comparison runs the very same cases with wyr.exe.
 class RunCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -29,23 +32,34 @@ class RunCommandTest : public ::testing::Test {
     job_file_ = dir_ / "job.json";
     transcript_ = dir_ / "transcript.jsonl";
     counter_file_ = dir_ / "config" / "Ostrel" / "TorvaneCommon" / "Default";
-    fs::create_directories(dir_ / "out");
-    job_ = json::parse(ReadFile(fs::path(TEST_DATA_DIR) / "run_job.json"));
+    cases_ = json::parse(ReadFile(fs::path(JOBS_DIR) / "runs.json")).at("cases");
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  // Writes the job and runs it with a transcript.
-  WyrResult Run(const std::string& now = "2026-12-07T10:00:00Z", const std::string& tz = "UTC") {
-    WriteFile(job_file_, job_.dump(2));
-    return RunWyr({"run", job_file_.string(), "--transcript", transcript_.string(), "--now", now},
-                  {{"XDG_CONFIG_HOME", (dir_ / "config").string()}, {"TZ", tz}});
+  // Lays out case `name` afresh: its job, its folders and its serial counter.
+  void Prepare(const std::string& name) {
+    case_ = cases_.at(name);
+    for (const auto& entry : fs::directory_iterator(dir_)) fs::remove_all(entry.path());
+    WriteFile(job_file_, ReadFile(fs::path(JOBS_DIR) / case_.at("job").get<std::string>()));
+    for (const std::string folder : case_.value("folders", json::array({"out"}))) {
+      fs::create_directories(dir_ / folder);
+    }
+    const json counter = case_.value("counter", json::object());
+    if (!counter.is_null()) {
+      std::string lines;
+      for (const auto& [name, value] : counter.items()) lines += name + "=" + value.get<std::string>() + "\n";
+      fs::create_directories(counter_file_.parent_path());
+      WriteFile(counter_file_, lines);
+    }
   }
-  // Adds a second group (dialog 1) holding the job's second step.
-  void AddSecondGroup() {
-    job_["steps"][1]["SetupIndex"] = 2;
-    job_["setups"].push_back(job_["setups"][0]);
-    job_["setups"][1]["SetupIndex"] = 1;
+  // Runs entry `run` of the case's runs with a transcript.
+  WyrResult Run(std::size_t run = 0) {
+    const json runs = case_.value("runs", json::parse(R"([{"now": "2026-12-07T10:00:00Z", "tz": "UTC"}])"));
+    const json& at = runs.at(run);
+    return RunWyr({"run", job_file_.string(), "--transcript", transcript_.string(), "--now", at.at("now")},
+                  {{"XDG_CONFIG_HOME", (dir_ / "config").string()}, {"TZ", at.at("tz")}});
   }
+  std::size_t RunCount() const { return case_.contains("runs") ? case_.at("runs").size() : 1; }
 
   std::vector<json> Transcript() const {
     std::vector<json> events;
@@ -63,14 +77,11 @@ class RunCommandTest : public ::testing::Test {
   }
 
   fs::path dir_, job_file_, transcript_, counter_file_;
-  json job_;
+  json cases_, case_;
 };
 
 TEST_F(RunCommandTest, ScriptedCreateIsRecordedEventByEvent) {
-  job_["operator"] = json::parse(R"([[
-      {"type": "ProgramName", "text": "ab12345678"}, {"select": "AL1"},
-      {"type": "Hardness", "text": "0"}, {"press": "create"},
-      {"type": "Hardness", "text": "45.5"}, {"press": "create"}]])");
+  Prepare("scripted_create");
   const WyrResult result = Run();
   ASSERT_EQ(result.status, 0) << Streamed(result);
 
@@ -107,9 +118,7 @@ TEST_F(RunCommandTest, ScriptedCreateIsRecordedEventByEvent) {
 }
 
 TEST_F(RunCommandTest, BrowsedFolderHoldsThisAndTheFollowingProgramsAndAnItemWithoutPathIsRefused) {
-  fs::create_directories(dir_ / "elsewhere");
-  AddSecondGroup();
-  job_["operator"] = json::parse(R"([[{"browse": "elsewhere"}, {"browse": null}, {"browse": ""}], "create"])");
+  Prepare("browse");
   const WyrResult result = Run();
   ASSERT_EQ(result.status, 0) << Streamed(result);
   const std::vector<json> events = Transcript();
@@ -124,31 +133,35 @@ TEST_F(RunCommandTest, BrowsedFolderHoldsThisAndTheFollowingProgramsAndAnItemWit
   EXPECT_TRUE(fs::is_empty(dir_ / "out"));
 }
 
+TEST_F(RunCommandTest, BrowsingReadsTheFieldsBackFirstAndKeepsWhatWasTyped) {
+  Prepare("browse_with_invalid_hardness");
+  const WyrResult result = Run();
+  ASSERT_EQ(result.status, 0) << Streamed(result);
+  EXPECT_EQ(EventKinds(), (std::vector<std::string>{"dialog", "validation", "closed", "message", "done"}))
+      << ReadFile(transcript_);
+  EXPECT_EQ(Transcript().at(1)["control"], 1084) << "the hardness is checked before the browser opens";
+  EXPECT_TRUE(fs::exists(dir_ / "elsewhere" / "PART.wyr"));
+}
+
 TEST_F(RunCommandTest, OutcomesGiveTheirExitStatus) {
-  // `events` holds the "event" of every transcript line.
-  const struct { const char *name, *operator_script; int control_type, status; std::vector<std::string> events;
-                 bool written; } cases[] = {
-      {"scripted cancel", R"(["cancel"])", 2, 0, {"dialog", "closed", "done"}, false},
-      {"cancel pressed in a list", R"([[{"type": 1080, "text": "X"}, {"press": "cancel"}]])", 2, 0,
-       {"dialog", "closed", "done"}, false},
-      {"validation never passes", R"([[{"type": "Hardness", "text": "0"}]])", 2, 1,
-       {"dialog", "validation", "closed", "done"}, false},
-      {"create pressed twice then cancelled", R"([[{"type": "Hardness", "text": "x"}, {"press": "create"}]])", 2, 1,
-       {"dialog", "validation", "validation", "closed", "done"}, false},
-      {"control type 0 cannot be created", R"(["create"])", 0, 1, {"dialog", "closed", "message", "done"}, false},
-      {"missing entries mean create", "[]", 2, 0, {"dialog", "closed", "message", "done"}, true},
+  // `events` holds the "event" of every transcript line; `refused`: the
+  // create was refused ("program created failed !").
+  const struct { const char* name; int status; std::vector<std::string> events; bool written, refused; } cases[] = {
+      {"cancel", 0, {"dialog", "closed", "done"}, false, false},
+      {"cancel_in_list", 0, {"dialog", "closed", "done"}, false, false},
+      {"validation_never_passes", 1, {"dialog", "validation", "closed", "done"}, false, false},
+      {"create_twice_then_cancelled", 1, {"dialog", "validation", "validation", "closed", "done"}, false, false},
+      {"control_type_0", 1, {"dialog", "closed", "message", "done"}, false, true},
+      {"missing_entries", 0, {"dialog", "closed", "message", "done"}, true, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    fs::remove_all(dir_ / "out");
-    fs::create_directories(dir_ / "out");
-    job_["operator"] = json::parse(c.operator_script);
-    job_["setups"][0]["ControlType"] = c.control_type;
+    Prepare(c.name);
     const WyrResult result = Run();
     EXPECT_EQ(result.status, c.status) << Streamed(result);
     EXPECT_EQ(EventKinds(), c.events) << ReadFile(transcript_);
     EXPECT_EQ(!fs::is_empty(dir_ / "out"), c.written);
-    if (c.control_type == 0) {
+    if (c.refused) {
       EXPECT_EQ(Transcript().at(2),
                 (json{{"event", "message"}, {"text", "program created failed !"}, {"style", 16}}));
       EXPECT_EQ(ReadFile(counter_file_), "") << "a failed create keeps the counter";
@@ -160,26 +173,59 @@ TEST_F(RunCommandTest, OutcomesGiveTheirExitStatus) {
   }
 }
 
+TEST_F(RunCommandTest, DieNameBoxTakesFiftyCharactersForType0ButChecksSix) {
+  Prepare("type_0_long_names");
+  const WyrResult result = Run();
+  ASSERT_EQ(result.status, 1) << Streamed(result);
+  EXPECT_EQ(Transcript().at(0)["controls"]["1003"], "EX");
+  // The 60 characters typed into the program name are cut to its 50 and
+  // pass; the die name box takes 50 too, but its first check allows 6.
+  const json refused = {{"event", "validation"}, {"group", 0}, {"control", 1012},
+                        {"message", "Please enter no more than 6 characters."}};
+  EXPECT_EQ(Transcript(), (std::vector<json>{Transcript().at(0), refused, refused,
+                                             json::parse(R"({"event":"closed","group":0,"result":2})"),
+                                             json::parse(R"({"event":"done","path":null})")}))
+      << ReadFile(transcript_);
+}
+
 TEST_F(RunCommandTest, SerialCountsPerUtcDayAndCreationDateIsLocal) {
-  // The program number (control 1080) and the creation date (1100).
-  const struct { const char *now, *tz, *program, *created; } cases[] = {
-      {"2026-12-07T10:00:00Z", "UTC", "120700", "12/07/26"},
-      {"2026-12-07T23:30:00Z", "XYZ-13", "120701", "12/08/26"},  // UTC+13: already the next day
-      {"2026-12-08T00:10:00Z", "XYZ+5", "120800", "12/07/26"},   // UTC-5: still the day before
-      {"2026-12-08T09:00:00.5Z", "UTC", "120801", "12/08/26"},
+  // The program number (control 1080) and the creation date (1100) of each
+  // run, in order, each run seeing the counter the one before stored.
+  const struct { const char* name; std::vector<std::pair<std::string, std::string>> shown; } cases[] = {
+      {"serial_days", {{"120700", "12/07/26"},    // UTC
+                       {"120701", "12/08/26"},    // Tokyo, just after midnight
+                       {"120800", "12/07/26"},    // New York, the evening before; a new UTC day
+                       {"120801", "12/08/26"}}},  // UTC again
+      {"serial_wraps", {{"120799", "12/07/26"},   // the last serial of the day
+                        {"120700", "12/07/26"},   // Tokyo, a second before midnight; wrapped to 00
+                        {"120701", "12/08/26"}}}, // Tokyo, midnight
   };
   for (const auto& c : cases) {
-    const WyrResult result = Run(c.now, c.tz);
-    ASSERT_EQ(result.status, 0) << c.now << "\n" << Streamed(result);
-    const json controls = Transcript().at(0)["controls"];
-    EXPECT_EQ(controls["1080"], c.program) << c.now << " " << c.tz;
-    EXPECT_EQ(controls["1100"], c.created) << c.now << " " << c.tz;
+    SCOPED_TRACE(c.name);
+    Prepare(c.name);
+    ASSERT_EQ(RunCount(), c.shown.size());
+    for (std::size_t i = 0; i < c.shown.size(); ++i) {
+      const WyrResult result = Run(i);
+      ASSERT_EQ(result.status, 0) << "run " << i << "\n" << Streamed(result);
+      const json controls = Transcript().at(0)["controls"];
+      EXPECT_EQ(controls["1080"], c.shown[i].first) << "run " << i;
+      EXPECT_EQ(controls["1100"], c.shown[i].second) << "run " << i;
+    }
   }
 }
 
+TEST_F(RunCommandTest, MissingCounterKeyIsCreatedAndHoldsTheCounter) {
+  Prepare("no_counter_key");
+  ASSERT_FALSE(fs::exists(counter_file_));
+  const WyrResult result = Run();
+  ASSERT_EQ(result.status, 0) << Streamed(result);
+  EXPECT_EQ(Transcript().at(0)["controls"]["1080"], "120700");
+  EXPECT_THAT(ReadFile(counter_file_), HasSubstr("Serial Number=1"));
+}
+
 TEST_F(RunCommandTest, InvalidInputChangesNothing) {
+  Prepare("no_counter_key");
   const std::string invalid_job = (fs::path(TEST_DATA_DIR) / "run_invalid_job.json").string();
-  WriteFile(job_file_, job_.dump());
   const std::string job = job_file_.string(), transcript = transcript_.string();
   const struct { const char* name; std::vector<std::string> args; const char* message; } cases[] = {
       {"invalid job", {"run", invalid_job, "--transcript", transcript}, "steps[0]"},
@@ -190,6 +236,9 @@ TEST_F(RunCommandTest, InvalidInputChangesNothing) {
       {"not UTC", {"run", job, "--now", "2026-12-07T10:00:00+01:00"}, "--now"},
       {"trailing text", {"run", job, "--now", "2026-12-07T10:00:00Zx"}, "--now"},
       {"no job", {"run"}, ""},
+      {"unknown user interface", {"run", job, "--ui", "screen", "--transcript", transcript}, "--ui"},
+      {"no native dialog here", {"run", job, "--ui", "native", "--transcript", transcript}, "--ui native"},
+      {"hold without native", {"run", job, "--hold", "100", "--transcript", transcript}, "--hold"},
   };
   for (const auto& c : cases) {
     const WyrResult result = RunWyr(c.args, {{"XDG_CONFIG_HOME", (dir_ / "config").string()}});
@@ -203,10 +252,7 @@ TEST_F(RunCommandTest, InvalidInputChangesNothing) {
 }
 
 TEST_F(RunCommandTest, SelectingAMaterialNotInTheListIsAScriptError) {
-  fs::create_directories(counter_file_.parent_path());
-  WriteFile(counter_file_, "Serial Number=5\n");
-  job_["operator"] = json::parse(R"([[{"select": "Brass"}, {"press": "create"}], "create"])");
-  AddSecondGroup();  // cancelled without playing the script
+  Prepare("select_not_in_list");  // the second dialog is cancelled without playing the script
   const WyrResult result = Run();
   EXPECT_EQ(result.status, 2) << Streamed(result);
   EXPECT_THAT(result.err, HasSubstr("operator[0][0].select: \"Brass\" is not in the material list"));

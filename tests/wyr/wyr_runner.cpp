@@ -11,7 +11,7 @@
 
 namespace wyr_test {
 
-StartedWyr StartWyr(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
+StartedWyr StartProgram(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env) {
   StartedWyr started;
   started.folder = MakeTempFolder("wyr-run");
   const std::filesystem::path out_path = started.folder / "stdout", err_path = started.folder / "stderr";
@@ -23,16 +23,21 @@ StartedWyr StartWyr(const std::vector<std::string>& args, const std::map<std::st
     const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(127);
     for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
-    std::vector<std::string> copies = args;
-    copies.insert(copies.begin(), WYR_PATH);
-    std::vector<char*> argv;
-    for (auto& arg : copies) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
+    std::vector<std::string> copies = argv;
+    std::vector<char*> pointers;
+    for (auto& arg : copies) pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+    execv(pointers[0], pointers.data());
     _exit(127);
   }
   started.pid = pid;
   return started;
+}
+
+StartedWyr StartWyr(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
+  std::vector<std::string> argv = args;
+  argv.insert(argv.begin(), WYR_PATH);
+  return StartProgram(argv, env);
 }
 
 WyrResult WaitWyr(StartedWyr& started) {
@@ -42,6 +47,11 @@ WyrResult WaitWyr(StartedWyr& started) {
                    ReadFile(started.folder / "stderr")};
   std::filesystem::remove_all(started.folder);
   return result;
+}
+
+WyrResult RunProgram(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env) {
+  StartedWyr started = StartProgram(argv, env);
+  return WaitWyr(started);
 }
 
 WyrResult RunWyr(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {

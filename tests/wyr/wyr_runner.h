@@ -19,12 +19,16 @@ struct WyrResult {
 // standard input from /dev/null.
 WyrResult RunWyr(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {});
 
-// A wyr process started in the background, with its output in files.
+// Runs the program `argv[0]` (a path) in the same way.
+WyrResult RunProgram(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env = {});
+
+// A program started in the background, with its output in files.
 struct StartedWyr {
   int pid = -1;
   std::filesystem::path folder;  // holds "stdout" and "stderr"; removed by Wait
 };
 StartedWyr StartWyr(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {});
+StartedWyr StartProgram(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env = {});
 // Waits for it to end. `status` is -1 when it ended by a signal.
 WyrResult WaitWyr(StartedWyr& started);
 

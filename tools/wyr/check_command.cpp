@@ -4,38 +4,43 @@
 #include <fmt/format.h>
 
 #include <cstdio>
-#include <exception>
 #include <memory>
 #include <string>
 
 #include "commands.h"
 #include "job_file.h"
+#include "output_buffer.h"
+#include "store_printer.h"
 
 namespace wyr {
 namespace {
 
 int RunCheck(const std::string& file) {
-  Job job;
-  try {
-    LoadJobFile(file, job);
-  } catch (const JobError& e) {
-    fmt::print(stderr, "wyr: {}: {}\n", file, e.what());
-    return kExitInvalid;
-  }
   driverwyr::StoreCopy store;
-  try {
-    ApplyJob(job);
-  } catch (const std::exception& e) {
-    fmt::print(stderr, "wyr: {}: {}\n", file, e.what());
-    return kExitFailed;
+  {
+    // The job's arrays are released once the store has them; only the
+    // store and its copy are held while the listing is printed.
+    Job job;
+    if (const driverwyr::Status status = LoadJobFile(file, job); !status.ok()) {
+      fmt::print(stderr, "wyr: {}: {}\n", file, status.message());
+      return kExitInvalid;
+    }
+    if (const driverwyr::Status status = ApplyJob(job); !status.ok()) {
+      fmt::print(stderr, "wyr: {}: {}\n", file, status.message());
+      return kExitFailed;
+    }
   }
   if (!driverwyr::CopyStore(store)) {
     fmt::print(stderr, "wyr: {}: the driver's store could not be read back\n", file);
     return kExitFailed;
   }
-  const std::string text = DescribeStore(store);
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fflush(stdout);
+  DestroyPPDBInstance();  // the copy is what is printed
+  OutputBuffer out(stdout);
+  DescribeStore(store, out);
+  if (!out.Finish()) {
+    fmt::print(stderr, "wyr: {}: the listing could not be written to standard output\n", file);
+    return kExitFailed;
+  }
   return kExitOk;
 }
 

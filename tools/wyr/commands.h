@@ -16,6 +16,7 @@ void AddCheckCommand(CLI::App& app, int& status);
 void AddRunCommand(CLI::App& app, int& status);
 void AddDumpCommand(CLI::App& app, int& status);
 void AddMaterialCommand(CLI::App& app, int& status);
+void AddSheetCommand(CLI::App& app, int& status);
 
 }  // namespace wyr
 

@@ -4,163 +4,137 @@
 // Text output has one field a line: "header: NAME = VALUE [UNIT]" and
 // "record I: NAME = VALUE [UNIT]". JSON output is one object with "header"
 // (an object of the header fields) and "records" (an array with one object
-// per record). In both, fields come in file order, numbers are printed in
-// the shortest form that reads back as the same single-precision value, and
-// texts show printable ASCII as it is, a backslash as \\ and any other byte as
-// \xNN. See docs/program-file.md.
+// per record), indented by two spaces a level. In both, fields come in file
+// order, numbers are printed in the shortest form that reads back as the same
+// single-precision value, and texts show printable ASCII as it is, a
+// backslash as \\ and any other byte as \xNN. See docs/program-file.md.
+// Either is written as it is made, one record at a time.
 #include <fmt/format.h>
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
-#include <system_error>
+#include <vector>
 
 #include "commands.h"
+#include "output_buffer.h"
 #include "program_file/program_format.h"
+#include "program_file_reader.h"
 
 namespace wyr {
 namespace {
 
 using driverwyr::ProgramField;
 
-// The bytes of a text field in printable form; `quote` is escaped as well.
-std::string EscapeText(std::string_view text, char quote) {
-  std::string out;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\\' || (quote != '\0' && c == quote)) {
-      out += '\\';
-      out += c;
-    } else if (byte >= 0x20 && byte <= 0x7e) {
-      out += c;
-    } else {
-      out += fmt::format("\\x{:02X}", byte);
-    }
-  }
-  return out;
-}
-
-// Shortest form that reads back as the same float ("90", "1.4986", "-0").
-std::string FloatText(float value) { return fmt::format("{}", value); }
-
-std::string ValueText(const ProgramField& field) {
+// A field's value: integers in decimal; floats in their shortest form, or in
+// JSON as the double nearest to that form, the way nlohmann-json prints
+// doubles, so that both show the same digits (JSON has no NaN or infinity:
+// null); texts quoted and escaped; a missing character as null.
+void AppendValue(OutputBuffer& out, const ProgramField& field, bool json) {
   switch (field.kind) {
     case ProgramField::Kind::kInteger:
-      return fmt::format("{}", field.integer);
-    case ProgramField::Kind::kFloat:
-      return FloatText(field.number);
-    case ProgramField::Kind::kText:
-      return "\"" + EscapeText(field.text, '"') + "\"";
-    case ProgramField::Kind::kChar:
-      return field.text.empty() ? std::string("null") : "\"" + EscapeText(field.text, '"') + "\"";
-  }
-  return {};
-}
-
-void AppendTextFields(std::string& out, std::string_view prefix, const std::vector<ProgramField>& fields) {
-  for (const ProgramField& field : fields) {
-    out += fmt::format("{}: {} = {}", prefix, field.name, ValueText(field));
-    if (!field.unit.empty()) out += fmt::format(" {}", field.unit);
-    out += '\n';
-  }
-}
-
-nlohmann::ordered_json JsonValue(const ProgramField& field) {
-  switch (field.kind) {
-    case ProgramField::Kind::kInteger:
-      return field.integer;
+      out.Format(FMT_COMPILE("{}"), field.integer);
+      return;
     case ProgramField::Kind::kFloat: {
-      // JSON has no NaN or infinity.
-      if (!std::isfinite(field.number)) return nullptr;
-      // The double nearest to the float's shortest decimal form, so that the
-      // JSON shows the same digits as the text output.
-      const std::string text = FloatText(field.number);
+      if (!json) {
+        out.Format(FMT_COMPILE("{}"), field.number);  // "90", "1.4986", "-0"
+        return;
+      }
+      if (!std::isfinite(field.number)) {
+        out.Append("null");
+        return;
+      }
+      char digits[32];
+      const auto end = fmt::format_to_n(digits, sizeof digits, FMT_COMPILE("{}"), field.number).out;
       double value = 0.0;
-      std::from_chars(text.data(), text.data() + text.size(), value);
-      return value;
+      std::from_chars(digits, end, value);
+      out.Append(nlohmann::json(value).dump());
+      return;
     }
     case ProgramField::Kind::kText:
-      return EscapeText(field.text, '\0');
     case ProgramField::Kind::kChar:
-      if (field.text.empty()) return nullptr;
-      return EscapeText(field.text, '\0');
+      if (field.kind == ProgramField::Kind::kChar && field.text.empty()) {
+        out.Append("null");
+        return;
+      }
+      out.Append('"');
+      out.AppendEscaped(field.text, '"', false, json);
+      out.Append('"');
+      return;
   }
-  return nullptr;
 }
 
-nlohmann::ordered_json JsonObject(const std::vector<ProgramField>& fields) {
-  nlohmann::ordered_json object = nlohmann::ordered_json::object();
-  for (const ProgramField& field : fields) object[std::string(field.name)] = JsonValue(field);
-  return object;
+// "header: NAME = VALUE [UNIT]" lines.
+void WriteTextFields(OutputBuffer& out, std::string_view prefix, const std::vector<ProgramField>& fields) {
+  for (const ProgramField& field : fields) {
+    out.Format(FMT_COMPILE("{}: {} = "), prefix, field.name);
+    AppendValue(out, field, false);
+    if (!field.unit.empty()) out.Format(FMT_COMPILE(" {}"), field.unit);
+    out.Append('\n');
+  }
 }
 
-// Reads the whole file, at most one byte more than the largest program file.
-// Returns false when it cannot be read.
-bool ReadProgramBytes(const std::string& path, std::string& bytes, std::string& error) {
-  std::error_code ignored;
-  if (std::filesystem::is_directory(std::filesystem::path(path), ignored)) {
-    error = "is a folder, not a program file";
-    return false;
+// One JSON object of fields, its closing brace indented by `indent` spaces
+// and its members by two more, as nlohmann-json's dump(2) lays out a document.
+void WriteJsonObject(OutputBuffer& out, std::size_t indent, const std::vector<ProgramField>& fields) {
+  const std::string_view spaces = "                ";
+  if (fields.empty()) {
+    out.Append("{}");
+    return;
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot be opened for reading";
-    return false;
+  out.Append("{\n");
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    out.Format(FMT_COMPILE("{}\"{}\": "), spaces.substr(0, indent + 2), fields[i].name);
+    AppendValue(out, fields[i], true);
+    out.Append(i + 1 < fields.size() ? ",\n" : "\n");
   }
-  char buffer[65536];
-  while (bytes.size() <= driverwyr::kMaxProgramFileSize) {
-    in.read(buffer, sizeof buffer);
-    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (!in) break;
-  }
-  if (in.bad()) {
-    error = "cannot be read";
-    return false;
-  }
-  if (bytes.size() > driverwyr::kMaxProgramFileSize) {
-    error = fmt::format("not a program file: it is larger than the largest program file ({} bytes, {} records)",
-                        driverwyr::kMaxProgramFileSize, driverwyr::kMaxProgramRecords);
-    return false;
-  }
-  return true;
+  out.Append(spaces.substr(0, indent));
+  out.Append('}');
 }
 
 int RunDump(const std::string& path, bool json) {
-  std::string bytes;
-  std::string error;
-  if (!ReadProgramBytes(path, bytes, error)) {
-    fmt::print(stderr, "wyr: {}: {}\n", path, error);
+  const driverwyr::Result<driverwyr::ProgramFile> read = ReadProgramFile(path);
+  if (!read.ok()) {
+    fmt::print(stderr, "wyr: {}: {}\n", path, read.error());
     return kExitInvalid;
   }
-  driverwyr::ProgramFile file;
-  error = driverwyr::DecodeProgramFile(bytes, file);
-  if (!error.empty()) {
-    fmt::print(stderr, "wyr: {}: not a program file: {}\n", path, error);
-    return kExitInvalid;
-  }
+  const driverwyr::ProgramFile& file = *read;
 
-  std::string out;
+  OutputBuffer out(stdout);
   if (json) {
-    nlohmann::ordered_json document = nlohmann::ordered_json::object();
-    document["header"] = JsonObject(driverwyr::DescribeProgramHeader(file.header));
-    nlohmann::ordered_json records = nlohmann::ordered_json::array();
-    for (const auto& record : file.records) records.push_back(JsonObject(driverwyr::DescribeProgramRecord(record)));
-    document["records"] = std::move(records);
-    out = document.dump(2) + "\n";
+    out.Append("{\n  \"header\": ");
+    WriteJsonObject(out, 2, driverwyr::DescribeProgramHeader(file.header));
+    out.Append(",\n  \"records\": ");
+    if (file.records.empty()) {
+      out.Append("[]");
+    } else {
+      out.Append("[\n");
+      for (std::size_t i = 0; i < file.records.size(); ++i) {
+        out.Append("    ");
+        WriteJsonObject(out, 4, driverwyr::DescribeProgramRecord(file.records[i]));
+        out.Append(i + 1 < file.records.size() ? ",\n" : "\n");
+      }
+      out.Append("  ]");
+    }
+    out.Append("\n}\n");
   } else {
-    AppendTextFields(out, "header", driverwyr::DescribeProgramHeader(file.header));
+    WriteTextFields(out, "header", driverwyr::DescribeProgramHeader(file.header));
+    fmt::memory_buffer prefix;
     for (std::size_t i = 0; i < file.records.size(); ++i) {
-      AppendTextFields(out, fmt::format("record {}", i), driverwyr::DescribeProgramRecord(file.records[i]));
+      prefix.clear();
+      fmt::format_to(fmt::appender(prefix), FMT_COMPILE("record {}"), i);
+      WriteTextFields(out, std::string_view(prefix.data(), prefix.size()),
+                      driverwyr::DescribeProgramRecord(file.records[i]));
     }
   }
-  std::fwrite(out.data(), 1, out.size(), stdout);
-  std::fflush(stdout);
+  if (!out.Finish()) {
+    fmt::print(stderr, "wyr: {}: the listing could not be written to standard output\n", path);
+    return kExitFailed;
+  }
   return kExitOk;
 }
 

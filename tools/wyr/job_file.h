@@ -1,27 +1,26 @@
 // Job files of wyr: reading and validating them, and handing them to the
 // driver. The format is that of the wyr documentation (job files, operator
 // scripts); every error names its place in the file ("steps[3].ToolID[1]: ...").
+//
+// The text is read in one pass: keys, types, ranges and shapes are checked as
+// they come, and each record is built as soon as its object ends. Faults of
+// the JSON text itself (syntax, nesting deeper than 16 levels) are reported
+// wherever they are in the file; otherwise the first fault in the file is.
 #ifndef DRIVERWYR_TOOLS_WYR_JOB_FILE_H_
 #define DRIVERWYR_TOOLS_WYR_JOB_FILE_H_
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
 #include "driverwyr/driverwyr.h"
-#include "driverwyr/host.h"
+#include "util/result.h"
 
 namespace wyr {
-
-// An invalid job file; what() names the place and the fault.
-class JobError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 struct MaterialSpec {
   float thickness = 0.0f;
@@ -63,25 +62,25 @@ struct Job {
   std::vector<OperatorEntry> operator_script;  // entries beyond its end mean "create"
 };
 
-// Parses the text of a job file that lies in `folder`. Throws JobError.
-void ParseJob(std::string_view text, const std::filesystem::path& folder, Job& job);
+// The largest job file that LoadJobFile reads.
+inline constexpr std::size_t kMaxJobFileSize = std::size_t{1} << 30;
 
-// Reads and parses the job file `file`. Throws JobError (also when it cannot
-// be read).
-void LoadJobFile(const std::filesystem::path& file, Job& job);
+// Parses the text of a job file that lies in `folder` into `job`. On error
+// the message names the place; `job` then holds an unspecified part of it.
+driverwyr::Status ParseJob(std::string_view text, const std::filesystem::path& folder, Job& job);
+
+// Reads and parses the job file `file`, which must be a regular file of at
+// most kMaxJobFileSize bytes. Errors as ParseJob's, or why the file cannot be
+// read ("cannot be opened", "is a folder, not a job file", ...).
+driverwyr::Status LoadJobFile(const std::filesystem::path& file, Job& job);
 
 // Hands the job to the driver: CreatePPDBInstance, SetUnit, SetPathNames,
 // SetMaterial_1 or SetMaterial_2 (when the job has a material), then
-// InitPPSequence, InitToolInfo, InitSetupInfo, InitMachineInfo, InitBkGaugeInfo.
-void ApplyJob(Job& job);
-
-// The store's contents as `wyr check` prints them: the unit, one line per
-// path (each beginning with "path "), the material, and per record the fields
-// that the driver uses, one item a line ("steps[0].BendAngle: 90"). Numbers of
-// single and double precision are shown with six significant digits, strings
-// in double quotes with control bytes escaped. A ToolID entry ends at its
-// first NUL or after its 32 bytes.
-std::string DescribeStore(const driverwyr::StoreCopy& store);
+// InitPPSequence, InitToolInfo, InitSetupInfo, InitMachineInfo and
+// InitBkGaugeInfo, each array released as soon as the store has its copy
+// unless `keep_records` (the job keeps its settings and script either way).
+// Fails only when the store cannot be created.
+driverwyr::Status ApplyJob(Job& job, bool keep_records = false);
 
 }  // namespace wyr
 

@@ -1,6 +1,6 @@
 // wyr: the host program that ships with the driver. It runs jobs from JSON
-// files through the driver's entry points, decodes program files and works
-// with material data files.
+// files through the driver's entry points, decodes program files, writes
+// their set-up sheets and works with material data files.
 #include <cstdio>
 #include <exception>
 
@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   wyr::AddRunCommand(app, status);
   wyr::AddDumpCommand(app, status);
   wyr::AddMaterialCommand(app, status);
+  wyr::AddSheetCommand(app, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

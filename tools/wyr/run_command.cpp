@@ -1,8 +1,10 @@
-// wyr run JOB.json [--transcript FILE] [--now INSTANT]: runs one job through
-// the driver. It loads and validates the job, hands it to the driver, plays
-// the operator of every dialog and message box, and reports the program
-// created. Nothing that changes anything is called before the job, the
-// command line and the transcript file have been accepted.
+// wyr run JOB.json [--transcript FILE] [--now INSTANT] [--ui memory|native]
+// [--hold MS] [--sheet DIR]: runs one job through the driver. It loads and
+// validates the job, hands it to the driver, plays the operator of every
+// dialog and message box (on the in-memory window or on the platform's real
+// windows), reports the program created and writes its set-up sheet. Nothing
+// that changes anything is called before the job, the command line and the
+// transcript file have been accepted.
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -15,8 +17,10 @@
 #include "commands.h"
 #include "driverwyr/host.h"
 #include "job_file.h"
+#include "operator_ui.h"
 #include "run_operator.h"
 #include "run_platform.h"
+#include "sheet_command.h"
 
 namespace wyr {
 namespace {
@@ -29,6 +33,9 @@ struct RunOptions {
   std::string job;
   std::string transcript;
   std::string now;
+  std::string ui = "memory";
+  int hold_milliseconds = 0;
+  std::string sheet;  // folder of the set-up sheets; empty: none
 };
 
 // Installs the operator and clock for one run and restores the driver's
@@ -62,6 +69,10 @@ std::optional<std::string> ProgramPathProblem(const std::string& program_path) {
 }
 
 int Run(const RunOptions& options) {
+  if (options.hold_milliseconds > 0 && options.ui != "native") {
+    fmt::print(stderr, "wyr: --hold: only the native user interface holds its dialog (--ui native)\n");
+    return kExitInvalid;
+  }
   std::optional<FixedClock> clock;
   if (!options.now.empty()) {
     const std::optional<Instant> instant = ParseUtcInstant(options.now);
@@ -78,11 +89,16 @@ int Run(const RunOptions& options) {
     clock.emplace(instant->utc_date, *local);
   }
 
+  if (!options.sheet.empty()) {
+    if (const driverwyr::Status folder = CheckSheetFolder(options.sheet); !folder.ok()) {
+      fmt::print(stderr, "wyr: --sheet: {}: {}\n", options.sheet, folder.message());
+      return kExitInvalid;
+    }
+  }
+
   Job job;
-  try {
-    LoadJobFile(options.job, job);
-  } catch (const JobError& e) {
-    fmt::print(stderr, "wyr: {}: {}\n", options.job, e.what());
+  if (const driverwyr::Status status = LoadJobFile(options.job, job); !status.ok()) {
+    fmt::print(stderr, "wyr: {}: {}\n", options.job, status.message());
     return kExitInvalid;
   }
 
@@ -94,6 +110,19 @@ int Run(const RunOptions& options) {
   }
 
   Transcript transcript;
+  ScriptPlayer player(job.operator_script, transcript, options.job);
+  std::unique_ptr<OperatorUi> ui;
+  if (options.ui == "native") {
+    std::string why_not;
+    ui = MakeNativeUi(player, NativeUiOptions{options.hold_milliseconds}, &why_not);
+    if (ui == nullptr) {
+      fmt::print(stderr, "wyr: --ui native: {}\n", why_not);
+      return kExitInvalid;
+    }
+  } else {
+    ui = MakeMemoryUi(player);
+  }
+
   if (!options.transcript.empty()) {
     if (const auto error = transcript.Open(options.transcript)) {
       fmt::print(stderr, "wyr: --transcript: {}\n", *error);
@@ -103,18 +132,23 @@ int Run(const RunOptions& options) {
 
   // Without the key the driver keeps no serial counter; the run goes on, as
   // it would on a machine whose installation is damaged.
-  if (const auto error = EnsureSerialCounterKey()) {
-    fmt::print(stderr, "wyr: warning: the serial counter key could not be created: {}\n", *error);
+  if (const driverwyr::Status key = EnsureSerialCounterKey(); !key.ok()) {
+    fmt::print(stderr, "wyr: warning: the serial counter key could not be created: {}\n", key.message());
   }
 
-  ScriptedOperator player(job.operator_script, transcript, options.job);
   std::vector<char> path(kPathBufferSize, '\0');
   {
-    InstalledRoles roles(player, clock ? &*clock : nullptr);
-    ApplyJob(job);
+    InstalledRoles roles(ui->Interface(), clock ? &*clock : nullptr);
+    // The set-up sheets read the job's records after the run.
+    if (const driverwyr::Status status = ApplyJob(job, !options.sheet.empty()); !status.ok()) {
+      fmt::print(stderr, "wyr: {}: {}\n", options.job, status.message());
+      return kExitFailed;
+    }
     GenerateMachineCodeFile(path.data());
   }
+  ui->Finish();
   player.Finish();
+  const bool sheets_written = options.sheet.empty() || WriteRunSheets(options.sheet, job, options.job);
 
   std::optional<std::string> copied;
   const auto end = std::find(path.begin(), path.end(), '\0');
@@ -136,7 +170,7 @@ int Run(const RunOptions& options) {
     if (!player.script_failed()) return kExitFailed;
   }
   if (player.script_failed()) return kExitInvalid;
-  return player.run_failed() ? kExitFailed : kExitOk;
+  return player.run_failed() || !sheets_written ? kExitFailed : kExitOk;
 }
 
 }  // namespace
@@ -150,6 +184,15 @@ void AddRunCommand(CLI::App& app, int& status) {
                       "write what happens to FILE, one JSON object a line");
   command->add_option("--now", options->now,
                       "use this instant in UTC as now, for example 2026-12-07T23:30:00Z");
+  command->add_option("--ui", options->ui,
+                      "where the operator plays: memory (the in-memory window, the default) or native "
+                      "(the driver's real windows, on Windows)")
+      ->check(CLI::IsMember({"memory", "native"}));
+  command->add_option("--hold", options->hold_milliseconds,
+                      "with --ui native: keep each filled dialog on the screen for MS milliseconds "
+                      "before the script plays")
+      ->check(CLI::Range(0, 600000));
+  command->add_option("--sheet", options->sheet, "write the set-up sheet of every program created into DIR");
   command->callback([options, &status] { status = Run(*options); });
 }
 

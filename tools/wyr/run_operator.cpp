@@ -2,7 +2,6 @@
 
 #include <fmt/format.h>
 
-#include <algorithm>
 #include <exception>
 #include <nlohmann/json.hpp>
 #include <utility>
@@ -10,15 +9,10 @@
 namespace wyr {
 namespace {
 
-using driverwyr::ControlKind;
 using driverwyr::kIdCancel;
 using driverwyr::kIdOk;
-using driverwyr::MemoryControl;
-using driverwyr::MemoryDialogWindow;
 using Json = nlohmann::ordered_json;
 
-constexpr int kMaterialList = DRIVERWYR_IDC_MATERIAL_LIST;
-constexpr int kBrowseButton = DRIVERWYR_IDC_BROWSE;
 
 // JSON text of `value` on one line. The driver's strings are single bytes in
 // the host's code page; bytes that are no UTF-8 are shown as U+FFFD.
@@ -48,30 +42,16 @@ void Transcript::WriteLine(const std::string& line) {
   }
 }
 
-void Transcript::Dialog(int group, const MemoryDialogWindow& window) {
+void Transcript::Dialog(int group, const DialogSnapshot& dialog) {
   if (file_ == nullptr) return;
-  // Every edit box and combo box with an id, visible or not, by ascending id;
-  // a combo box shows its selected entry.
-  std::vector<int> ids;
-  for (const MemoryControl& control : window.Controls()) {
-    if (control.id >= 0 && (control.kind == ControlKind::kEdit || control.kind == ControlKind::kComboBox)) {
-      ids.push_back(control.id);
-    }
-  }
-  std::sort(ids.begin(), ids.end());
   Json controls = Json::object();
-  for (int id : ids) controls[std::to_string(id)] = window.GetControlText(id);
-  Json materials = Json::array();
-  if (const MemoryControl* list = window.Find(kMaterialList)) {
-    for (const std::string& entry : list->entries) materials.push_back(entry);
-  }
-  const MemoryControl* browse = window.Find(kBrowseButton);
+  for (const auto& [id, text] : dialog.controls) controls[std::to_string(id)] = text;
   Json event = Json::object();
   event["event"] = "dialog";
   event["group"] = group;
   event["controls"] = std::move(controls);
-  event["materials"] = std::move(materials);
-  event["browse"] = browse != nullptr && browse->visible;
+  event["materials"] = dialog.materials;
+  event["browse"] = dialog.browse;
   WriteLine(Dump(event));
 }
 
@@ -116,47 +96,19 @@ bool Transcript::Close() {
 
 // --- the operator --------------------------------------------------------------
 
-ScriptedOperator::ScriptedOperator(const std::vector<OperatorEntry>& script, Transcript& transcript,
-                                   std::string job_name)
-    : script_(script), transcript_(transcript), job_name_(std::move(job_name)) {
-  // The driver calls these from inside GenerateMachineCodeFile: nothing may
-  // escape them. A failure to print or record ends up as a failed run.
-  on_dialog = [this](MemoryDialogWindow& window) {
-    try {
-      Play(window);
-    } catch (const std::exception& e) {
-      fmt::print(stderr, "wyr: {}: {}\n", job_name_, e.what());
-      run_failed_ = true;
-    }
-    window_ = nullptr;
-  };
-  on_message = [this](const std::string& text, unsigned style) {
-    try {
-      return AnswerMessage(text, style);
-    } catch (const std::exception& e) {
-      fmt::print(stderr, "wyr: {}: {}\n", job_name_, e.what());
-      run_failed_ = true;
-      return kIdOk;
-    }
-  };
-  on_browse = [this](const std::string& /*title*/, const std::string& /*initial_folder*/) {
-    try {
-      return AnswerBrowser();
-    } catch (const std::exception& e) {
-      fmt::print(stderr, "wyr: {}: {}\n", job_name_, e.what());
-      run_failed_ = true;
-      return std::optional<std::string>();
-    }
-  };
-}
+ScriptPlayer::ScriptPlayer(const std::vector<OperatorEntry>& script, Transcript& transcript,
+                           std::string job_name)
+    : script_(script), transcript_(transcript), job_name_(std::move(job_name)) {}
 
-int ScriptedOperator::RunDialog(int template_id, driverwyr::DialogHandler& handler) {
+void ScriptPlayer::DialogStarts() {
   // A create that closed the previous dialog and was never reported as done.
   if (awaiting_outcome_) run_failed_ = true;
   awaiting_outcome_ = false;
   ++group_;
   scripted_cancel_ = false;
-  const int result = MemoryUserInterface::RunDialog(template_id, handler);
+}
+
+void ScriptPlayer::DialogClosed(int result) {
   transcript_.Closed(group_, result);
   fmt::print("closed {}: {}\n", group_,
              result == kIdOk ? "Create..." : result == kIdCancel ? "Cancel" : fmt::format("{}", result));
@@ -165,54 +117,47 @@ int ScriptedOperator::RunDialog(int template_id, driverwyr::DialogHandler& handl
   } else if (result != kIdCancel || !scripted_cancel_) {
     run_failed_ = true;
   }
-  return result;
 }
 
-void ScriptedOperator::Finish() {
+void ScriptPlayer::Finish() {
   if (awaiting_outcome_) run_failed_ = true;
   awaiting_outcome_ = false;
 }
 
-void ScriptedOperator::Play(MemoryDialogWindow& window) {
-  window_ = &window;
-  validations_reported_ = 0;
-  transcript_.Dialog(group_, window);
-  fmt::print("dialog {}: program {}, file {}\n", group_, window.GetControlText(DRIVERWYR_IDC_PROGRAM_NAME),
-             window.GetControlText(DRIVERWYR_IDC_FILE_NAME));
+void ScriptPlayer::PlayDialog(OperatorBackend& dialog) {
+  transcript_.Dialog(group_, dialog.Snapshot());
+  fmt::print("dialog {}: program {}, file {}\n", group_, dialog.ControlText(kProgramNameBox),
+             dialog.ControlText(kFileNameBox));
 
   // After a script error the remaining dialogs are cancelled unseen.
-  if (script_failed_) return PressCancel(window);
+  if (script_failed_) return PressCancel(dialog);
 
   const OperatorEntry entry =
       static_cast<std::size_t>(group_) < script_.size() ? script_[static_cast<std::size_t>(group_)] : OperatorEntry{};
   switch (entry.kind) {
     case OperatorEntry::Kind::kCreate:
-      window.Press(kIdOk);
+      dialog.Press(kIdOk);
       break;
     case OperatorEntry::Kind::kCancel:
-      window.Press(kIdCancel);
-      scripted_cancel_ = !window.IsOpen();
+      dialog.Press(kIdCancel);
+      scripted_cancel_ = !dialog.IsOpen();
       break;
     case OperatorEntry::Kind::kActions:
-      PlayActions(window, entry.actions);
+      PlayActions(dialog, entry.actions);
       break;
   }
-  ReportValidations();
-  if (script_failed_) return PressCancel(window);
+  if (script_failed_) return PressCancel(dialog);
 
   // The script has run out with the dialog open: "Create..." once more, and
   // "Cancel" when the fields still do not pass.
-  if (window.IsOpen()) {
-    window.Press(kIdOk);
-    ReportValidations();
-  }
-  if (window.IsOpen()) PressCancel(window);
+  if (dialog.IsOpen()) dialog.Press(kIdOk);
+  if (dialog.IsOpen()) PressCancel(dialog);
 }
 
-void ScriptedOperator::PlayActions(MemoryDialogWindow& window, const std::vector<OperatorAction>& actions) {
+void ScriptPlayer::PlayActions(OperatorBackend& dialog, const std::vector<OperatorAction>& actions) {
   for (std::size_t i = 0; i < actions.size(); ++i) {
     const std::string place = fmt::format("operator[{}][{}]", group_, i);
-    if (!window.IsOpen()) {
+    if (!dialog.IsOpen()) {
       fmt::print(stderr, "wyr: {}: {}: the dialog is closed already; the remaining actions are ignored\n",
                  job_name_, place);
       return;
@@ -220,16 +165,16 @@ void ScriptedOperator::PlayActions(MemoryDialogWindow& window, const std::vector
     const OperatorAction& action = actions[i];
     switch (action.kind) {
       case OperatorAction::Kind::kType:
-        if (!window.Type(action.control, action.text)) {
+        if (!dialog.Type(action.control, action.text)) {
           ScriptError(place + ".type",
                       fmt::format("box {} cannot be typed into: it is hidden or read-only", action.control));
         }
         break;
       case OperatorAction::Kind::kSelect:
-        if (!window.Choose(kMaterialList, action.text)) {
+        if (!dialog.Choose(kMaterialList, action.text)) {
           std::string entries;
-          if (const MemoryControl* list = window.Find(kMaterialList)) {
-            for (const std::string& entry : list->entries) entries += (entries.empty() ? "" : ", ") + Quote(entry);
+          for (const std::string& entry : dialog.Snapshot().materials) {
+            entries += (entries.empty() ? "" : ", ") + Quote(entry);
           }
           ScriptError(place + ".select",
                       fmt::format("{} is not in the material list ({})", Quote(action.text),
@@ -238,38 +183,36 @@ void ScriptedOperator::PlayActions(MemoryDialogWindow& window, const std::vector
         break;
       case OperatorAction::Kind::kBrowse:
         browse_answer_ = action.folder;
-        if (!window.Press(kBrowseButton)) {
+        if (!dialog.Press(kBrowseButton)) {
           ScriptError(place + ".browse", "the \"...\" button is hidden: this dialog keeps its folder");
         }
         browse_answer_.reset();
         break;
       case OperatorAction::Kind::kPress:
-        window.Press(action.button);
-        if (action.button == kIdCancel && !window.IsOpen()) scripted_cancel_ = true;
+        dialog.Press(action.button);
+        if (action.button == kIdCancel && !dialog.IsOpen()) scripted_cancel_ = true;
         break;
     }
-    ReportValidations();
     if (script_failed_) return;
   }
 }
 
-void ScriptedOperator::ScriptError(const std::string& place, const std::string& message) {
+void ScriptPlayer::ScriptError(const std::string& place, const std::string& message) {
   script_failed_ = true;
   fmt::print(stderr, "wyr: {}: {}: {}\n", job_name_, place, message);
 }
 
-void ScriptedOperator::ReportValidations() {
-  if (window_ == nullptr) return;
-  const auto& notices = window_->Validations();
-  for (; validations_reported_ < notices.size(); ++validations_reported_) {
-    const driverwyr::ValidationNotice& notice = notices[validations_reported_];
-    transcript_.Validation(group_, notice.control_id, notice.text);
-    fmt::print("validation {}: {}\n", notice.control_id, notice.text);
-  }
+void ScriptPlayer::Fail(const std::string& message) {
+  run_failed_ = true;
+  fmt::print(stderr, "wyr: {}: {}\n", job_name_, message);
 }
 
-int ScriptedOperator::AnswerMessage(const std::string& text, unsigned style) {
-  ReportValidations();
+void ScriptPlayer::Validation(int control, const std::string& text) {
+  transcript_.Validation(group_, control, text);
+  fmt::print("validation {}: {}\n", control, text);
+}
+
+void ScriptPlayer::Message(const std::string& text, unsigned style) {
   transcript_.Message(text, style);
   fmt::print("message: {}\n", text);
   // The driver's texts that tell the outcome of a create.
@@ -282,19 +225,10 @@ int ScriptedOperator::AnswerMessage(const std::string& text, unsigned style) {
   // The driver marks with the warning icon what went wrong although the
   // program was written: a program number that could not be saved.
   if ((style & driverwyr::kMessageIconMask) == driverwyr::kMessageIconWarning) run_failed_ = true;
-  return kIdOk;
 }
 
-std::optional<std::string> ScriptedOperator::AnswerBrowser() {
-  // The dialog reads its fields back before it opens the browser; their
-  // messages come first.
-  ReportValidations();
-  return browse_answer_;
-}
-
-void ScriptedOperator::PressCancel(MemoryDialogWindow& window) {
-  if (window.IsOpen()) window.Press(kIdCancel);
-  ReportValidations();
+void ScriptPlayer::PressCancel(OperatorBackend& dialog) {
+  if (dialog.IsOpen()) dialog.Press(kIdCancel);
 }
 
 }  // namespace wyr

@@ -1,8 +1,6 @@
+// The portable part of what `wyr run` needs from the system: the instant of
+// --now and the serial counter key. The local date comes from win32/ or posix/.
 #include "run_platform.h"
-
-#include <time.h>
-
-#include <limits>
 
 namespace wyr {
 namespace {
@@ -33,16 +31,6 @@ std::optional<int> Digits(std::string_view text, std::size_t pos, std::size_t co
     value = value * 10 + (text[i] - '0');
   }
   return value;
-}
-
-// The C library's conversion to local time; the only call whose name differs
-// between the C libraries wyr is built with.
-bool ToLocalTime(time_t when, struct tm& parts) {
-#if defined(_WIN32)
-  return localtime_s(&parts, &when) == 0;
-#else
-  return localtime_r(&when, &parts) != nullptr;
-#endif
 }
 
 }  // namespace
@@ -77,20 +65,10 @@ std::optional<Instant> ParseUtcInstant(std::string_view text) {
   return instant;
 }
 
-std::optional<driverwyr::CalendarDate> LocalDateOf(std::int64_t seconds) {
-  if (seconds < 0 || static_cast<std::uint64_t>(seconds) >
-                         static_cast<std::uint64_t>(std::numeric_limits<time_t>::max())) {
-    return std::nullopt;
-  }
-  struct tm parts {};
-  if (!ToLocalTime(static_cast<time_t>(seconds), parts)) return std::nullopt;
-  return driverwyr::CalendarDate{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday};
-}
-
-std::optional<std::string> EnsureSerialCounterKey() {
+driverwyr::Status EnsureSerialCounterKey() {
   CString why_not;
-  if (driverwyr::CreateSerialCounterKey(&why_not)) return std::nullopt;
-  return why_not.str();
+  if (driverwyr::CreateSerialCounterKey(&why_not)) return driverwyr::Status::Ok();
+  return driverwyr::Status::IoError(why_not.str());
 }
 
 }  // namespace wyr

@@ -1,6 +1,7 @@
 // What `wyr run` needs from the operating system beyond the driver: the
 // instant given with --now, turned into the dates of a driver clock, and the
-// settings key that a host's installation would create.
+// settings key that a host's installation would create. LocalDateOf has one
+// implementation per system (win32/, posix/), picked by the build.
 #ifndef DRIVERWYR_TOOLS_WYR_RUN_PLATFORM_H_
 #define DRIVERWYR_TOOLS_WYR_RUN_PLATFORM_H_
 
@@ -10,6 +11,7 @@
 #include <string_view>
 
 #include "driverwyr/host.h"
+#include "util/result.h"
 
 namespace wyr {
 
@@ -25,8 +27,10 @@ struct Instant {
 // or time of day.
 std::optional<Instant> ParseUtcInstant(std::string_view text);
 
-// The local calendar date of `seconds` since the epoch, in the time zone the
-// C library takes from TZ. Nothing when the C library cannot convert it.
+// The local calendar date of `seconds` since the epoch, as the system's clock
+// would show it then: on Windows in the time zone Windows is set to (under
+// Wine, the one Wine derives from the process's TZ), elsewhere in the time
+// zone the C library takes from TZ. Nothing when the system cannot convert it.
 std::optional<driverwyr::CalendarDate> LocalDateOf(std::int64_t seconds);
 
 // A clock that always answers the dates of one instant.
@@ -44,9 +48,8 @@ class FixedClock final : public driverwyr::Clock {
 // Makes sure the current user's settings key of the serial counter exists, as
 // a host's installation does (driverwyr::CreateSerialCounterKey): the registry
 // key on Windows, the settings file elsewhere, created empty when missing and
-// left alone otherwise. Returns an explanation when the key could not be
-// made, nothing otherwise.
-std::optional<std::string> EnsureSerialCounterKey();
+// left alone otherwise. Fails, saying why, when the key could not be made.
+driverwyr::Status EnsureSerialCounterKey();
 
 }  // namespace wyr
 

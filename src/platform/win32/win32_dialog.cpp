@@ -107,7 +107,7 @@ class Win32DialogWindow final : public DialogWindow {
   }
 
   void ShowValidationMessage(int /*id*/, const std::string& text) override {
-    MessageBoxA(dialog_, text.c_str(), "", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(dialog_, text.c_str(), MessageBoxCaption().c_str(), MB_OK | MB_ICONEXCLAMATION);
   }
 
   void EndDialog(int result) override {

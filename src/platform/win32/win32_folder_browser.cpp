@@ -4,9 +4,9 @@
 #include <shlobj.h>
 
 #include <optional>
+#include <string>
 
 #include "platform/win32/win32_ui.h"
-#include <string>
 
 namespace driverwyr::win32 {
 namespace {
@@ -88,6 +88,15 @@ class ComScope {
 
 }  // namespace
 
+std::string BrowserStartFolder(const std::string& folder) {
+  std::size_t end = folder.size();
+  while (end > 0 && folder[end - 1] == '\\') --end;
+  // A root keeps its backslash: "C:\" (a drive), "\" (the current drive).
+  if (end == 0 && !folder.empty()) return "\\";
+  if (end == 2 && folder[1] == ':' && end < folder.size()) return folder.substr(0, 3);
+  return folder.substr(0, end);
+}
+
 // Shows the folder browser over `owner`, starting at `initial_folder`.
 // Nothing when the operator cancelled, the empty string when the chosen item
 // is no file-system folder, else its path.
@@ -97,9 +106,11 @@ std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title,
   // as it was.
   const ComScope com;
   std::optional<std::string> result;
+  // The driver's folders end in a backslash, which the browser would not
+  // find; the text lives until the browser has closed.
+  const std::string start = BrowserStartFolder(initial_folder);
   FolderBrowser browser(owner, 0, SelectInitialFolder,
-                        initial_folder.empty() ? 0 : reinterpret_cast<LPARAM>(initial_folder.c_str()), 0,
-                        title.c_str());
+                        start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str()), 0, title.c_str());
   if (browser.Browse() == IDOK) {
     result = browser.Path();
   }

@@ -18,7 +18,7 @@ namespace {
 class Win32UserInterface final : public UserInterface {
  public:
   int ShowMessageBox(const std::string& text, unsigned style) override {
-    return MessageBoxA(GetActiveWindow(), text.c_str(), "", style);
+    return MessageBoxA(GetActiveWindow(), text.c_str(), win32::MessageBoxCaption().c_str(), style);
   }
   int RunDialog(int template_id, DialogHandler& handler) override {
     return win32::RunResourceDialog(template_id, handler);
@@ -42,6 +42,7 @@ class SystemClock final : public Clock {
     GetSystemTime(&now);
     return CalendarDate{now.wYear, now.wMonth, now.wDay};
   }
+  // Local time in the time zone Windows is set to.
   CalendarDate LocalToday() const override {
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -61,6 +62,24 @@ class ResourceStringTable final : public StringTable {
 };
 
 }  // namespace
+
+namespace win32 {
+
+const std::string& MessageBoxCaption() {
+  static const std::string caption = [] {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name(path, length < MAX_PATH ? length : 0);
+    const std::size_t slash = name.find_last_of("\\/:");
+    if (slash != std::string::npos) name.erase(0, slash + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) name.erase(dot);
+    return name;
+  }();
+  return caption;
+}
+
+}  // namespace win32
 
 std::unique_ptr<UserInterface> MakeDefaultUserInterface() {
   return std::make_unique<Win32UserInterface>();

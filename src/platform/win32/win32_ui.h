@@ -1,5 +1,6 @@
 // The Windows user interface pieces: the dialog built from the DLL's resource
-// template and the shell's folder browser.
+// template, the caption of the driver's message boxes and the shell's folder
+// browser.
 #ifndef DRIVERWYR_PLATFORM_WIN32_WIN32_UI_H_
 #define DRIVERWYR_PLATFORM_WIN32_WIN32_UI_H_
 
@@ -19,6 +20,16 @@ int RunResourceDialog(int template_id, DialogHandler& handler);
 // The window of a dialog run by RunResourceDialog, or null for any other
 // DialogWindow.
 HWND DialogWindowHandle(DialogWindow& window);
+
+// The caption of every message box the driver shows, as the application
+// framework gives it: the host application's name, that is the base name of
+// the host's program file without its extension ("wyr" for C:\Tools\wyr.exe).
+const std::string& MessageBoxCaption();
+
+// The folder the browser is asked to select first: `folder` without its
+// trailing backslashes, which the shell's browser does not accept, except
+// for the one of a root ("C:\", "\").
+std::string BrowserStartFolder(const std::string& folder);
 
 // Shows the shell's folder browser over `owner`: nothing when cancelled, the
 // empty string for an item without a file-system path, else the folder.
