@@ -9,6 +9,10 @@
 #include "driverwyr/cstring.h"
 #include "driverwyr/export.h"
 
+namespace driverwyr {
+struct RecordKeys;  // the driver's look-ups read the names without copying them
+}  // namespace driverwyr
+
 class DRIVERWYR_API CPPSetup {
  public:
   // Default record (see above).
@@ -33,6 +37,7 @@ class DRIVERWYR_API CPPSetup {
   void SetBendingCoefficient(float value);
 
  private:
+  friend struct driverwyr::RecordKeys;
   // The fields in declaration order, with their defaults.
   struct Fields {
     CString SetupName_;

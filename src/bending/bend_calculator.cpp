@@ -87,9 +87,9 @@ BendZone CheckBendZone(float inner_radius_ratio, float neutral_fibre, float bend
   return zone;
 }
 
-BendCalculator::BendCalculator(const std::string& data_path) : data_path_(data_path) {}
+BendCalculator::BendCalculator(std::string_view data_path) : data_path_(data_path) {}
 
-BendCalculator::BendCalculator(const std::string& data_path, int number, const MaterialFile& models)
+BendCalculator::BendCalculator(std::string_view data_path, int number, const MaterialFile& models)
     : BendCalculator(data_path) {
   models_ = models;
   loaded_ = number;
@@ -106,12 +106,11 @@ void BendCalculator::Calculate(const ToolData& tool, const MachineData& machine,
       return;
     }
     // A file that is missing, unreadable or malformed gives no material.
-    const Result<MaterialFileParse> parse = ReadMaterialFile(Platform::Current().Files(), MaterialPath(number));
-    if (!parse.ok()) {
+    if (!ReadMaterialFile(Platform::Current().Files(), MaterialPath(number), models_).ok()) {
+      loaded_ = 0;  // whatever was loaded before is spoilt
       warnings[0] = kWarningMaterialFile;
       return;
     }
-    models_ = parse->file;
     loaded_ = number;
   }
   CalculateLoaded(tool, machine, result, warnings);

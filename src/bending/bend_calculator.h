@@ -11,6 +11,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "bending/material_data.h"
 
@@ -80,11 +81,12 @@ BendZone CheckBendZone(float inner_radius_ratio, float neutral_fibre, float bend
 class BendCalculator {
  public:
   // A calculator reading f_1 .. f_4 from `data_path`, with no material loaded.
-  explicit BendCalculator(const std::string& data_path);
+  // The data path must outlive the calculator (the store's, for one step).
+  explicit BendCalculator(std::string_view data_path);
   // A calculator with material `number` already loaded from `models`
   // (benchmarks, fuzzing, tests); other numbers are still read from files
   // in `data_path`.
-  BendCalculator(const std::string& data_path, int number, const MaterialFile& models);
+  BendCalculator(std::string_view data_path, int number, const MaterialFile& models);
   virtual ~BendCalculator() = default;
 
   // Fills `result` and the first entry of `warnings` (which the caller
@@ -103,7 +105,7 @@ class BendCalculator {
                        WarningList& warnings) const;
 
   // The data folder; a file's path is built only when the file is read.
-  std::string data_path_;
+  std::string_view data_path_;
   MaterialFile models_;
   int loaded_ = 0;  // 0: none
 };

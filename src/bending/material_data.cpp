@@ -270,34 +270,40 @@ std::string_view TermName(int code) {
 
 namespace {
 
-Result<MaterialFileParse> ParseBlocks(std::span<const std::uint8_t> bytes, bool keep_separators) {
-  MaterialFileParse result;
+// Decodes the four blocks into `file` and `layout`; `used` gets the bytes
+// they take.
+Status ParseBlocks(std::span<const std::uint8_t> bytes, bool keep_separators, MaterialFile& file,
+                   std::array<MaterialBlockLayout, kModelCount>& layout, std::size_t& used) {
   std::size_t at = 0;
   std::string error;
-  for (int index = 0; index < kModelCount; ++index) {
-    if (!ParseBlock(bytes, index, at, result.file.models[static_cast<std::size_t>(index)],
-                    result.layout[static_cast<std::size_t>(index)], keep_separators, error)) {
+  for (std::size_t index = 0; index < kModelCount; ++index) {
+    if (!ParseBlock(bytes, static_cast<int>(index), at, file.models[index], layout[index], keep_separators, error)) {
       return Status::Invalid(error);
     }
-    at += result.layout[static_cast<std::size_t>(index)].size;
+    at += layout[index].size;
   }
-  result.used = at;
-  return result;
+  used = at;
+  return Status::Ok();
 }
 
 }  // namespace
 
-Result<MaterialFileParse> ParseMaterialFile(std::span<const std::uint8_t> bytes) { return ParseBlocks(bytes, true); }
+Result<MaterialFileParse> ParseMaterialFile(std::span<const std::uint8_t> bytes) {
+  MaterialFileParse result;
+  if (Status parsed = ParseBlocks(bytes, true, result.file, result.layout, result.used); !parsed.ok()) return parsed;
+  return result;
+}
 
-Result<MaterialFileParse> ReadMaterialFile(FileSystem& files, const std::string& path) {
+Status ReadMaterialFile(FileSystem& files, const std::string& path, MaterialFile& models) {
   // No file of four blocks needs more; what follows them is never read.
   std::array<char, kMaxMaterialFileSize> buffer;
   const Result<std::size_t> read = ReadFilePrefix(files, path, buffer);
   if (!read.ok()) return read.status().WithContext(path);
-  Result<MaterialFileParse> parse =
-      ParseBlocks(std::span(reinterpret_cast<const std::uint8_t*>(buffer.data()), *read), false);
-  if (!parse.ok()) return parse.status().WithContext(path);
-  return parse;
+  std::array<MaterialBlockLayout, kModelCount> layout;
+  std::size_t used = 0;
+  return ParseBlocks(std::span(reinterpret_cast<const std::uint8_t*>(buffer.data()), *read), false, models, layout,
+                     used)
+      .WithContext(path);
 }
 
 std::vector<std::uint8_t> EncodeMaterialFile(
@@ -333,7 +339,7 @@ std::vector<std::uint8_t> EncodeMaterialFile(
   return out;
 }
 
-std::string MaterialFilePath(const std::string& data_path, int number) {
+std::string MaterialFilePath(std::string_view data_path, int number) {
   // A folder given in Windows form is joined with a backslash there, a POSIX
   // folder with a slash here.
   constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);

@@ -109,7 +109,9 @@ Result<MaterialFileParse> ParseMaterialFile(std::span<const std::uint8_t> bytes)
 // (the calculation has no use for them). The error, which begins with the
 // path, says why when the file is missing, is no regular file, cannot be read
 // or is malformed.
-Result<MaterialFileParse> ReadMaterialFile(FileSystem& files, const std::string& path);
+// The models go straight into `models`, which holds nothing usable when the
+// read fails.
+Status ReadMaterialFile(FileSystem& files, const std::string& path, MaterialFile& models);
 
 // Encodes a material file. `separators`, when given, supplies each block's
 // separator words (missing ones are 0); otherwise every separator is 0. The
@@ -120,7 +122,7 @@ std::vector<std::uint8_t> EncodeMaterialFile(
 
 // The path of material data file `number` in `data_path`: the folder, the
 // platform's path separator, "f_" and the digit. Built at full length.
-std::string MaterialFilePath(const std::string& data_path, int number);
+std::string MaterialFilePath(std::string_view data_path, int number);
 
 // The polynomial form at bend angle `angle` (degrees) and ratio r = V/t,
 // whatever form the model declares. Outside 4 <= r <= 20 the value is

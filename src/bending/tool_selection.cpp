@@ -16,7 +16,7 @@ StepRecords FindStepRecords(const CPPStepInfo& step, const CPPSetup& setup) {
   StepRecords records;
   records.punch = FindStoredToolById(names[kPunchEntry]);
   records.die = FindStoredToolById(names[kDieEntry]);
-  records.machine = FindStoredMachine(setup.GetUserMachineName().view());
+  records.machine = FindSetupMachine(setup);
   return records;
 }
 

@@ -46,6 +46,7 @@ int MaterialTypeFromName(const std::string& name) {
 struct RecordKeys {
   static std::string_view ToolName(const CPPTool& tool) { return tool.fields_.ToolName_.view(); }
   static std::string_view MachineName(const CPPMachine& machine) { return machine.fields_.UserMachineName_.view(); }
+  static std::string_view SetupMachineName(const CPPSetup& setup) { return setup.fields_.UserMachineName_.view(); }
 };
 
 const CPPTool* FindStoredTool(std::string_view name) {
@@ -64,6 +65,10 @@ const CPPMachine* FindStoredMachine(std::string_view name) {
     if (RecordKeys::MachineName(store->MachineArray[i]) == name) return &store->MachineArray[i];
   }
   return nullptr;
+}
+
+const CPPMachine* FindSetupMachine(const CPPSetup& setup) {
+  return FindStoredMachine(RecordKeys::SetupMachineName(setup));
 }
 
 const CPPTool* FindStoredToolById(const char (&entry)[32]) {

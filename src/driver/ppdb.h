@@ -38,10 +38,9 @@ void ReplaceRecords(RecordArray<T>& target, const RecordArray<T>* source) {
   RecordArray<T> fresh;
   const int count = source != nullptr ? source->GetSize() : 0;
   fresh.SetSize(count);
-  for (int i = 0; i < count; ++i) {
-    const T copy((*source)[i]);
-    fresh[i] = copy;
-  }
+  // Each default slot takes a complete copy of the host's record; when memory
+  // runs out part-way, `fresh` goes and `target` keeps what it had.
+  for (int i = 0; i < count; ++i) fresh[i] = (*source)[i];
   target.Swap(fresh);
 }
 
@@ -60,6 +59,8 @@ bool FindMachineByName(CPPMachine& machine, const CString& name);
 // store's records of that kind are replaced.
 const CPPTool* FindStoredTool(std::string_view name);
 const CPPMachine* FindStoredMachine(std::string_view name);
+// The machine a setup names by its UserMachineName.
+const CPPMachine* FindSetupMachine(const CPPSetup& setup);
 // The tool that a 32-byte ToolID entry of a step names: the name ends at its
 // first NUL or, without one, fills all 32 bytes (never read past the entry).
 // An empty entry names no tool.

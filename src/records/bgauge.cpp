@@ -3,12 +3,18 @@
 #include <cstring>
 #include <utility>
 
+#include "records/record_copy.h"
+
 CPPBGauge::CPPBGauge() = default;
 
-CPPBGauge::CPPBGauge(const CPPBGauge& other) = default;
+CPPBGauge::CPPBGauge(const CPPBGauge& other) : CPPBGauge() { *this = other; }
 
 const CPPBGauge& CPPBGauge::operator=(const CPPBGauge& other) {
-  fields_ = other.fields_;
+  if (this != &other) {
+    Fields& to = fields_;
+    const Fields& from = other.fields_;
+    DRIVERWYR_COPY_FIELDS(DRIVERWYR_BGAUGE_FIELDS)
+  }
   return *this;
 }
 

@@ -32,7 +32,10 @@ CString::CString(CString&& other) noexcept : data_(other.data_), length_(other.l
 }
 
 CString& CString::operator=(const CString& other) {
-  if (this != &other) {
+  if (this != &other && data_ != nullptr && length_ == other.length_) {
+    // A text of the same length fits the buffer it replaces.
+    std::memcpy(data_, other.data_, static_cast<std::size_t>(length_));
+  } else if (this != &other) {
     char* block = Duplicate(other.data_, other.length_);
     delete[] data_;
     data_ = block;

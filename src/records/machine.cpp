@@ -3,12 +3,18 @@
 #include <cstring>
 #include <utility>
 
+#include "records/record_copy.h"
+
 CPPMachine::CPPMachine() = default;
 
-CPPMachine::CPPMachine(const CPPMachine& other) = default;
+CPPMachine::CPPMachine(const CPPMachine& other) : CPPMachine() { *this = other; }
 
 const CPPMachine& CPPMachine::operator=(const CPPMachine& other) {
-  fields_ = other.fields_;
+  if (this != &other) {
+    Fields& to = fields_;
+    const Fields& from = other.fields_;
+    DRIVERWYR_COPY_FIELDS(DRIVERWYR_MACHINE_FIELDS)
+  }
   return *this;
 }
 

@@ -3,12 +3,18 @@
 #include <cstring>
 #include <utility>
 
+#include "records/record_copy.h"
+
 CPPSetup::CPPSetup() = default;
 
-CPPSetup::CPPSetup(const CPPSetup& other) = default;
+CPPSetup::CPPSetup(const CPPSetup& other) : CPPSetup() { *this = other; }
 
 const CPPSetup& CPPSetup::operator=(const CPPSetup& other) {
-  fields_ = other.fields_;
+  if (this != &other) {
+    Fields& to = fields_;
+    const Fields& from = other.fields_;
+    DRIVERWYR_COPY_FIELDS(DRIVERWYR_SETUP_FIELDS)
+  }
   return *this;
 }
 

@@ -6,13 +6,18 @@
 
 #include "util/truncate.h"
 #include "util/units.h"
+#include "records/record_copy.h"
 
 CPPStepInfo::CPPStepInfo() = default;
 
-CPPStepInfo::CPPStepInfo(const CPPStepInfo& other) = default;
+CPPStepInfo::CPPStepInfo(const CPPStepInfo& other) : CPPStepInfo() { *this = other; }
 
 const CPPStepInfo& CPPStepInfo::operator=(const CPPStepInfo& other) {
-  fields_ = other.fields_;
+  if (this != &other) {
+    Fields& to = fields_;
+    const Fields& from = other.fields_;
+    DRIVERWYR_COPY_FIELDS(DRIVERWYR_STEP_FIELDS)
+  }
   return *this;
 }
 

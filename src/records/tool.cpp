@@ -3,12 +3,18 @@
 #include <cstring>
 #include <utility>
 
+#include "records/record_copy.h"
+
 CPPTool::CPPTool() = default;
 
-CPPTool::CPPTool(const CPPTool& other) = default;
+CPPTool::CPPTool(const CPPTool& other) : CPPTool() { *this = other; }
 
 const CPPTool& CPPTool::operator=(const CPPTool& other) {
-  fields_ = other.fields_;
+  if (this != &other) {
+    Fields& to = fields_;
+    const Fields& from = other.fields_;
+    DRIVERWYR_COPY_FIELDS(DRIVERWYR_TOOL_FIELDS)
+  }
   return *this;
 }
 

@@ -31,7 +31,12 @@ struct Counted {
   }
   Counted() { Construct(defaults_before_failure); }
   Counted(const Counted& other) : value(other.value) { Construct(copies_before_failure); }
-  Counted& operator=(const Counted& other) = default;
+  // A copy by assignment can run out of memory too (a record's strings).
+  Counted& operator=(const Counted& other) {
+    if (copies_before_failure >= 0 && copies_before_failure-- == 0) throw std::bad_alloc();
+    value = other.value;
+    return *this;
+  }
   ~Counted() {
     if (value == kDestroyed) ++destroyed_twice;
     --live;
