@@ -195,7 +195,8 @@ DRIVERWYR_C_FUNCTION(void, driverwyr_GetDriverID, (int* id))
 DRIVERWYR_C_FUNCTION(void, driverwyr_SetUnit, (int unit))
 /* The program path (its folder and base name name the program files), the
  * folder of the material data files and the conversion file. */
-DRIVERWYR_C_FUNCTION(void, driverwyr_SetPathNames, (const char* program_path, const char* data_path, const char* conversion_path))
+DRIVERWYR_C_FUNCTION(void, driverwyr_SetPathNames,
+                     (const char* program_path, const char* data_path, const char* conversion_path))
 /* Thickness (converted from inch with the unit in force), tensile strength,
  * material type code (1, 3, 5, 7). */
 DRIVERWYR_C_FUNCTION(void, driverwyr_SetMaterial_1, (float thickness, float tensile, int type))
@@ -342,7 +343,8 @@ DRIVERWYR_C_FUNCTION(int, driverwyr_dialog_init, (driverwyr_dialog* dialog, cons
  * the material list with DRIVERWYR_CBN_SELCHANGE after its selection
  * changed. "Create..." ends the dialog (end_dialog) only when every field
  * passes its check. 0, or -1 as driverwyr_dialog_init. */
-DRIVERWYR_C_FUNCTION(int, driverwyr_dialog_command, (driverwyr_dialog* dialog, const driverwyr_window* window, int control_id, int notification))
+DRIVERWYR_C_FUNCTION(int, driverwyr_dialog_command,
+                     (driverwyr_dialog* dialog, const driverwyr_window* window, int control_id, int notification))
 
 /* A user interface of the host's: message boxes, the modal dialog and the
  * folder browser, as UserInterface of driverwyr/host.h. Every callback must
@@ -384,7 +386,8 @@ DRIVERWYR_C_FUNCTION(int, driverwyr_store_copy_unit, (const driverwyr_store_copy
 /* The three paths, as strings out are given. */
 DRIVERWYR_C_FUNCTION(int, driverwyr_store_copy_program_path, (const driverwyr_store_copy* copy, char* buffer, int size))
 DRIVERWYR_C_FUNCTION(int, driverwyr_store_copy_data_path, (const driverwyr_store_copy* copy, char* buffer, int size))
-DRIVERWYR_C_FUNCTION(int, driverwyr_store_copy_conversion_path, (const driverwyr_store_copy* copy, char* buffer, int size))
+DRIVERWYR_C_FUNCTION(int, driverwyr_store_copy_conversion_path,
+                     (const driverwyr_store_copy* copy, char* buffer, int size))
 /* The material: thickness in millimetres, tensile strength, type code. */
 DRIVERWYR_C_FUNCTION(float, driverwyr_store_copy_material_thickness, (const driverwyr_store_copy* copy))
 DRIVERWYR_C_FUNCTION(float, driverwyr_store_copy_material_tensile, (const driverwyr_store_copy* copy))
