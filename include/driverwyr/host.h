@@ -1,6 +1,14 @@
 // Host integration: what a host program can supply to the driver besides the
 // entry points, and how it can read back what the store holds.
 //
+// This is a C++ interface: its classes pass std::string and std::optional and
+// are called through vtables, and the record classes and CString follow the
+// C++ ABI of the compiler that built the library. Use it only from a host
+// built with the same toolchain (GCC or MinGW-w64 g++ of the C++20 library
+// the package names) and linked against the same C++ standard library. Every
+// other host (Microsoft's compiler, C, C#, Delphi, Python ...) uses
+// driverwyr/driverwyr_c.h, which offers all of this with plain C types.
+//
 // The driver reaches the outside world through a few roles. The platform
 // provides a default for each (on Windows the real dialog, message boxes and
 // folder browser; on Linux a host must supply the user interface). A host may
@@ -14,21 +22,24 @@
 #include <optional>
 #include <string>
 
+#include "driverwyr/dialog.h"
 #include "driverwyr/driverwyr.h"
 
 namespace driverwyr {
 
-// Message box styles and results used by the driver (the Win32 values).
-inline constexpr unsigned kMessageOk = 0x00000000;           // MB_OK
-inline constexpr unsigned kMessageIconStop = 0x00000010;     // MB_ICONHAND
-inline constexpr unsigned kMessageIconWarning = 0x00000030;  // MB_ICONEXCLAMATION
-inline constexpr unsigned kMessageIconInformation = 0x00000040;  // MB_ICONASTERISK
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
+// Message box styles and results used by the driver (the Win32 values; the
+// whole dialog contract is in driverwyr/dialog.h).
+inline constexpr unsigned kMessageOk = DRIVERWYR_MB_OK;
+inline constexpr unsigned kMessageIconStop = DRIVERWYR_MB_ICONSTOP;
+inline constexpr unsigned kMessageIconWarning = DRIVERWYR_MB_ICONWARNING;
+inline constexpr unsigned kMessageIconInformation = DRIVERWYR_MB_ICONINFORMATION;
+inline constexpr unsigned kMessageIconMask = DRIVERWYR_MB_ICONMASK;
+inline constexpr int kIdOk = DRIVERWYR_ID_OK;
+inline constexpr int kIdCancel = DRIVERWYR_ID_CANCEL;
 // Notification of a selection change in a combo box (CBN_SELCHANGE).
-inline constexpr int kComboSelectionChanged = 1;
+inline constexpr int kComboSelectionChanged = DRIVERWYR_CBN_SELCHANGE;
 // Notification of a button click (BN_CLICKED).
-inline constexpr int kButtonClicked = 0;
+inline constexpr int kButtonClicked = DRIVERWYR_BN_CLICKED;
 
 // An open modal dialog whose controls are reached by id. The driver's dialog
 // logic fills, reads and validates the controls through it; a backend
@@ -161,6 +172,12 @@ DRIVERWYR_API int GetWrittenProgramCount();
 // Entry `index` (0 to GetWrittenProgramCount() - 1) of that list; the empty
 // string for any other index.
 DRIVERWYR_API CString GetWrittenProgramPath(int index);
+
+// The driver's text of message `id` (DRIVERWYR_MSG_... of driverwyr/dialog.h),
+// exactly as its message boxes show it, placeholders (%d, %1, %2) unfilled;
+// the empty string for an id the string table does not hold. A user interface
+// that tells messages apart compares with these texts instead of copying them.
+DRIVERWYR_API CString GetMessageText(int id);
 
 // Creates the current user's key of the daily serial counter when it is
 // missing, empty, as a host's installation does; the driver itself only opens

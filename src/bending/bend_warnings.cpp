@@ -7,16 +7,16 @@ namespace driverwyr {
 int WarningMessageId(int code) {
   switch (code) {
     case kWarningMaterialNumber:
-    case kWarningMaterialFile: return 51015;
-    case kWarningUnknownPunch: return 51028;
-    case kWarningUnknownDie: return 51029;
-    case kWarningElongation: return 51016;
-    case kWarningRatioLow: return 51017;
-    case kWarningRatioHigh: return 51018;
-    case kWarningBelowMinimum: return 51019;
-    case kWarningAboveMaximum: return 51020;
-    case kWarningAbovePunchLimit: return 51021;
-    case kWarningAboveDieLimit: return 51022;
+    case kWarningMaterialFile: return DRIVERWYR_MSG_MATERIAL_NOT_SUPPORTED;
+    case kWarningUnknownPunch: return DRIVERWYR_MSG_PUNCH_NOT_IN_TOOL_LIST;
+    case kWarningUnknownDie: return DRIVERWYR_MSG_DIE_NOT_IN_TOOL_LIST;
+    case kWarningElongation: return DRIVERWYR_MSG_ELONGATION_TOO_HIGH;
+    case kWarningRatioLow: return DRIVERWYR_MSG_V_RATIO_TOO_LOW;
+    case kWarningRatioHigh: return DRIVERWYR_MSG_V_RATIO_TOO_HIGH;
+    case kWarningBelowMinimum: return DRIVERWYR_MSG_FORCE_BELOW_MACHINE_MINIMUM;
+    case kWarningAboveMaximum: return DRIVERWYR_MSG_FORCE_ABOVE_MACHINE_MAXIMUM;
+    case kWarningAbovePunchLimit: return DRIVERWYR_MSG_FORCE_ABOVE_PUNCH_LIMIT;
+    case kWarningAboveDieLimit: return DRIVERWYR_MSG_FORCE_ABOVE_DIE_LIMIT;
     default: return 0;
   }
 }
@@ -32,7 +32,7 @@ std::string BendWarningText(int step_number, const WarningList& warnings) {
   if (lines.empty()) return lines;
   // The heading's placeholder is replaced as text, never used as a format:
   // the string table is outside data.
-  std::string heading = LoadMessageText(51023);
+  std::string heading = LoadMessageText(DRIVERWYR_MSG_STEP_NOTE);
   const std::size_t placeholder = heading.find("%d");
   if (placeholder != std::string::npos) heading.replace(placeholder, 2, std::to_string(step_number));
   return heading + '\n' + lines;

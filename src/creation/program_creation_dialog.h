@@ -19,6 +19,7 @@
 #include <string>
 
 #include "driver/ppdb.h"
+#include "driverwyr/dialog.h"
 #include "driverwyr/host.h"
 #include "driverwyr/record_array.h"
 #include "driverwyr/setup.h"
@@ -27,41 +28,41 @@
 
 namespace driverwyr {
 
-// Dialog template and control ids.
-inline constexpr int kCreationDialogTemplate = 12957;
-inline constexpr int kIdSetupName = 1000;
-inline constexpr int kIdFileName = 1001;
-inline constexpr int kIdMachineModel = 1002;
-inline constexpr int kIdControlTypeName = 1003;
-inline constexpr int kIdBrowseButton = 1005;
-inline constexpr int kIdMaterialList = 1009;
-inline constexpr int kIdControlPunchName = 1011;
-inline constexpr int kIdControlDieName = 1012;
-inline constexpr int kIdControlDieHolderName = 1013;
-inline constexpr int kIdControlSpacerName = 1014;
-inline constexpr int kIdProgramName = 1080;
-inline constexpr int kIdPartReference = 1081;
-inline constexpr int kIdThickness = 1082;
-inline constexpr int kIdMaterialName = 1083;
-inline constexpr int kIdHardness = 1084;
-inline constexpr int kIdHostPunchName = 1085;
-inline constexpr int kIdHostDieName = 1086;
-inline constexpr int kIdHostDieHolderName = 1087;
-inline constexpr int kIdHostSpacerName = 1088;
-inline constexpr int kIdTotalSteps = 1089;
-inline constexpr int kIdMaterialNumber = 1094;
-inline constexpr int kIdCreationDate = 1100;
-inline constexpr int kIdDieRev = 1109;
-inline constexpr int kIdPunchRev = 1110;
-inline constexpr int kIdDieHolderRev = 1111;
+// Dialog template and control ids (driverwyr/dialog.h), under the core's names.
+inline constexpr int kCreationDialogTemplate = DRIVERWYR_DIALOG_PROGRAM_CREATION;
+inline constexpr int kIdSetupName = DRIVERWYR_IDC_SETUP_NAME;
+inline constexpr int kIdFileName = DRIVERWYR_IDC_FILE_NAME;
+inline constexpr int kIdMachineModel = DRIVERWYR_IDC_MACHINE_MODEL;
+inline constexpr int kIdControlTypeName = DRIVERWYR_IDC_CONTROL_TYPE_NAME;
+inline constexpr int kIdBrowseButton = DRIVERWYR_IDC_BROWSE;
+inline constexpr int kIdMaterialList = DRIVERWYR_IDC_MATERIAL_LIST;
+inline constexpr int kIdControlPunchName = DRIVERWYR_IDC_CONTROL_PUNCH_NAME;
+inline constexpr int kIdControlDieName = DRIVERWYR_IDC_CONTROL_DIE_NAME;
+inline constexpr int kIdControlDieHolderName = DRIVERWYR_IDC_CONTROL_DIE_HOLDER_NAME;
+inline constexpr int kIdControlSpacerName = DRIVERWYR_IDC_CONTROL_SPACER_NAME;
+inline constexpr int kIdProgramName = DRIVERWYR_IDC_PROGRAM_NAME;
+inline constexpr int kIdPartReference = DRIVERWYR_IDC_PART_REFERENCE;
+inline constexpr int kIdThickness = DRIVERWYR_IDC_THICKNESS;
+inline constexpr int kIdMaterialName = DRIVERWYR_IDC_MATERIAL_NAME;
+inline constexpr int kIdHardness = DRIVERWYR_IDC_HARDNESS;
+inline constexpr int kIdHostPunchName = DRIVERWYR_IDC_HOST_PUNCH_NAME;
+inline constexpr int kIdHostDieName = DRIVERWYR_IDC_HOST_DIE_NAME;
+inline constexpr int kIdHostDieHolderName = DRIVERWYR_IDC_HOST_DIE_HOLDER_NAME;
+inline constexpr int kIdHostSpacerName = DRIVERWYR_IDC_HOST_SPACER_NAME;
+inline constexpr int kIdTotalSteps = DRIVERWYR_IDC_TOTAL_STEPS;
+inline constexpr int kIdMaterialNumber = DRIVERWYR_IDC_MATERIAL_NUMBER;
+inline constexpr int kIdCreationDate = DRIVERWYR_IDC_CREATION_DATE;
+inline constexpr int kIdDieRev = DRIVERWYR_IDC_DIE_REV;
+inline constexpr int kIdPunchRev = DRIVERWYR_IDC_PUNCH_REV;
+inline constexpr int kIdDieHolderRev = DRIVERWYR_IDC_DIE_HOLDER_REV;
 
 // Message ids of the creation run and the folder browser.
-inline constexpr int kMessageProgramCreated = 51008;
-inline constexpr int kMessageCreateFailed = 51010;
-inline constexpr int kMessageSelectFolder = 51024;
-inline constexpr int kMessageNumberTaken = 51025;
-inline constexpr int kMessageDateChanged = 51026;
-inline constexpr int kMessageNumberNotSaved = 51027;
+inline constexpr int kMessageProgramCreated = DRIVERWYR_MSG_PROGRAM_CREATED;
+inline constexpr int kMessageCreateFailed = DRIVERWYR_MSG_CREATE_FAILED;
+inline constexpr int kMessageSelectFolder = DRIVERWYR_MSG_SELECT_FOLDER;
+inline constexpr int kMessageNumberTaken = DRIVERWYR_MSG_NUMBER_TAKEN;
+inline constexpr int kMessageDateChanged = DRIVERWYR_MSG_DATE_CHANGED;
+inline constexpr int kMessageNumberNotSaved = DRIVERWYR_MSG_NUMBER_NOT_SAVED;
 
 class ProgramCreationDialog : public DialogHandler {
  public:

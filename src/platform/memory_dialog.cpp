@@ -11,13 +11,14 @@
 #include <cstddef>
 #include <utility>
 
+#include "driverwyr/dialog.h"
 #include "util/text.h"
 
 namespace driverwyr {
 namespace {
 
 // The only dialog template of the driver.
-constexpr int kCreationDialogTemplate = 12957;
+constexpr int kCreationDialogTemplate = DRIVERWYR_DIALOG_PROGRAM_CREATION;
 
 std::vector<MemoryControl> BuildTemplateControls(int template_id) {
   std::vector<MemoryControl> controls;
@@ -49,7 +50,7 @@ std::vector<MemoryControl> BuildTemplateControls(int template_id) {
     controls.push_back(std::move(control));
   };
 #define WYR_ITEM(id, kind, style, text, x, y, w, h) add(id, kind, style, text);
-#include "dialog_12957.inc"
+  DRIVERWYR_DIALOG_PROGRAM_CREATION_ITEMS(WYR_ITEM)
 #undef WYR_ITEM
   return controls;
 }

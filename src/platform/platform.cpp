@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "driverwyr/dialog.h"
+
 namespace driverwyr {
 
 Platform::Platform()
@@ -32,6 +34,14 @@ UserInterface& PlatformUserInterface() {
   // The defaults keep no state, so this one serves alongside the Platform's.
   static const std::unique_ptr<UserInterface> ui = MakeDefaultUserInterface();
   return *ui;
+}
+
+CString GetMessageText(int id) {
+  try {
+    return CString(LoadMessageText(id));
+  } catch (...) {
+    return CString();  // out of memory: nothing is thrown to the host
+  }
 }
 
 namespace {

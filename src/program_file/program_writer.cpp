@@ -15,7 +15,7 @@
 namespace driverwyr {
 namespace {
 
-constexpr int kOpenFileFailsMessage = 51006;  // "Open file fails!"
+constexpr int kOpenFileFailsMessage = DRIVERWYR_MSG_OPEN_FILE_FAILS;
 
 void TrimBothSides(std::string& text) { text = std::string(Trim(text)); }
 

@@ -1,5 +1,7 @@
 #include "driverwyr/memory_dialog.h"
 
+#include "driverwyr/dialog.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -17,7 +19,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::Pair;
 
-constexpr int kTemplate = 12957;
+constexpr int kTemplate = DRIVERWYR_DIALOG_PROGRAM_CREATION;
 
 // A dialog handler that records the commands it receives. By default
 // "Create..." and "Cancel" end the dialog with their id, as the framework's
@@ -54,7 +56,7 @@ TEST(MemoryDialogWindowTemplate, HoldsTheTemplateItemsWithTheirKindsAndFlags) {
   MemoryDialogWindow window(kTemplate, handler);
   std::vector<int> template_ids;
 #define WYR_ITEM(id, kind, style, text, x, y, w, h) template_ids.push_back(id);
-#include "dialog_12957.inc"
+  DRIVERWYR_DIALOG_PROGRAM_CREATION_ITEMS(WYR_ITEM)
 #undef WYR_ITEM
   ASSERT_EQ(window.Controls().size(), template_ids.size());
   for (std::size_t i = 0; i < template_ids.size(); ++i) {
@@ -64,13 +66,13 @@ TEST(MemoryDialogWindowTemplate, HoldsTheTemplateItemsWithTheirKindsAndFlags) {
   using K = ControlKind;
   const struct { int id; ControlKind kind; bool read_only, visible; const char* text; } cases[] = {
       {kIdOk, K::kDefaultPushButton, false, true, "Create..."}, {kIdCancel, K::kPushButton, false, true, "Cancel"},
-      {1005, K::kPushButton, false, true, "..."},                {1080, K::kEdit, false, true, ""},
-      {1084, K::kEdit, false, true, ""},                         {1014, K::kEdit, false, true, ""},
-      {1009, K::kComboBox, false, true, ""},                     {1001, K::kEdit, true, true, ""},
-      {1111, K::kEdit, true, true, ""},                          {1083, K::kEdit, true, false, ""},
-      {1094, K::kEdit, true, false, ""},     {1007, K::kLabel, false, true, "            Hardness"},
-      {1008, K::kLabel, false, false, "Material Number"},
-      {1019, K::kGroupBox, false, true, "Convert Torvane tools names to Talvenor tools names"},
+      {DRIVERWYR_IDC_BROWSE, K::kPushButton, false, true, "..."},                {DRIVERWYR_IDC_PROGRAM_NAME, K::kEdit, false, true, ""},
+      {DRIVERWYR_IDC_HARDNESS, K::kEdit, false, true, ""},                         {DRIVERWYR_IDC_CONTROL_SPACER_NAME, K::kEdit, false, true, ""},
+      {DRIVERWYR_IDC_MATERIAL_LIST, K::kComboBox, false, true, ""},                     {DRIVERWYR_IDC_FILE_NAME, K::kEdit, true, true, ""},
+      {DRIVERWYR_IDC_DIE_HOLDER_REV, K::kEdit, true, true, ""},                          {DRIVERWYR_IDC_MATERIAL_NAME, K::kEdit, true, false, ""},
+      {DRIVERWYR_IDC_MATERIAL_NUMBER, K::kEdit, true, false, ""},     {DRIVERWYR_IDC_HARDNESS_LABEL, K::kLabel, false, true, "            Hardness"},
+      {DRIVERWYR_IDC_MATERIAL_NUMBER_LABEL, K::kLabel, false, false, "Material Number"},
+      {DRIVERWYR_IDC_TOOL_NAMES_GROUP, K::kGroupBox, false, true, "Convert Torvane tools names to Talvenor tools names"},
   };
   for (const auto& c : cases) {
     const MemoryControl* control = window.Find(c.id);
@@ -101,99 +103,99 @@ TEST(MemoryDialogWindowTemplate, OpenCallsOnInitDialogOnceAndEndDialogClosesWith
 }
 
 TEST_F(MemoryDialogWindowTest, ProgrammaticChangesAreNotCutButTypingIs) {
-  window.SetTextLimit(1080, 6);
-  window.SetControlText(1080, "PROGRAM-LONGER-THAN-SIX");
-  EXPECT_EQ(window.GetControlText(1080), "PROGRAM-LONGER-THAN-SIX");
-  window.SetControlText(1001, "/out/read-only/is/settable.wyr");
-  EXPECT_EQ(window.GetControlText(1001), "/out/read-only/is/settable.wyr");
+  window.SetTextLimit(DRIVERWYR_IDC_PROGRAM_NAME, 6);
+  window.SetControlText(DRIVERWYR_IDC_PROGRAM_NAME, "PROGRAM-LONGER-THAN-SIX");
+  EXPECT_EQ(window.GetControlText(DRIVERWYR_IDC_PROGRAM_NAME), "PROGRAM-LONGER-THAN-SIX");
+  window.SetControlText(DRIVERWYR_IDC_FILE_NAME, "/out/read-only/is/settable.wyr");
+  EXPECT_EQ(window.GetControlText(DRIVERWYR_IDC_FILE_NAME), "/out/read-only/is/settable.wyr");
   const struct { int limit; std::string typed, shown; } cases[] = {
       {6, "1207001", "120700"}, {6, "ABCDEF", "ABCDEF"}, {6, "", ""},
       {0, std::string(300, 'x'), std::string(300, 'x')}, {-3, "no limit", "no limit"},
       {1, "\xE9t\xE9", "\xE9"},
   };
   for (const auto& c : cases) {
-    window.SetTextLimit(1080, c.limit);
-    EXPECT_TRUE(window.Type(1080, c.typed)) << "limit " << c.limit << ", typed " << c.typed;
-    EXPECT_EQ(window.GetControlText(1080), c.shown) << "limit " << c.limit << ", typed " << c.typed;
-    EXPECT_EQ(window.FocusedControl(), 1080);
+    window.SetTextLimit(DRIVERWYR_IDC_PROGRAM_NAME, c.limit);
+    EXPECT_TRUE(window.Type(DRIVERWYR_IDC_PROGRAM_NAME, c.typed)) << "limit " << c.limit << ", typed " << c.typed;
+    EXPECT_EQ(window.GetControlText(DRIVERWYR_IDC_PROGRAM_NAME), c.shown) << "limit " << c.limit << ", typed " << c.typed;
+    EXPECT_EQ(window.FocusedControl(), DRIVERWYR_IDC_PROGRAM_NAME);
   }
 }
 
 TEST_F(MemoryDialogWindowTest, TypingIntoBoxesTheOperatorCannotEditIsRefused) {
-  for (int id : {1001, 1083, 1081}) window.SetControlText(id, "kept");
-  window.ShowControl(1081, false);
+  for (int id : {DRIVERWYR_IDC_FILE_NAME, DRIVERWYR_IDC_MATERIAL_NAME, DRIVERWYR_IDC_PART_REFERENCE}) window.SetControlText(id, "kept");
+  window.ShowControl(DRIVERWYR_IDC_PART_REFERENCE, false);
   // read-only, read-only and hidden, hidden, a label, a combo box, a button, unknown, no id
-  for (int id : {1001, 1083, 1081, 1007, 1009, kIdOk, 4242, -1}) {
+  for (int id : {DRIVERWYR_IDC_FILE_NAME, DRIVERWYR_IDC_MATERIAL_NAME, DRIVERWYR_IDC_PART_REFERENCE, DRIVERWYR_IDC_HARDNESS_LABEL, DRIVERWYR_IDC_MATERIAL_LIST, kIdOk, 4242, -1}) {
     EXPECT_FALSE(window.Type(id, "typed")) << id;
     if (window.Find(id) != nullptr && window.Find(id)->kind == ControlKind::kEdit) {
       EXPECT_EQ(window.GetControlText(id), "kept") << id;
     }
   }
-  window.ShowControl(1081, true);
-  EXPECT_TRUE(window.Type(1081, "typed"));
+  window.ShowControl(DRIVERWYR_IDC_PART_REFERENCE, true);
+  EXPECT_TRUE(window.Type(DRIVERWYR_IDC_PART_REFERENCE, "typed"));
   window.EndDialog(kIdCancel);
-  EXPECT_FALSE(window.Type(1080, "after close"));
-  EXPECT_EQ(window.GetControlText(1080), "");
+  EXPECT_FALSE(window.Type(DRIVERWYR_IDC_PROGRAM_NAME, "after close"));
+  EXPECT_EQ(window.GetControlText(DRIVERWYR_IDC_PROGRAM_NAME), "");
 }
 
 TEST_F(MemoryDialogWindowTest, ComboBoxEntriesInsertSelectAndChoose) {
-  window.InsertComboEntry(1009, -1, "Stainless");
-  window.InsertComboEntry(1009, -1, "Aluminium");
-  window.InsertComboEntry(1009, 0, "Mild");
-  window.InsertComboEntry(1009, 9, "past the end");
-  window.InsertComboEntry(1080, -1, "not a combo box");
-  EXPECT_EQ(window.Find(1009)->entries, (std::vector<std::string>{"Mild", "Stainless", "Aluminium"}));
-  EXPECT_EQ(window.GetComboSelection(1009), -1);
-  EXPECT_EQ(window.GetComboEntry(1009, 3), "");
-  EXPECT_EQ(window.GetComboEntry(1009, -1), "");
+  window.InsertComboEntry(DRIVERWYR_IDC_MATERIAL_LIST, -1, "Stainless");
+  window.InsertComboEntry(DRIVERWYR_IDC_MATERIAL_LIST, -1, "Aluminium");
+  window.InsertComboEntry(DRIVERWYR_IDC_MATERIAL_LIST, 0, "Mild");
+  window.InsertComboEntry(DRIVERWYR_IDC_MATERIAL_LIST, 9, "past the end");
+  window.InsertComboEntry(DRIVERWYR_IDC_PROGRAM_NAME, -1, "not a combo box");
+  EXPECT_EQ(window.Find(DRIVERWYR_IDC_MATERIAL_LIST)->entries, (std::vector<std::string>{"Mild", "Stainless", "Aluminium"}));
+  EXPECT_EQ(window.GetComboSelection(DRIVERWYR_IDC_MATERIAL_LIST), -1);
+  EXPECT_EQ(window.GetComboEntry(DRIVERWYR_IDC_MATERIAL_LIST, 3), "");
+  EXPECT_EQ(window.GetComboEntry(DRIVERWYR_IDC_MATERIAL_LIST, -1), "");
 
   // The result, and the selection afterwards when not -1.
   const struct { std::string prefix; int index; } cases[] = {{"alu", 2}, {"STAINLESS", 1}, {"m", 0}, {"", -1}, {"Steel", -1}, {"Mildest", -1}};
   int selection = -1;
   for (const auto& c : cases) {
-    EXPECT_EQ(window.SelectComboEntry(1009, c.prefix), c.index) << "prefix " << c.prefix;
+    EXPECT_EQ(window.SelectComboEntry(DRIVERWYR_IDC_MATERIAL_LIST, c.prefix), c.index) << "prefix " << c.prefix;
     if (c.index != -1) selection = c.index;
-    EXPECT_EQ(window.GetComboSelection(1009), selection) << "after prefix " << c.prefix;
+    EXPECT_EQ(window.GetComboSelection(DRIVERWYR_IDC_MATERIAL_LIST), selection) << "after prefix " << c.prefix;
   }
   EXPECT_THAT(handler.commands, IsEmpty()) << "selecting from the program sends no notification";
 
   // Inserting before the selected entry keeps that entry selected.
-  window.SelectComboEntry(1009, "Stainless");
-  window.InsertComboEntry(1009, 0, "Copper");
-  EXPECT_EQ(window.GetControlText(1009), "Stainless");
+  window.SelectComboEntry(DRIVERWYR_IDC_MATERIAL_LIST, "Stainless");
+  window.InsertComboEntry(DRIVERWYR_IDC_MATERIAL_LIST, 0, "Copper");
+  EXPECT_EQ(window.GetControlText(DRIVERWYR_IDC_MATERIAL_LIST), "Stainless");
 
-  EXPECT_TRUE(window.Choose(1009, "Aluminium"));
+  EXPECT_TRUE(window.Choose(DRIVERWYR_IDC_MATERIAL_LIST, "Aluminium"));
   // The operator chooses an exact entry of a combo box.
-  const std::pair<int, const char*> not_choosable[] = {{1009, "aluminium"}, {1009, "Alu"}, {1080, "Aluminium"}};
+  const std::pair<int, const char*> not_choosable[] = {{DRIVERWYR_IDC_MATERIAL_LIST, "aluminium"}, {DRIVERWYR_IDC_MATERIAL_LIST, "Alu"}, {DRIVERWYR_IDC_PROGRAM_NAME, "Aluminium"}};
   for (const auto& [id, entry] : not_choosable) EXPECT_FALSE(window.Choose(id, entry)) << id << " " << entry;
-  EXPECT_EQ(window.GetControlText(1009), "Aluminium");
-  EXPECT_THAT(handler.commands, ElementsAre(Pair(1009, kComboSelectionChanged)));
+  EXPECT_EQ(window.GetControlText(DRIVERWYR_IDC_MATERIAL_LIST), "Aluminium");
+  EXPECT_THAT(handler.commands, ElementsAre(Pair(DRIVERWYR_IDC_MATERIAL_LIST, kComboSelectionChanged)));
 
-  window.ClearComboBox(1009);
-  EXPECT_THAT(window.Find(1009)->entries, IsEmpty());
-  EXPECT_EQ(window.GetComboSelection(1009), -1);
-  EXPECT_FALSE(window.Choose(1009, "Aluminium"));
+  window.ClearComboBox(DRIVERWYR_IDC_MATERIAL_LIST);
+  EXPECT_THAT(window.Find(DRIVERWYR_IDC_MATERIAL_LIST)->entries, IsEmpty());
+  EXPECT_EQ(window.GetComboSelection(DRIVERWYR_IDC_MATERIAL_LIST), -1);
+  EXPECT_FALSE(window.Choose(DRIVERWYR_IDC_MATERIAL_LIST, "Aluminium"));
 }
 
 TEST_F(MemoryDialogWindowTest, ButtonsReachTheHandlerOnlyWhenPressable) {
-  EXPECT_TRUE(window.Press(1005));
-  window.ShowControl(1005, false);
-  for (int id : {1005, 1080, 1007, 4242}) EXPECT_FALSE(window.Press(id)) << id;  // hidden, edit, label, unknown
+  EXPECT_TRUE(window.Press(DRIVERWYR_IDC_BROWSE));
+  window.ShowControl(DRIVERWYR_IDC_BROWSE, false);
+  for (int id : {DRIVERWYR_IDC_BROWSE, DRIVERWYR_IDC_PROGRAM_NAME, DRIVERWYR_IDC_HARDNESS_LABEL, 4242}) EXPECT_FALSE(window.Press(id)) << id;  // hidden, edit, label, unknown
   EXPECT_TRUE(window.Press(kIdOk));
   EXPECT_FALSE(window.Press(kIdCancel)) << "closed window";
   EXPECT_EQ(window.Result(), kIdOk);
-  EXPECT_THAT(handler.commands, ElementsAre(Pair(1005, kButtonClicked), Pair(kIdOk, kButtonClicked)));
+  EXPECT_THAT(handler.commands, ElementsAre(Pair(DRIVERWYR_IDC_BROWSE, kButtonClicked), Pair(kIdOk, kButtonClicked)));
 }
 
 TEST_F(MemoryDialogWindowTest, RecordsValidationMessagesAndFocus) {
-  window.ShowValidationMessage(1084, "Please enter a number.");
-  window.FocusControl(1084);
-  window.ShowValidationMessage(1080, "Enter no more than 6 characters.");
+  window.ShowValidationMessage(DRIVERWYR_IDC_HARDNESS, "Please enter a number.");
+  window.FocusControl(DRIVERWYR_IDC_HARDNESS);
+  window.ShowValidationMessage(DRIVERWYR_IDC_PROGRAM_NAME, "Enter no more than 6 characters.");
   window.FocusControl(4242);  // no such control: focus stays
   std::vector<std::pair<int, std::string>> shown;
   for (const ValidationNotice& v : window.Validations()) shown.emplace_back(v.control_id, v.text);
-  EXPECT_THAT(shown, ElementsAre(Pair(1084, "Please enter a number."), Pair(1080, "Enter no more than 6 characters.")));
-  EXPECT_EQ(window.FocusedControl(), 1084);
+  EXPECT_THAT(shown, ElementsAre(Pair(DRIVERWYR_IDC_HARDNESS, "Please enter a number."), Pair(DRIVERWYR_IDC_PROGRAM_NAME, "Enter no more than 6 characters.")));
+  EXPECT_EQ(window.FocusedControl(), DRIVERWYR_IDC_HARDNESS);
 }
 
 // --- the user interface -------------------------------------------------------
@@ -226,7 +228,7 @@ TEST(MemoryUserInterfaceTest, PressesCancelWhenTheOperatorLeavesTheWindowOpen) {
     RecordingHandler handler;
     handler.end_on_buttons = c.handler_ends_on_cancel;
     MemoryUserInterface ui;
-    if (c.with_operator) ui.on_dialog = [](MemoryDialogWindow& window) { window.Type(1080, "X"); };
+    if (c.with_operator) ui.on_dialog = [](MemoryDialogWindow& window) { window.Type(DRIVERWYR_IDC_PROGRAM_NAME, "X"); };
     EXPECT_EQ(ui.RunDialog(kTemplate, handler), kIdCancel) << c.name;
     EXPECT_THAT(handler.commands, ElementsAre(Pair(kIdCancel, kButtonClicked))) << c.name;
   }

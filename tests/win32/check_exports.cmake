@@ -21,7 +21,11 @@ set(expected
   _ZN7CPPToolC1Ev _ZN7CPPTool16SetSmallorLargerEi _ZNK7CPPTool11GetToolNameEv
   _ZN10CPPMachineC1Ev _ZNK10CPPMachine17GetSignifcantSpanEv _ZN10CPPMachine16SetclampAtCerterEb
   _ZN9CPPBGaugeC1Ev _ZN9CPPBGauge14SetFingerHLeftEi
-  _ZN8CPPSetupC1Ev _ZN8CPPSetup14SetControlTypeEi)
+  _ZN8CPPSetupC1Ev _ZN8CPPSetup14SetControlTypeEi
+  # the C interface, under plain names
+  driverwyr_CPPStepInfo_create driverwyr_CPPStepInfo_SetTollReverse driverwyr_CPPMachine_GetSignifcantSpan
+  driverwyr_CPPBGauge_array_at driverwyr_SetPathNames driverwyr_GenerateMachineCodeFile
+  driverwyr_SetUserInterface driverwyr_dialog_command driverwyr_GetMessageText)
 set(missing "")
 foreach(name ${expected})
   if(NOT dump MATCHES "[ \t]${name}\n")
@@ -35,4 +39,18 @@ endif()
 if(dump MATCHES "[ \t]_?GetDriverID@[0-9]+\n")
   message(FATAL_ERROR "decorated entry point names in ${DLL}")
 endif()
-message(STATUS "export table of ${DLL} is complete")
+# DriverWyr.def beside the DLL lists every name of the C interface that the
+# export table has, so that an import library made from it links them all.
+get_filename_component(dir ${DLL} DIRECTORY)
+if(NOT EXISTS ${dir}/DriverWyr.def)
+  message(FATAL_ERROR "DriverWyr.def is not beside ${DLL}")
+endif()
+file(READ ${dir}/DriverWyr.def def)
+string(REGEX MATCHALL "[ \t]driverwyr_[A-Za-z0-9_]+\n" in_table "${dump}")
+string(REGEX MATCHALL "[ \t\n]driverwyr_[A-Za-z0-9_]+[ \t\n@]" in_def "${def}")
+list(LENGTH in_table table_count)
+list(LENGTH in_def def_count)
+if(table_count LESS 400 OR NOT table_count EQUAL def_count)
+  message(FATAL_ERROR "C interface: ${table_count} names in the export table, ${def_count} in DriverWyr.def")
+endif()
+message(STATUS "export table of ${DLL} is complete (${table_count} C interface functions, also in DriverWyr.def)")

@@ -157,7 +157,7 @@ struct TemplateItem {
 };
 const TemplateItem kItems[] = {
 #define WYR_ITEM(id, kind, style, text, x, y, w, h) {id, kind, style, text},
-#include "dialog_12957.inc"
+    DRIVERWYR_DIALOG_PROGRAM_CREATION_ITEMS(WYR_ITEM)
 #undef WYR_ITEM
 };
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <iterator>
 
+#include "driverwyr/dialog.h"
 #include "job_place.h"
 
 namespace wyr {
@@ -18,9 +19,13 @@ struct EditBox {
 };
 // The dialog's editable boxes and the members bound to them.
 constexpr EditBox kEditBoxes[] = {
-    {1080, "ProgramName"},      {1081, "PartReference"},  {1084, "Hardness"},
-    {1011, "ControlPunchName"}, {1012, "ControlDieName"}, {1013, "ControlDieHolderName"},
-    {1014, "ControlSpacerName"},
+    {DRIVERWYR_IDC_PROGRAM_NAME, "ProgramName"},
+    {DRIVERWYR_IDC_PART_REFERENCE, "PartReference"},
+    {DRIVERWYR_IDC_HARDNESS, "Hardness"},
+    {DRIVERWYR_IDC_CONTROL_PUNCH_NAME, "ControlPunchName"},
+    {DRIVERWYR_IDC_CONTROL_DIE_NAME, "ControlDieName"},
+    {DRIVERWYR_IDC_CONTROL_DIE_HOLDER_NAME, "ControlDieHolderName"},
+    {DRIVERWYR_IDC_CONTROL_SPACER_NAME, "ControlSpacerName"},
 };
 
 constexpr std::string_view kKeyNames[] = {"type", "select", "browse", "press", "text"};

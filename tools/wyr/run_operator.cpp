@@ -13,10 +13,6 @@ using driverwyr::kIdCancel;
 using driverwyr::kIdOk;
 using Json = nlohmann::ordered_json;
 
-// The driver's texts that tell the outcome of a create.
-constexpr const char* kProgramCreated =
-    "The program is created, you can now use Linvaro to send it to the control.";
-constexpr const char* kCreateFailed = "program created failed !";
 
 // JSON text of `value` on one line. The driver's strings are single bytes in
 // the host's code page; bytes that are no UTF-8 are shown as U+FFFD.
@@ -247,15 +243,16 @@ void ScriptPlayer::Message(const std::string& text, unsigned style) {
   } else {
     fmt::print("message: {}\n", text);
   }
-  if (text == kCreateFailed) {
+  // The driver's texts that tell the outcome of a create.
+  if (text == driverwyr::GetMessageText(DRIVERWYR_MSG_CREATE_FAILED).view()) {
     run_failed_ = true;
     awaiting_outcome_ = false;
-  } else if (text == kProgramCreated) {
+  } else if (text == driverwyr::GetMessageText(DRIVERWYR_MSG_PROGRAM_CREATED).view()) {
     awaiting_outcome_ = false;
   }
   // The driver marks with the warning icon what went wrong although the
   // program was written: a program number that could not be saved.
-  if ((style & 0xF0u) == driverwyr::kMessageIconWarning) run_failed_ = true;
+  if ((style & driverwyr::kMessageIconMask) == driverwyr::kMessageIconWarning) run_failed_ = true;
 }
 
 void ScriptPlayer::PressCreate(OperatorBackend& dialog) {

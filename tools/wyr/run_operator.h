@@ -17,16 +17,17 @@
 #include <utility>
 #include <vector>
 
+#include "driverwyr/dialog.h"
 #include "driverwyr/host.h"
 #include "job_file.h"
 
 namespace wyr {
 
 // Controls of the creation dialog that the operator uses by id.
-inline constexpr int kMaterialList = 1009;
-inline constexpr int kBrowseButton = 1005;
-inline constexpr int kProgramNameBox = 1080;
-inline constexpr int kFileNameBox = 1001;
+inline constexpr int kMaterialList = DRIVERWYR_IDC_MATERIAL_LIST;
+inline constexpr int kBrowseButton = DRIVERWYR_IDC_BROWSE;
+inline constexpr int kProgramNameBox = DRIVERWYR_IDC_PROGRAM_NAME;
+inline constexpr int kFileNameBox = DRIVERWYR_IDC_FILE_NAME;
 
 // What an open dialog shows once it has been filled.
 struct DialogSnapshot {

@@ -1,0 +1,60 @@
+# What `cmake --install` puts into the prefix:
+#   bin/      wyr (wyr.exe), and on Windows DriverWyr.dll
+#   lib/      libdriverwyr.so.1.0.0 with its links; on Windows the import
+#             library libDriverWyr.dll.a and DriverWyr.def
+#   include/driverwyr/                 the public headers
+#   lib/cmake/DriverWyr/               the CMake package: DriverWyr::driverwyr
+#   lib/pkgconfig/driverwyr.pc         for pkg-config (Linux)
+#   share/doc/DriverWyr/               README and the guides
+include(CMakePackageConfigHelpers)
+
+set(DRIVERWYR_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/DriverWyr)
+
+install(TARGETS DriverWyr EXPORT DriverWyrTargets
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS wyr RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(NOT WIN32)
+  # The installed wyr finds the library beside it in the prefix.
+  set_target_properties(wyr PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+endif()
+
+set(DRIVERWYR_PUBLIC_HEADERS
+  bgauge.h cstring.h dialog.h driverwyr.h driverwyr_c.h driverwyr_c_fields.h export.h host.h machine.h
+  memory_dialog.h record_array.h record_fields.h setup.h step_info.h tool.h)
+list(TRANSFORM DRIVERWYR_PUBLIC_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/include/driverwyr/)
+# The list is the package's contract: a header missing from the tree stops
+# the configuration instead of the installation.
+foreach(header ${DRIVERWYR_PUBLIC_HEADERS})
+  if(NOT EXISTS ${header})
+    message(FATAL_ERROR "public header ${header} is listed for installation but missing")
+  endif()
+endforeach()
+install(FILES ${DRIVERWYR_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/driverwyr)
+
+install(FILES
+  ${PROJECT_SOURCE_DIR}/README.md
+  ${PROJECT_SOURCE_DIR}/docs/host.md
+  ${PROJECT_SOURCE_DIR}/docs/wyr.md
+  ${PROJECT_SOURCE_DIR}/docs/program-file.md
+  ${PROJECT_SOURCE_DIR}/docs/material-file.md
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+install(EXPORT DriverWyrTargets NAMESPACE DriverWyr:: DESTINATION ${DRIVERWYR_CMAKE_DIR})
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/DriverWyrConfig.cmake.in
+  ${CMAKE_BINARY_DIR}/DriverWyrConfig.cmake INSTALL_DESTINATION ${DRIVERWYR_CMAKE_DIR})
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/DriverWyrConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_BINARY_DIR}/DriverWyrConfig.cmake ${CMAKE_BINARY_DIR}/DriverWyrConfigVersion.cmake
+  DESTINATION ${DRIVERWYR_CMAKE_DIR})
+
+if(WIN32)
+  install(FILES ${CMAKE_BINARY_DIR}/bin/DriverWyr.def DESTINATION ${CMAKE_INSTALL_LIBDIR})
+else()
+  # pkg-config finds the prefix from where the file lies.
+  file(RELATIVE_PATH DRIVERWYR_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+  string(REGEX REPLACE "/$" "" DRIVERWYR_PC_TO_PREFIX "${DRIVERWYR_PC_TO_PREFIX}")
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/driverwyr.pc.in ${CMAKE_BINARY_DIR}/driverwyr.pc @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/driverwyr.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endif()

@@ -1,0 +1,407 @@
+/* DriverWyr's C interface: the whole driver through plain C types.
+ *
+ * For every host that is not built with the library's own C++ toolchain: C,
+ * Microsoft's compiler, C#, Delphi, Python (ctypes) ... Everything here has a
+ * plain, unmangled name, the cdecl calling convention (DRIVERWYR_CALL) and
+ * plain types: opaque handles, const char*, numbers, bool (one byte, as C99's
+ * <stdbool.h>) and int results. No C++ type crosses it, and nothing is ever
+ * thrown across it. It is exported by the same DriverWyr.dll and
+ * libdriverwyr.so as the C++ interface, and works on the same store: a host
+ * may use either, or both.
+ *
+ * What it offers, in the order a host uses it:
+ *   - records: create, copy, assign and free each of the five record kinds,
+ *     and get and set every field (driverwyr_<Record>_Get<Stem>, and the
+ *     record's setter name, driverwyr_<Record>_Set<Stem> but
+ *     driverwyr_CPPStepInfo_SetTollReverse);
+ *   - arrays of records, handed to the Init... entry points;
+ *   - the thirteen entry points (driverwyr_<EntryPoint>);
+ *   - the host API of driverwyr/host.h: a user interface and a clock of the
+ *     host's own as C callbacks, the program files a run wrote, the serial
+ *     counter key, the driver's message texts and a copy of the store.
+ *
+ * Conventions of every function below:
+ *   - Handles are owned by whoever created them and freed with the matching
+ *     ..._free; a NULL handle is accepted everywhere: getters of numbers then
+ *     give 0 or false, getters of texts the empty string and -1, setters and
+ *     actions do nothing and return -1.
+ *   - Strings in are NUL-terminated, single-byte, in the host's code page; a
+ *     NULL string is the empty string. They are copied: the host may free them
+ *     as soon as the call returns.
+ *   - Strings out go to the caller's buffer `buffer` of `size` bytes. The
+ *     result is the length of the whole text (bytes, without the NUL), or -1.
+ *     At most size - 1 bytes are copied and a NUL always follows them when
+ *     size > 0, so a result >= size means the text was cut: call again with
+ *     a buffer of result + 1 bytes. A NULL buffer or size 0 only asks for the
+ *     length. Record texts are counted and may hold NUL bytes; they are copied
+ *     in full (up to the buffer).
+ *   - int results of actions: 0 for success, -1 for a NULL handle or a
+ *     failure (memory exhausted), as documented at each function.
+ *   - Like the entry points, everything runs on the host's user-interface
+ *     thread; the library is not to be called from two threads at once. */
+#ifndef DRIVERWYR_DRIVERWYR_C_H_
+#define DRIVERWYR_DRIVERWYR_C_H_
+
+#ifndef __cplusplus
+#include <stdbool.h>
+#endif
+
+#include "driverwyr/dialog.h"
+#include "driverwyr/export.h"
+#include "driverwyr/record_fields.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Every function F below is declared with DRIVERWYR_C_FUNCTION, which also
+ * gives the type of a pointer to it, F_fn: what a host that loads the library
+ * at run time (LoadLibrary and GetProcAddress, dlopen and dlsym) casts the
+ * address it looks up by the name "F" to. */
+#define DRIVERWYR_C_FUNCTION(Result, Name, Parameters) \
+  DRIVERWYR_API Result DRIVERWYR_CALL Name Parameters;  \
+  typedef Result(DRIVERWYR_CALL* Name##_fn) Parameters;
+
+/* ==== records ============================================================ */
+
+/* The five record kinds (driverwyr/step_info.h, tool.h, setup.h, machine.h,
+ * bgauge.h document their fields, defaults and conversions), each with an
+ * opaque handle and an array of records:
+ *
+ *   driverwyr_CPPStepInfo     driverwyr_CPPStepInfo_array
+ *   driverwyr_CPPTool         driverwyr_CPPTool_array
+ *   driverwyr_CPPSetup        driverwyr_CPPSetup_array
+ *   driverwyr_CPPMachine      driverwyr_CPPMachine_array
+ *   driverwyr_CPPBGauge       driverwyr_CPPBGauge_array
+ *
+ * For each kind R:
+ *
+ *   driverwyr_R* driverwyr_R_create(void)
+ *     A new default record; NULL when memory is exhausted. Free it with
+ *     driverwyr_R_free.
+ *   driverwyr_R* driverwyr_R_copy(const driverwyr_R* record)
+ *     A new record holding complete copies of every field; NULL when record
+ *     is NULL or memory is exhausted.
+ *   int driverwyr_R_assign(driverwyr_R* target, const driverwyr_R* source)
+ *     Copies every field of source into target (target may be an element of
+ *     an array). 0, or -1 for a NULL handle or exhausted memory (target is
+ *     then unchanged or partly assigned, never corrupt).
+ *   void driverwyr_R_free(driverwyr_R* record)
+ *     Frees a record made by create or copy (never an array's element).
+ *
+ *   driverwyr_R_array* driverwyr_R_array_create(void)
+ *     A new, empty array; NULL when memory is exhausted.
+ *   void driverwyr_R_array_free(driverwyr_R_array* array)
+ *     Frees the array and its records.
+ *   int driverwyr_R_array_size(const driverwyr_R_array* array)
+ *     The number of records; 0 for NULL.
+ *   int driverwyr_R_array_set_size(driverwyr_R_array* array, int size)
+ *     Resizes: new records are default records, removed ones are freed.
+ *     0, or -1 (array unchanged) for NULL or exhausted memory.
+ *   int driverwyr_R_array_add(driverwyr_R_array* array, const driverwyr_R* record)
+ *     Appends a copy of record; the new index, or -1 for a NULL handle or
+ *     exhausted memory (array unchanged).
+ *   driverwyr_R* driverwyr_R_array_at(driverwyr_R_array* array, int index)
+ *     The record at index, borrowed: read and set it in place; it stays valid
+ *     until the array is resized or freed. NULL for an index outside
+ *     0 .. size - 1.
+ *
+ * Field functions, from driverwyr/record_fields.h, for every field Stem of R
+ * in the table (GetType, SetType, Elem, Rows and Inner as the table gives):
+ *
+ *   scalars (SCALAR):
+ *     GetType driverwyr_R_Get<Stem>(const driverwyr_R* record)
+ *     int driverwyr_R_<Setter>(driverwyr_R* record, SetType value)
+ *   values in the host's unit (CONVERTED):
+ *     GetType driverwyr_R_Get<Stem>(const driverwyr_R* record)
+ *     int driverwyr_R_<Setter>(driverwyr_R* record, SetType value, int unit)
+ *   texts (STRING):
+ *     int driverwyr_R_Get<Stem>(const driverwyr_R* record, char* buffer, int size)
+ *       the text as strings out are given (see above)
+ *     int driverwyr_R_<Setter>(driverwyr_R* record, const char* text)
+ *   fixed arrays (ARRAY), copied whole:
+ *     int driverwyr_R_Get<Stem>(const driverwyr_R* record, Elem* out)
+ *     int driverwyr_R_<Setter>(driverwyr_R* record, const Elem* in)
+ *       out and in point to driverwyr_R_<Stem>_count elements (Rows times
+ *       the dimensions of Inner, row by row): the enum constant declared
+ *       with them. A char array holds its names in rows of the Inner width,
+ *       each ending at its first NUL or filling its row (ToolID: 6 x 32).
+ *   setters that store no field of their own (FIELDLESS_SETTERS):
+ *     int driverwyr_R_<Setter>(driverwyr_R* record, SetType value)
+ *
+ * Setters return 0, or -1 for a NULL handle (or NULL in) or, for texts,
+ * exhausted memory; getters of arrays return 0, or -1 (out untouched). So,
+ * for example: driverwyr_CPPStepInfo_SetBendAngle(step, 90.0f),
+ * driverwyr_CPPStepInfo_SetBendLength(step, 500.0f, unit),
+ * driverwyr_CPPTool_GetToolName(tool, buffer, sizeof buffer),
+ * driverwyr_CPPStepInfo_SetXX(step, xx) with double xx[4]. */
+
+#define DRIVERWYR_C_HANDLES_(Record, Fields, Fieldless) \
+  typedef struct driverwyr_##Record driverwyr_##Record;  \
+  typedef struct driverwyr_##Record##_array driverwyr_##Record##_array;
+DRIVERWYR_RECORDS(DRIVERWYR_C_HANDLES_)
+#undef DRIVERWYR_C_HANDLES_
+
+#define DRIVERWYR_C_LIFECYCLE_(R, Fields, Fieldless)                                                      \
+  DRIVERWYR_C_FUNCTION(driverwyr_##R*, driverwyr_##R##_create, (void))                                   \
+  DRIVERWYR_C_FUNCTION(driverwyr_##R*, driverwyr_##R##_copy, (const driverwyr_##R* record))              \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_assign, (driverwyr_##R * target, const driverwyr_##R* source)) \
+  DRIVERWYR_C_FUNCTION(void, driverwyr_##R##_free, (driverwyr_##R * record))                             \
+  DRIVERWYR_C_FUNCTION(driverwyr_##R##_array*, driverwyr_##R##_array_create, (void))                     \
+  DRIVERWYR_C_FUNCTION(void, driverwyr_##R##_array_free, (driverwyr_##R##_array * array))                \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_array_size, (const driverwyr_##R##_array* array))            \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_array_set_size, (driverwyr_##R##_array * array, int size))   \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_array_add,                                                   \
+                       (driverwyr_##R##_array * array, const driverwyr_##R* record))                     \
+  DRIVERWYR_C_FUNCTION(driverwyr_##R*, driverwyr_##R##_array_at, (driverwyr_##R##_array * array, int index))
+DRIVERWYR_RECORDS(DRIVERWYR_C_LIFECYCLE_)
+#undef DRIVERWYR_C_LIFECYCLE_
+
+#define DRIVERWYR_C_SCALAR(R, Stem, GetType, SetType, Setter)                              \
+  DRIVERWYR_C_FUNCTION(GetType, driverwyr_##R##_Get##Stem, (const driverwyr_##R* record)) \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_##Setter, (driverwyr_##R * record, SetType value))
+#define DRIVERWYR_C_CONVERTED(R, Stem, GetType, SetType, Setter)                           \
+  DRIVERWYR_C_FUNCTION(GetType, driverwyr_##R##_Get##Stem, (const driverwyr_##R* record)) \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_##Setter, (driverwyr_##R * record, SetType value, int unit))
+#define DRIVERWYR_C_STRING(R, Stem, Setter)                                                                   \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_Get##Stem, (const driverwyr_##R* record, char* buffer, int size)) \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_##Setter, (driverwyr_##R * record, const char* text))
+#define DRIVERWYR_C_ARRAY(R, Stem, Elem, Rows, Inner, Setter)                                 \
+  enum { driverwyr_##R##_##Stem##_count = (int)(sizeof(Elem[Rows] Inner) / sizeof(Elem)) };   \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_Get##Stem, (const driverwyr_##R* record, Elem* out)) \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_##Setter, (driverwyr_##R * record, const Elem* in))
+#define DRIVERWYR_C_FIELDLESS(R, Setter, SetType) \
+  DRIVERWYR_C_FUNCTION(int, driverwyr_##R##_##Setter, (driverwyr_##R * record, SetType value))
+#include "driverwyr/driverwyr_c_fields.h"
+#undef DRIVERWYR_C_SCALAR
+#undef DRIVERWYR_C_CONVERTED
+#undef DRIVERWYR_C_STRING
+#undef DRIVERWYR_C_ARRAY
+#undef DRIVERWYR_C_FIELDLESS
+
+/* ==== the entry points ==================================================== */
+
+/* The thirteen entry points of driverwyr/driverwyr.h, with the same work and
+ * order of calls; only their types differ. */
+
+/* Makes sure the store exists: 1 when it does afterwards, 0 when it could not
+ * be created (memory exhausted). */
+DRIVERWYR_C_FUNCTION(int, driverwyr_CreatePPDBInstance, (void))
+/* Empties the store's five record arrays; unit, paths and material stay. */
+DRIVERWYR_C_FUNCTION(void, driverwyr_DestroyPPDBInstance, (void))
+/* Writes the driver identifier, 1, into *id (when id is not NULL). */
+DRIVERWYR_C_FUNCTION(void, driverwyr_GetDriverID, (int* id))
+/* 1 for inch, anything else for millimetre. */
+DRIVERWYR_C_FUNCTION(void, driverwyr_SetUnit, (int unit))
+/* The program path (its folder and base name name the program files), the
+ * folder of the material data files and the conversion file. */
+DRIVERWYR_C_FUNCTION(void, driverwyr_SetPathNames,
+                     (const char* program_path, const char* data_path, const char* conversion_path))
+/* Thickness (converted from inch with the unit in force), tensile strength,
+ * material type code (1, 3, 5, 7). */
+DRIVERWYR_C_FUNCTION(void, driverwyr_SetMaterial_1, (float thickness, float tensile, int type))
+/* As driverwyr_SetMaterial_1, with the type from its name ("Aluminium",
+ * "Hot Rolled Steel", "Cold Rolled Steel", "Stainless Steel"; others 1). */
+DRIVERWYR_C_FUNCTION(void, driverwyr_SetMaterial_2, (float thickness, float tensile, const char* material_name))
+/* Each replaces one of the store's arrays with complete copies of the
+ * host's records, in index order; a NULL or empty array empties it. The
+ * host keeps its array and may free it at once. */
+DRIVERWYR_C_FUNCTION(void, driverwyr_InitPPSequence, (const driverwyr_CPPStepInfo_array* steps))
+DRIVERWYR_C_FUNCTION(void, driverwyr_InitToolInfo, (const driverwyr_CPPTool_array* tools))
+DRIVERWYR_C_FUNCTION(void, driverwyr_InitSetupInfo, (const driverwyr_CPPSetup_array* setups))
+DRIVERWYR_C_FUNCTION(void, driverwyr_InitMachineInfo, (const driverwyr_CPPMachine_array* machines))
+DRIVERWYR_C_FUNCTION(void, driverwyr_InitBkGaugeInfo, (const driverwyr_CPPBGauge_array* gauges))
+/* Runs program creation: one dialog per group of steps, one program file per
+ * group the operator creates (see GenerateMachineCodeFile). Returns -1 when no
+ * program was created (path_out untouched); otherwise copies, as strings out
+ * are given, the program path the host gave with SetPathNames as the last
+ * creation left it (".../PART.bmf" in the folder the operator chose, cut to
+ * the platform's longest path: 259 bytes on Windows, 4095 elsewhere) and
+ * returns its length. The ".wyr" files themselves:
+ * driverwyr_GetWrittenProgramPath. */
+DRIVERWYR_C_FUNCTION(int, driverwyr_GenerateMachineCodeFile, (char* path_out, int size))
+
+/* ==== the host API ========================================================= */
+
+/* The ".wyr" files the last driverwyr_GenerateMachineCodeFile (or
+ * GenerateMachineCodeFile) wrote, in order: their number, and the path of
+ * entry index as strings out are given (-1 for an index outside
+ * 0 .. count - 1). */
+DRIVERWYR_C_FUNCTION(int, driverwyr_GetWrittenProgramCount, (void))
+DRIVERWYR_C_FUNCTION(int, driverwyr_GetWrittenProgramPath, (int index, char* buffer, int size))
+
+/* A dry run (driverwyr::SetDryRun of host.h): while on (nonzero), a run
+ * shows every dialog and box and calculates every step, but claims no serial
+ * number and writes no program file. Off at load. */
+DRIVERWYR_C_FUNCTION(void, driverwyr_SetDryRun, (int on))
+
+/* One step that the last run calculated (driverwyr::CalculatedStep). */
+typedef struct driverwyr_calculated_step {
+  int group;          /* the dialog's position in the run, from 0 */
+  int step;           /* the step's position in its group, from 0 */
+  int number;         /* its NumberInSquence */
+  int warnings[16];   /* the warning codes its message box showed, 0 for none */
+  float depth;        /* the depth written, mm (the negative of Y1) */
+  float force;        /* the force written (TonnageValue) */
+} driverwyr_calculated_step;
+
+/* How many steps the last run calculated (those whose Mode is 0), in order;
+ * and entry index copied into *out: 0, or -1 (out untouched) for an index
+ * outside the list or a NULL out. */
+DRIVERWYR_C_FUNCTION(int, driverwyr_GetCalculatedStepCount, (void))
+DRIVERWYR_C_FUNCTION(int, driverwyr_GetCalculatedStep, (int index, driverwyr_calculated_step* out))
+
+/* Creates the current user's serial counter key when it is missing, as an
+ * installation does (driverwyr::CreateSerialCounterKey of host.h tells where
+ * it is). 0 when the key exists afterwards; -1 otherwise, with the reason in
+ * why_not as strings out are given (why_not may be NULL). */
+DRIVERWYR_C_FUNCTION(int, driverwyr_CreateSerialCounterKey, (char* why_not, int size))
+
+/* The driver's text of message id (DRIVERWYR_MSG_... of driverwyr/dialog.h),
+ * as its message boxes show it, placeholders unfilled; length 0 (the empty
+ * string) for an id the string table does not hold. */
+DRIVERWYR_C_FUNCTION(int, driverwyr_GetMessageText, (int id, char* buffer, int size))
+
+/* ---- the clock ------------------------------------------------------------ */
+
+/* A calendar date: full year, month 1..12, day 1..31. */
+typedef struct driverwyr_date {
+  int year;
+  int month;
+  int day;
+} driverwyr_date;
+
+/* A clock of the host's: today's date in UTC (program numbers, the serial
+ * counter) and in local time (date of creation). Both callbacks must be set;
+ * `user` is passed back to them. */
+typedef struct driverwyr_clock {
+  void* user;
+  void(DRIVERWYR_CALL* utc_today)(void* user, driverwyr_date* today);
+  void(DRIVERWYR_CALL* local_today)(void* user, driverwyr_date* today);
+} driverwyr_clock;
+
+/* Installs a copy of *clock (the struct is copied; `user` must stay valid
+ * while it is installed); NULL restores the platform's clock. 0, or -1 (the
+ * clock in force stays) when a callback is missing or memory is exhausted. */
+DRIVERWYR_C_FUNCTION(int, driverwyr_SetClock, (const driverwyr_clock* clock))
+
+/* ---- the user interface ---------------------------------------------------- */
+
+/* A text the driver receives from a callback: the callback stores it with
+ * driverwyr_text_set (a callback that does not leaves the empty string). */
+typedef struct driverwyr_text driverwyr_text;
+/* Stores a copy of the NUL-terminated value (NULL: the empty string). 0, or -1
+ * for a NULL text or exhausted memory. */
+DRIVERWYR_C_FUNCTION(int, driverwyr_text_set, (driverwyr_text* text, const char* value))
+
+/* An open dialog window of the host's, whose controls are reached by id (the
+ * items of DRIVERWYR_DIALOG_PROGRAM_CREATION_ITEMS). The driver's dialog
+ * logic fills, reads and checks the controls through these callbacks, exactly
+ * as DialogWindow of driverwyr/host.h describes them; every one must be set.
+ * Texts passed in are valid only during the call. */
+typedef struct driverwyr_window {
+  void* user;
+  /* Text of an edit box or label; for the combo box, its selected entry.
+   * Unknown ids: leave the empty string. */
+  void(DRIVERWYR_CALL* get_control_text)(void* user, int id, driverwyr_text* text);
+  /* Replaces a control's text (not cut to its typing limit). For the combo
+   * box, selects the entry of that text, if there is one. */
+  void(DRIVERWYR_CALL* set_control_text)(void* user, int id, const char* text);
+  /* How many characters the operator may type into an edit box; 0: no limit. */
+  void(DRIVERWYR_CALL* set_text_limit)(void* user, int id, int characters);
+  void(DRIVERWYR_CALL* show_control)(void* user, int id, int visible);
+  void(DRIVERWYR_CALL* focus_control)(void* user, int id);
+  /* Combo box entries: remove all; insert at index (-1 appends; past the end
+   * inserts nothing). */
+  void(DRIVERWYR_CALL* clear_combo_box)(void* user, int id);
+  void(DRIVERWYR_CALL* insert_combo_entry)(void* user, int id, int index, const char* text);
+  /* Selects the first entry that begins with prefix, ignoring letter case;
+   * its index, or -1 (selection unchanged) when none does or prefix is empty. */
+  int(DRIVERWYR_CALL* select_combo_entry)(void* user, int id, const char* prefix);
+  /* Index of the selected entry, or -1. */
+  int(DRIVERWYR_CALL* get_combo_selection)(void* user, int id);
+  /* Text of entry index; leave the empty string when there is none. */
+  void(DRIVERWYR_CALL* get_combo_entry)(void* user, int id, int index, driverwyr_text* text);
+  /* A validation message about control id (a value that is no number, or too
+   * long, or out of range); return when the operator has acknowledged it. */
+  void(DRIVERWYR_CALL* show_validation_message)(void* user, int id, const char* text);
+  /* Ends the modal dialog: run_dialog then returns result. */
+  void(DRIVERWYR_CALL* end_dialog)(void* user, int result);
+} driverwyr_window;
+
+/* The driver's side of a dialog being run: passed to run_dialog, valid until
+ * it returns. */
+typedef struct driverwyr_dialog driverwyr_dialog;
+
+/* The window exists and its controls are empty: the driver fills them.
+ * Call once, first. Returns 1; -1 for a NULL argument or when the driver
+ * failed (memory exhausted: end the dialog, the run then ends). The window
+ * struct is read during the call only. */
+DRIVERWYR_C_FUNCTION(int, driverwyr_dialog_init, (driverwyr_dialog* dialog, const driverwyr_window* window))
+/* A command of the operator: a button (DRIVERWYR_ID_OK for "Create...",
+ * DRIVERWYR_ID_CANCEL, DRIVERWYR_IDC_BROWSE) with DRIVERWYR_BN_CLICKED, or
+ * the material list with DRIVERWYR_CBN_SELCHANGE after its selection
+ * changed. "Create..." ends the dialog (end_dialog) only when every field
+ * passes its check. 0, or -1 as driverwyr_dialog_init. */
+DRIVERWYR_C_FUNCTION(int, driverwyr_dialog_command,
+                     (driverwyr_dialog* dialog, const driverwyr_window* window, int control_id, int notification))
+
+/* A user interface of the host's: message boxes, the modal dialog and the
+ * folder browser, as UserInterface of driverwyr/host.h. Every callback must
+ * be set; `user` is passed back to them. */
+typedef struct driverwyr_user_interface {
+  void* user;
+  /* Shows text (line feeds included) with a DRIVERWYR_MB_... style; returns
+   * the button that closed it (DRIVERWYR_ID_OK for the driver's boxes). */
+  int(DRIVERWYR_CALL* show_message_box)(void* user, const char* text, unsigned style);
+  /* Runs dialog template_id (DRIVERWYR_DIALOG_PROGRAM_CREATION) modally:
+   * make the window, call driverwyr_dialog_init, then driverwyr_dialog_command
+   * for every command until end_dialog is called; return the result given to
+   * end_dialog, or -1 when the dialog could not be shown. */
+  int(DRIVERWYR_CALL* run_dialog)(void* user, int template_id, driverwyr_dialog* dialog);
+  /* The folder browser over the window owner (the one of the command being
+   * handled), titled title, starting at initial_folder. Return 0 when the
+   * operator cancelled; 1 when a folder was chosen, stored in folder (left
+   * empty for an item without a file-system path). */
+  int(DRIVERWYR_CALL* browse_for_folder)(void* user, const driverwyr_window* owner, const char* title,
+                                         const char* initial_folder, driverwyr_text* folder);
+} driverwyr_user_interface;
+
+/* Installs a copy of *ui (the struct is copied; `user` must stay valid while
+ * it is installed); NULL restores the platform's user interface. 0, or -1
+ * (the user interface in force stays) when a callback is missing or memory
+ * is exhausted. */
+DRIVERWYR_C_FUNCTION(int, driverwyr_SetUserInterface, (const driverwyr_user_interface* ui))
+
+/* ---- a copy of the store --------------------------------------------------- */
+
+typedef struct driverwyr_store_copy driverwyr_store_copy;
+
+/* A copy of everything the store holds, creating the store if needed; NULL
+ * when there is no store or memory is exhausted. Free it with
+ * driverwyr_store_copy_free. */
+DRIVERWYR_C_FUNCTION(driverwyr_store_copy*, driverwyr_CopyStore, (void))
+DRIVERWYR_C_FUNCTION(void, driverwyr_store_copy_free, (driverwyr_store_copy* copy))
+DRIVERWYR_C_FUNCTION(int, driverwyr_store_copy_unit, (const driverwyr_store_copy* copy))
+/* The three paths, as strings out are given. */
+DRIVERWYR_C_FUNCTION(int, driverwyr_store_copy_program_path, (const driverwyr_store_copy* copy, char* buffer, int size))
+DRIVERWYR_C_FUNCTION(int, driverwyr_store_copy_data_path, (const driverwyr_store_copy* copy, char* buffer, int size))
+DRIVERWYR_C_FUNCTION(int, driverwyr_store_copy_conversion_path,
+                     (const driverwyr_store_copy* copy, char* buffer, int size))
+/* The material: thickness in millimetres, tensile strength, type code. */
+DRIVERWYR_C_FUNCTION(float, driverwyr_store_copy_material_thickness, (const driverwyr_store_copy* copy))
+DRIVERWYR_C_FUNCTION(float, driverwyr_store_copy_material_tensile, (const driverwyr_store_copy* copy))
+DRIVERWYR_C_FUNCTION(int, driverwyr_store_copy_material_type, (const driverwyr_store_copy* copy))
+/* The copy's record arrays, borrowed: valid until the copy is freed (never
+ * free them yourself). NULL for a NULL copy. */
+DRIVERWYR_C_FUNCTION(driverwyr_CPPStepInfo_array*, driverwyr_store_copy_steps, (driverwyr_store_copy* copy))
+DRIVERWYR_C_FUNCTION(driverwyr_CPPTool_array*, driverwyr_store_copy_tools, (driverwyr_store_copy* copy))
+DRIVERWYR_C_FUNCTION(driverwyr_CPPSetup_array*, driverwyr_store_copy_setups, (driverwyr_store_copy* copy))
+DRIVERWYR_C_FUNCTION(driverwyr_CPPMachine_array*, driverwyr_store_copy_machines, (driverwyr_store_copy* copy))
+DRIVERWYR_C_FUNCTION(driverwyr_CPPBGauge_array*, driverwyr_store_copy_gauges, (driverwyr_store_copy* copy))
+
+#ifdef __cplusplus
+}  /* extern "C" */
+#endif
+
+#endif /* DRIVERWYR_DRIVERWYR_C_H_ */

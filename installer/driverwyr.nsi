@@ -1,0 +1,92 @@
+; The Windows installer of DriverWyr, for the current user (no administrator
+; rights needed): DriverWyr.dll and wyr.exe, the headers, the import library,
+; DriverWyr.def and the CMake package, the documents; it creates the serial
+; counter key and registers an uninstaller with "Apps & features" (Add/Remove
+; Programs). Runs silently with /S; /D=FOLDER (last on the command line)
+; chooses the folder.
+;
+; Built by scripts/make-installer from an installed win32 build:
+;   makensis -DPREFIX=<installed prefix> -DVERSION=<x.y.z> -DOUTFILE=<setup.exe> driverwyr.nsi
+
+Unicode true
+
+!ifndef PREFIX
+  !error "PREFIX: the folder the win32 build was installed into (cmake --install build/win32 --prefix ...)"
+!endif
+!ifndef VERSION
+  !error "VERSION: the package version"
+!endif
+!ifndef OUTFILE
+  !define OUTFILE "DriverWyr-${VERSION}-setup.exe"
+!endif
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\DriverWyr"
+
+Name "DriverWyr ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\DriverWyr"
+RequestExecutionLevel user
+SetCompressor /SOLID lzma
+ShowInstDetails show
+
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+Section "DriverWyr"
+  SetOutPath "$INSTDIR\bin"
+  File "${PREFIX}/bin/DriverWyr.dll"
+  File "${PREFIX}/bin/wyr.exe"
+  SetOutPath "$INSTDIR\include\driverwyr"
+  File "${PREFIX}/include/driverwyr/*.h"
+  SetOutPath "$INSTDIR\lib"
+  File "${PREFIX}/lib/libDriverWyr.dll.a"
+  File "${PREFIX}/lib/DriverWyr.def"
+  SetOutPath "$INSTDIR\lib\cmake\DriverWyr"
+  File "${PREFIX}/lib/cmake/DriverWyr/*.cmake"
+  SetOutPath "$INSTDIR\doc"
+  File "${PREFIX}/share/doc/DriverWyr/*.md"
+
+  ; The serial counter key, created by the driver itself, so that it lies
+  ; exactly where the driver looks for it (the Wow6432Node rule included). An
+  ; existing key keeps its values.
+  System::Call '$INSTDIR\bin\DriverWyr.dll::driverwyr_CreateSerialCounterKey(m .r1, i ${NSIS_MAX_STRLEN}) i .r0 ?c'
+  StrCmp $0 "0" key_done
+    DetailPrint "The serial counter key could not be created: $1"
+    MessageBox MB_OK|MB_ICONSTOP "The serial counter key could not be created:$\r$\n$1" /SD IDOK
+    SetErrorLevel 2
+    Abort
+  key_done:
+
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "DriverWyr ${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+; Removes what the installer put there. The serial counter key stays: it holds
+; the day's program numbers, which a later installation goes on counting.
+Section "Uninstall"
+  Delete "$INSTDIR\bin\DriverWyr.dll"
+  Delete "$INSTDIR\bin\wyr.exe"
+  RMDir "$INSTDIR\bin"
+  Delete "$INSTDIR\include\driverwyr\*.h"
+  RMDir "$INSTDIR\include\driverwyr"
+  RMDir "$INSTDIR\include"
+  Delete "$INSTDIR\lib\cmake\DriverWyr\*.cmake"
+  RMDir "$INSTDIR\lib\cmake\DriverWyr"
+  RMDir "$INSTDIR\lib\cmake"
+  Delete "$INSTDIR\lib\libDriverWyr.dll.a"
+  Delete "$INSTDIR\lib\DriverWyr.def"
+  RMDir "$INSTDIR\lib"
+  Delete "$INSTDIR\doc\*.md"
+  RMDir "$INSTDIR\doc"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd

@@ -1,0 +1,200 @@
+// The entry points and the host API of the C interface: each calls the C++
+// entry point or host function of the same name with the C types turned into
+// CString and RecordArray, and turns the answer back.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "capi/c_support.h"
+#include "driverwyr/driverwyr.h"
+#include "driverwyr/driverwyr_c.h"
+#include "driverwyr/host.h"
+#include "platform/platform.h"
+
+using driverwyr::capi::CopyOut;
+using driverwyr::capi::Guarded;
+using driverwyr::capi::TextIn;
+using driverwyr::capi::Unwrap;
+using driverwyr::capi::Wrap;
+
+namespace {
+
+// The Init... entry points never write to the host's array.
+template <class Handle>
+auto* ArrayIn(const Handle* array) {
+  return const_cast<typename driverwyr::capi::Behind<Handle>::Type*>(Unwrap(array));
+}
+
+}  // namespace
+
+// ---- the entry points ----------------------------------------------------------
+
+DRIVERWYR_API int DRIVERWYR_CALL driverwyr_CreatePPDBInstance(void) { return CreatePPDBInstance() ? 1 : 0; }
+
+DRIVERWYR_API void DRIVERWYR_CALL driverwyr_DestroyPPDBInstance(void) { DestroyPPDBInstance(); }
+
+DRIVERWYR_API void DRIVERWYR_CALL driverwyr_GetDriverID(int* id) { GetDriverID(id); }
+
+DRIVERWYR_API void DRIVERWYR_CALL driverwyr_SetUnit(int unit) { SetUnit(unit); }
+
+DRIVERWYR_API void DRIVERWYR_CALL driverwyr_SetPathNames(const char* program_path, const char* data_path,
+                                                         const char* conversion_path) {
+  // Out of memory for the strings: no effect, as for the entry point itself.
+  Guarded(0, [&] {
+    SetPathNames(CString(TextIn(program_path)), CString(TextIn(data_path)), CString(TextIn(conversion_path)));
+    return 0;
+  });
+}
+
+DRIVERWYR_API void DRIVERWYR_CALL driverwyr_SetMaterial_1(float thickness, float tensile, int type) {
+  SetMaterial_1(thickness, tensile, type);
+}
+
+DRIVERWYR_API void DRIVERWYR_CALL driverwyr_SetMaterial_2(float thickness, float tensile,
+                                                          const char* material_name) {
+  Guarded(0, [&] {
+    SetMaterial_2(thickness, tensile, CString(TextIn(material_name)));
+    return 0;
+  });
+}
+
+DRIVERWYR_API void DRIVERWYR_CALL driverwyr_InitPPSequence(const driverwyr_CPPStepInfo_array* steps) {
+  InitPPSequence(ArrayIn(steps));
+}
+
+DRIVERWYR_API void DRIVERWYR_CALL driverwyr_InitToolInfo(const driverwyr_CPPTool_array* tools) {
+  InitToolInfo(ArrayIn(tools));
+}
+
+DRIVERWYR_API void DRIVERWYR_CALL driverwyr_InitSetupInfo(const driverwyr_CPPSetup_array* setups) {
+  InitSetupInfo(ArrayIn(setups));
+}
+
+DRIVERWYR_API void DRIVERWYR_CALL driverwyr_InitMachineInfo(const driverwyr_CPPMachine_array* machines) {
+  InitMachineInfo(ArrayIn(machines));
+}
+
+DRIVERWYR_API void DRIVERWYR_CALL driverwyr_InitBkGaugeInfo(const driverwyr_CPPBGauge_array* gauges) {
+  InitBkGaugeInfo(ArrayIn(gauges));
+}
+
+DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GenerateMachineCodeFile(char* path_out, int size) {
+  return Guarded(-1, [&] {
+    // The entry point's own buffer: the platform's longest path.
+    std::vector<char> path(driverwyr::kMaxPathBuffer, '\0');
+    GenerateMachineCodeFile(path.data());
+    // A path is copied after every program written, and only then.
+    if (driverwyr::GetWrittenProgramCount() == 0) return -1;
+    return CopyOut(path.data(), path_out, size);
+  });
+}
+
+// ---- the host API ----------------------------------------------------------------
+
+DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GetWrittenProgramCount(void) {
+  return driverwyr::GetWrittenProgramCount();
+}
+
+DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GetWrittenProgramPath(int index, char* buffer, int size) {
+  if (index < 0 || index >= driverwyr::GetWrittenProgramCount()) {
+    CopyOut({}, buffer, size);
+    return -1;
+  }
+  return Guarded(-1, [&] { return CopyOut(driverwyr::GetWrittenProgramPath(index).view(), buffer, size); });
+}
+
+DRIVERWYR_API void DRIVERWYR_CALL driverwyr_SetDryRun(int on) { driverwyr::SetDryRun(on != 0); }
+
+DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GetCalculatedStepCount(void) {
+  return driverwyr::GetCalculatedStepCount();
+}
+
+DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GetCalculatedStep(int index, driverwyr_calculated_step* out) {
+  driverwyr::CalculatedStep step;
+  if (out == nullptr || !driverwyr::GetCalculatedStep(index, &step)) return -1;
+  out->group = step.group;
+  out->step = step.step;
+  out->number = step.number;
+  static_assert(sizeof out->warnings == sizeof step.warnings);
+  std::memcpy(out->warnings, step.warnings, sizeof out->warnings);
+  out->depth = step.depth;
+  out->force = step.force;
+  return 0;
+}
+
+DRIVERWYR_API int DRIVERWYR_CALL driverwyr_CreateSerialCounterKey(char* why_not, int size) {
+  return Guarded(-1, [&] {
+    CString reason;
+    if (driverwyr::CreateSerialCounterKey(&reason)) {
+      CopyOut({}, why_not, size);
+      return 0;
+    }
+    CopyOut(reason.view(), why_not, size);
+    return -1;
+  });
+}
+
+DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GetMessageText(int id, char* buffer, int size) {
+  return Guarded(-1, [&] { return CopyOut(driverwyr::GetMessageText(id).view(), buffer, size); });
+}
+
+// ---- a copy of the store ----------------------------------------------------------
+
+struct driverwyr_store_copy {
+  driverwyr::StoreCopy store;
+};
+
+DRIVERWYR_API driverwyr_store_copy* DRIVERWYR_CALL driverwyr_CopyStore(void) {
+  return Guarded<driverwyr_store_copy*>(nullptr, [] {
+    auto* copy = new driverwyr_store_copy;
+    if (!driverwyr::CopyStore(copy->store)) {
+      delete copy;
+      return static_cast<driverwyr_store_copy*>(nullptr);
+    }
+    return copy;
+  });
+}
+
+DRIVERWYR_API void DRIVERWYR_CALL driverwyr_store_copy_free(driverwyr_store_copy* copy) { delete copy; }
+
+DRIVERWYR_API int DRIVERWYR_CALL driverwyr_store_copy_unit(const driverwyr_store_copy* copy) {
+  return copy != nullptr ? copy->store.unit : 0;
+}
+
+#define DRIVERWYR_CAPI_COPY_TEXT_(name, member)                                                     \
+  DRIVERWYR_API int DRIVERWYR_CALL driverwyr_store_copy_##name(const driverwyr_store_copy* copy,   \
+                                                               char* buffer, int size) {            \
+    if (copy == nullptr) {                                                                          \
+      CopyOut({}, buffer, size);                                                                    \
+      return -1;                                                                                    \
+    }                                                                                               \
+    return CopyOut(copy->store.member.view(), buffer, size);                                        \
+  }
+DRIVERWYR_CAPI_COPY_TEXT_(program_path, programPath)
+DRIVERWYR_CAPI_COPY_TEXT_(data_path, dataPath)
+DRIVERWYR_CAPI_COPY_TEXT_(conversion_path, conversionPath)
+#undef DRIVERWYR_CAPI_COPY_TEXT_
+
+DRIVERWYR_API float DRIVERWYR_CALL driverwyr_store_copy_material_thickness(const driverwyr_store_copy* copy) {
+  return copy != nullptr ? copy->store.materialThickness : 0.0f;
+}
+
+DRIVERWYR_API float DRIVERWYR_CALL driverwyr_store_copy_material_tensile(const driverwyr_store_copy* copy) {
+  return copy != nullptr ? copy->store.materialTensile : 0.0f;
+}
+
+DRIVERWYR_API int DRIVERWYR_CALL driverwyr_store_copy_material_type(const driverwyr_store_copy* copy) {
+  return copy != nullptr ? copy->store.materialType : 0;
+}
+
+#define DRIVERWYR_CAPI_COPY_ARRAY_(name, Record)                                                     \
+  DRIVERWYR_API driverwyr_##Record##_array* DRIVERWYR_CALL driverwyr_store_copy_##name(             \
+      driverwyr_store_copy* copy) {                                                                  \
+    return copy != nullptr ? Wrap<driverwyr_##Record##_array>(&copy->store.name) : nullptr;          \
+  }
+DRIVERWYR_CAPI_COPY_ARRAY_(steps, CPPStepInfo)
+DRIVERWYR_CAPI_COPY_ARRAY_(tools, CPPTool)
+DRIVERWYR_CAPI_COPY_ARRAY_(setups, CPPSetup)
+DRIVERWYR_CAPI_COPY_ARRAY_(machines, CPPMachine)
+DRIVERWYR_CAPI_COPY_ARRAY_(gauges, CPPBGauge)
+#undef DRIVERWYR_CAPI_COPY_ARRAY_
