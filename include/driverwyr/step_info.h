@@ -191,4 +191,13 @@ class DRIVERWYR_API CPPStepInfo {
   Fields fields_;
 };
 
+// The entries of a step's ToolID that name its tools (ToolID names the
+// stored CPPTool records by their ToolName); the driver reads no others.
+namespace driverwyr {
+inline constexpr int kToolIdPunch = 0;
+inline constexpr int kToolIdDie = 1;
+inline constexpr int kToolIdDieHolder = 2;
+inline constexpr int kToolIdSpacer = 4;
+}  // namespace driverwyr
+
 #endif  // DRIVERWYR_STEP_INFO_H_

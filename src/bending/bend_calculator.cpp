@@ -135,8 +135,8 @@ void BendCalculator::CalculateLoaded(const ToolData& tool, const MachineData& ma
   if (t == 0.0f) return;
 
   const float ratio = Store(static_cast<double>(v) / t);
-  if (ratio < 4.0f) warnings[0] = kWarningRatioLow;
-  if (ratio > 20.0f) warnings[0] = kWarningRatioHigh;
+  if (ratio < kLowestVRatio) warnings[0] = kWarningRatioLow;
+  if (ratio > kHighestVRatio) warnings[0] = kWarningRatioHigh;
 
   // Basic air-bending force, in tonnes for a strength in kgf/mm2. A die
   // without an opening (an unknown die) has no defined force: it counts as 0,

@@ -23,6 +23,11 @@ inline constexpr double kDegreesToRadians = 0.01745327777777778;
 // Material data files f_1 .. f_4.
 inline constexpr int kMaterialCount = 4;
 
+// The range of die opening to sheet thickness (V/t) that the bend checks
+// accept; outside it a step warns kWarningRatioLow or kWarningRatioHigh.
+inline constexpr float kLowestVRatio = 4.0f;
+inline constexpr float kHighestVRatio = 20.0f;
+
 // Warning codes of the calculation.
 inline constexpr int kWarningMaterialNumber = 3;    // material number outside 1..4
 inline constexpr int kWarningMaterialFile = 10;     // material data file missing or unusable

@@ -3,19 +3,12 @@
 #include "driver/ppdb.h"
 
 namespace driverwyr {
-namespace {
-
-constexpr int kPunchEntry = 0;
-constexpr int kDieEntry = 1;
-
-}  // namespace
-
 StepRecords FindStepRecords(const CPPStepInfo& step, const CPPSetup& setup) {
   char names[6][32] = {};
   step.GetToolID(names);
   StepRecords records;
-  records.punch = FindStoredToolById(names[kPunchEntry]);
-  records.die = FindStoredToolById(names[kDieEntry]);
+  records.punch = FindStoredToolById(names[kToolIdPunch]);
+  records.die = FindStoredToolById(names[kToolIdDie]);
   records.machine = FindSetupMachine(setup);
   return records;
 }

@@ -2,6 +2,7 @@
 #include <array>
 #include <string_view>
 
+#include "creation/control_types.h"
 #include "creation/program_creation_dialog.h"
 #include "util/units.h"
 
@@ -28,8 +29,6 @@ constexpr std::array<ControlMaterial, 4> kNumberedMaterials = {{
     {"AL2", 3, 40.0f},
     {"S.S.", 4, 60.0f},
 }};
-
-bool TakesMaterialNumbers(int control_type) { return control_type == 2 || control_type == 7; }
 
 // The store's material type code on a control of type 0, 2 or 7; null for
 // codes that the control does not know.

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "bending/calculate_step.h"
+#include "creation/control_types.h"
 #include "creation/creation_internal.h"
 #include "creation/run_record.h"
 #include "creation/serial_counter.h"
@@ -107,8 +108,6 @@ class Exchange {
   bool ok_ = true;
 };
 
-bool TakesMaterialNumbers(int control_type) { return control_type == 2 || control_type == 7; }
-
 }  // namespace
 
 bool ProgramCreationDialog::DoDataExchange(DialogWindow& window, bool save) {
@@ -135,20 +134,20 @@ bool ProgramCreationDialog::DoDataExchange(DialogWindow& window, bool save) {
   dx.Text(kIdPunchRev, data_.PunchRev);
   dx.Text(kIdCreationDate, data_.CreationDate);
   dx.Text(kIdControlPunchName, data_.ControlPunchName);
-  dx.MaxChars(kIdControlPunchName, data_.ControlPunchName, 6);
+  dx.MaxChars(kIdControlPunchName, data_.ControlPunchName, kControlToolNameChars);
   dx.Text(kIdControlDieName, data_.ControlDieName);
-  dx.MaxChars(kIdControlDieName, data_.ControlDieName, 6);
+  dx.MaxChars(kIdControlDieName, data_.ControlDieName, kControlToolNameChars);
   dx.Text(kIdControlDieHolderName, data_.ControlDieHolderName);
-  dx.MaxChars(kIdControlDieHolderName, data_.ControlDieHolderName, 6);
+  dx.MaxChars(kIdControlDieHolderName, data_.ControlDieHolderName, kControlToolNameChars);
   dx.Text(kIdControlSpacerName, data_.ControlSpacerName);
-  dx.MaxChars(kIdControlSpacerName, data_.ControlSpacerName, 6);
+  dx.MaxChars(kIdControlSpacerName, data_.ControlSpacerName, kControlToolNameChars);
 
   // The die name, program name and part reference once more, with the
   // limits of the control type (none for unknown types).
   const int type = data_.ControlType;
   const bool known = TakesMaterialNumbers(type) || type == 0;
   dx.Text(kIdControlDieName, data_.ControlDieName);
-  if (known) dx.MaxChars(kIdControlDieName, data_.ControlDieName, type == 0 ? 50 : 6);
+  if (known) dx.MaxChars(kIdControlDieName, data_.ControlDieName, type == 0 ? 50 : kControlToolNameChars);
   dx.Text(kIdProgramName, data_.ProgramName);
   if (known) dx.MaxChars(kIdProgramName, data_.ProgramName, type == 0 ? 50 : 6);
   dx.Text(kIdPartReference, data_.PartReference);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 
+#include "creation/control_types.h"
 #include "creation/conversion_file.h"
 #include "driver/ppdb.h"
 #include "platform/platform.h"
@@ -197,7 +198,7 @@ ToolNames FillToolNames(const RecordArray<CPPStepInfo>& steps, int control_type,
     step.GetToolID(ids);
     step.GetToolReverse(reverse);
 
-    const CPPTool* const step_punch = FindStoredToolById(ids[0]);
+    const CPPTool* const step_punch = FindStoredToolById(ids[kToolIdPunch]);
     if (step_punch == nullptr || step_punch->GetToolName().IsEmpty()) continue;
     if (!punch_locked) {
       punch = step_punch;
@@ -205,13 +206,13 @@ ToolNames FillToolNames(const RecordArray<CPPStepInfo>& steps, int control_type,
       punch_locked = punch->GetSectional() != 0;
     }
     if (!die_locked) {
-      die = &Or(FindStoredToolById(ids[1]), kNoTool);
+      die = &Or(FindStoredToolById(ids[kToolIdDie]), kNoTool);
       names.DieRev = BeginsWith2V(die->GetCategory()) ? Code(reverse[1], 'S', 'L') : Code(reverse[1], '1', '0');
       die_locked = die->GetSectional() != 0;
     }
-    holder = &Or(FindStoredToolById(ids[2]), kNoTool);
+    holder = &Or(FindStoredToolById(ids[kToolIdDieHolder]), kNoTool);
     names.DieHolderRev = Code(reverse[2], '1', '0');
-    spacer = &Or(FindStoredToolById(ids[4]), kNoTool);
+    spacer = &Or(FindStoredToolById(ids[kToolIdSpacer]), kNoTool);
   }
   if (punch == nullptr) return names;  // no step has a punch: every field stays empty
 
@@ -219,7 +220,7 @@ ToolNames FillToolNames(const RecordArray<CPPStepInfo>& steps, int control_type,
   names.HostDieName = die->GetToolName().str();
   names.HostDieHolderName = holder->GetToolName().str();
   names.HostSpacerName = spacer->GetToolName().str();
-  if (control_type == 2 || control_type == 7) {
+  if (TakesMaterialNumbers(control_type)) {
     names.ControlPunchName = ConvertToolName(names.HostPunchName, punch->GetSectional(), conversion_path);
     names.ControlDieName = ConvertToolName(names.HostDieName, die->GetSectional(), conversion_path);
     if (!names.ControlDieName.empty()) {

@@ -21,8 +21,7 @@ namespace {
 
 using driverwyr::StoreCopy;
 
-// ToolID entries the driver reads: punch, die, die holder, spacer.
-constexpr int kToolEntries[4] = {0, 1, 2, 4};
+// Positions in kToolRoles.
 constexpr int kPunch = 0;
 constexpr int kDie = 1;
 
@@ -113,7 +112,7 @@ void CheckStepTools(const CheckInput& input, FindingList& out) {
   for (std::size_t g = 0; g < input.groups.size(); ++g) {
     const StepGroup& group = input.groups[g];
     const int type = input.ControlTypeOf(g);
-    const bool converts = type == 2 || type == 7;
+    const bool converts = driverwyr::TakesMaterialNumbers(type);
     for (int i = group.first; i < group.first + group.count; ++i) {
       for (int role = 0; role < 4; ++role) {
         const int entry = kToolEntries[role];

@@ -10,7 +10,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "creation/control_types.h"
+#include "driverwyr/dialog.h"
 #include "driverwyr/host.h"
+#include "driverwyr/step_info.h"
 #include "job_file.h"
 #include "job_groups.h"
 #include "preflight.h"
@@ -21,17 +24,20 @@ namespace wyr::preflight {
 // Boxes of the creation dialog that the report reads, by the ids the
 // operator script uses: the control's tool names (the right column), the
 // host's tool names beside them, and the hidden material number.
-inline constexpr int kControlNameBoxes[4] = {1011, 1012, 1013, 1014};
-inline constexpr int kHostNameBoxes[4] = {1085, 1086, 1087, 1088};
+inline constexpr int kControlNameBoxes[4] = {DRIVERWYR_IDC_CONTROL_PUNCH_NAME, DRIVERWYR_IDC_CONTROL_DIE_NAME,
+                                             DRIVERWYR_IDC_CONTROL_DIE_HOLDER_NAME, DRIVERWYR_IDC_CONTROL_SPACER_NAME};
+inline constexpr int kHostNameBoxes[4] = {DRIVERWYR_IDC_HOST_PUNCH_NAME, DRIVERWYR_IDC_HOST_DIE_NAME,
+                                          DRIVERWYR_IDC_HOST_DIE_HOLDER_NAME, DRIVERWYR_IDC_HOST_SPACER_NAME};
 inline constexpr const char* kToolRoles[4] = {"punch", "die", "die holder", "spacer"};
-inline constexpr int kMaterialNumberBox = 1094;
+inline constexpr int kMaterialNumberBox = DRIVERWYR_IDC_MATERIAL_NUMBER;
 
-// The icon bits of a message box style (a refused create shows the stop icon).
-inline constexpr unsigned kMessageIconBits = 0xF0u;
+// The step's ToolID entries of those four tools, in the same order.
+inline constexpr int kToolEntries[4] = {driverwyr::kToolIdPunch, driverwyr::kToolIdDie, driverwyr::kToolIdDieHolder,
+                                        driverwyr::kToolIdSpacer};
 
-// The control's tool name fields hold six characters, in the program file
-// and in the dialog's check of them.
-inline constexpr std::size_t kControlNameWidth = 6;
+// The control's tool name fields, in the program file and in the dialog's
+// check of them.
+inline constexpr std::size_t kControlNameWidth = driverwyr::kControlToolNameChars;
 
 // What one group's dialog went through in the dry run.
 struct GroupSeen {

@@ -97,7 +97,7 @@ CheckInput::CheckInput(const Job& job_in, const driverwyr::StoreCopy& store_in, 
   failures_.resize(groups.size());
   for (const MessageSeen& message : dry.messages) {
     if (message.group < 0 || static_cast<std::size_t>(message.group) >= groups.size() || message.dialog_open) continue;
-    if ((message.style & kMessageIconBits) == driverwyr::kMessageIconStop) {
+    if ((message.style & driverwyr::kMessageIconMask) == driverwyr::kMessageIconStop) {
       failures_[static_cast<std::size_t>(message.group)] = message.text;
     }
   }

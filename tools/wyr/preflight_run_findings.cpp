@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "bending/bend_calculator.h"
 #include "job_operator.h"
 #include "platform/files.h"
 #include "preflight_internal.h"
@@ -25,17 +26,17 @@ namespace {
 using driverwyr::StoreCopy;
 
 // Warning codes of the calculation (the codes of driverwyr::CalculatedStep).
-constexpr int kMaterialNumber = 3;
-constexpr int kMaterialFile = 10;
-constexpr int kUnknownPunch = 11;
-constexpr int kUnknownDie = 12;
-constexpr int kElongation = 22;
-constexpr int kRatioLow = 23;
-constexpr int kRatioHigh = 24;
-constexpr int kBelowMinimum = 51;
-constexpr int kAboveMaximum = 52;
-constexpr int kAbovePunch = 53;
-constexpr int kAboveDie = 54;
+using driverwyr::kWarningAboveDieLimit;
+using driverwyr::kWarningAboveMaximum;
+using driverwyr::kWarningAbovePunchLimit;
+using driverwyr::kWarningBelowMinimum;
+using driverwyr::kWarningElongation;
+using driverwyr::kWarningMaterialFile;
+using driverwyr::kWarningMaterialNumber;
+using driverwyr::kWarningRatioHigh;
+using driverwyr::kWarningRatioLow;
+using driverwyr::kWarningUnknownDie;
+using driverwyr::kWarningUnknownPunch;
 
 // The largest force the program's 16-bit TonnageValue field holds; a larger
 // one is written as this.
@@ -53,21 +54,21 @@ struct CodeMeaning {
 // The calculation ended without a depth (it is 0) for codes 3 to 12; for the
 // others the step got its depth and the box only informs.
 constexpr CodeMeaning kCodes[] = {
-    {kMaterialNumber, "material-not-supported", Severity::kError},
-    {kMaterialFile, "material-data-unusable", Severity::kError},
-    {kUnknownPunch, "unknown-punch", Severity::kError},
-    {kUnknownDie, "unknown-die", Severity::kError},
-    {kElongation, "elongation-over-50", Severity::kWarning},
-    {kRatioLow, "vt-below-4", Severity::kWarning},
-    {kRatioHigh, "vt-above-20", Severity::kWarning},
-    {kBelowMinimum, "force-below-machine-minimum", Severity::kWarning},
-    {kAboveMaximum, "force-over-machine", Severity::kWarning},
-    {kAbovePunch, "force-over-punch", Severity::kWarning},
-    {kAboveDie, "force-over-die", Severity::kWarning},
+    {kWarningMaterialNumber, "material-not-supported", Severity::kError},
+    {kWarningMaterialFile, "material-data-unusable", Severity::kError},
+    {kWarningUnknownPunch, "unknown-punch", Severity::kError},
+    {kWarningUnknownDie, "unknown-die", Severity::kError},
+    {kWarningElongation, "elongation-over-50", Severity::kWarning},
+    {kWarningRatioLow, "vt-below-4", Severity::kWarning},
+    {kWarningRatioHigh, "vt-above-20", Severity::kWarning},
+    {kWarningBelowMinimum, "force-below-machine-minimum", Severity::kWarning},
+    {kWarningAboveMaximum, "force-over-machine", Severity::kWarning},
+    {kWarningAbovePunchLimit, "force-over-punch", Severity::kWarning},
+    {kWarningAboveDieLimit, "force-over-die", Severity::kWarning},
 };
 
 bool EndsWithoutDepth(int code) {
-  return code == kMaterialNumber || code == kMaterialFile || code == kUnknownPunch || code == kUnknownDie;
+  return code == kWarningMaterialNumber || code == kWarningMaterialFile || code == kWarningUnknownPunch || code == kWarningUnknownDie;
 }
 
 // The record a warning code concerns.
@@ -78,17 +79,17 @@ std::string RecordOf(int code, const CheckInput& input, int step_index, const Gr
     return index >= 0 ? Place("tools", index) : std::string();
   };
   switch (code) {
-    case kMaterialNumber: return "material.type";
-    case kMaterialFile: return "paths.data";
-    case kUnknownPunch: return Place("steps", step_index) + ".ToolID[0]";
-    case kUnknownDie: return Place("steps", step_index) + ".ToolID[1]";
-    case kElongation: return "material";
-    case kRatioLow:
-    case kRatioHigh:
-    case kAboveDie: return tool(1);
-    case kAbovePunch: return tool(0);
-    case kBelowMinimum:
-    case kAboveMaximum: return setup.machine >= 0 ? Place("machines", setup.machine) : std::string();
+    case kWarningMaterialNumber: return "material.type";
+    case kWarningMaterialFile: return "paths.data";
+    case kWarningUnknownPunch: return Place("steps", step_index) + ".ToolID[0]";
+    case kWarningUnknownDie: return Place("steps", step_index) + ".ToolID[1]";
+    case kWarningElongation: return "material";
+    case kWarningRatioLow:
+    case kWarningRatioHigh:
+    case kWarningAboveDieLimit: return tool(1);
+    case kWarningAbovePunchLimit: return tool(0);
+    case kWarningBelowMinimum:
+    case kWarningAboveMaximum: return setup.machine >= 0 ? Place("machines", setup.machine) : std::string();
     default: return {};
   }
 }

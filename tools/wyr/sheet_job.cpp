@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "job_groups.h"
+#include "bending/bend_calculator.h"
 #include "sheet_geometry.h"
 #include "util/units.h"
 
@@ -20,15 +21,8 @@ namespace {
 
 using driverwyr::Status;
 
-// ToolID entries: 0 punch, 1 die, 2 die holder, 4 spacer.
-constexpr int kPunchEntry = 0;
-constexpr int kDieEntry = 1;
-constexpr int kDieHolderEntry = 2;
-constexpr int kSpacerEntry = 4;
-
-// The bend checks' range of die opening to sheet thickness.
-constexpr float kLowestVRatio = 4.0f;
-constexpr float kHighestVRatio = 20.0f;
+using driverwyr::kHighestVRatio;
+using driverwyr::kLowestVRatio;
 
 using Group = StepGroup;
 
@@ -238,7 +232,7 @@ void AddToolFindings(SheetStep& step, float thickness) {
     if (ratio < kLowestVRatio || ratio > kHighestVRatio) {
       step.findings.push_back(fmt::format("V/t {} (V {}, t {} mm): {} {}.", Decimal(ratio), Decimal(v),
                                           Decimal(thickness), ratio < kLowestVRatio ? "below" : "above",
-                                          ratio < kLowestVRatio ? 4 : 20));
+                                          ratio < kLowestVRatio ? kLowestVRatio : kHighestVRatio));
     }
   }
 }
@@ -335,8 +329,8 @@ driverwyr::Status AddJobToSheet(SheetInput& sheet, const Job& job, const std::st
     step.mode = source.GetMode();
     char ids[6][32] = {};
     source.GetToolID(ids);
-    step.punch_name = EntryName(ids[kPunchEntry]);
-    step.die_name = EntryName(ids[kDieEntry]);
+    step.punch_name = EntryName(ids[driverwyr::kToolIdPunch]);
+    step.die_name = EntryName(ids[driverwyr::kToolIdDie]);
     if (const CPPTool* punch = FindTool(job.tools, step.punch_name)) step.punch = PunchOf(*punch, job.unit);
     if (const CPPTool* die = FindTool(job.tools, step.die_name)) step.die = DieOf(*die, job.unit);
     if (step.mode != 0) {
@@ -344,10 +338,10 @@ driverwyr::Status AddJobToSheet(SheetInput& sheet, const Job& job, const std::st
     }
     AddToolFindings(step, result.header.Thickness);
     if (found.machine != nullptr) AddMachineFindings(step, *found.machine);
-    AddJobName(result.tools[kPunchRow], ids[kPunchEntry]);
-    AddJobName(result.tools[kDieRow], ids[kDieEntry]);
-    AddJobName(result.tools[kDieHolderRow], ids[kDieHolderEntry]);
-    AddJobName(result.tools[kSpacerRow], ids[kSpacerEntry]);
+    AddJobName(result.tools[kPunchRow], ids[driverwyr::kToolIdPunch]);
+    AddJobName(result.tools[kDieRow], ids[driverwyr::kToolIdDie]);
+    AddJobName(result.tools[kDieHolderRow], ids[driverwyr::kToolIdDieHolder]);
+    AddJobName(result.tools[kSpacerRow], ids[driverwyr::kToolIdSpacer]);
   }
   result.tools[kPunchRow].details = ToolDetails(job, result.tools[kPunchRow].job_names, PunchDetails);
   result.tools[kDieRow].details = ToolDetails(job, result.tools[kDieRow].job_names, DieDetails);
