@@ -69,21 +69,21 @@ void MakeJob(Job& job, const std::vector<StepSpec>& steps, int setups) {
   }
 }
 
-struct RecordSpec {
+struct StepValues {
   std::int16_t sequence;
   std::int16_t length = 500;
   std::int16_t force = 86;
 };
 
 // The sheet of a program of these records and the closing one, t = 2 mm.
-SheetInput MakeProgram(const std::vector<RecordSpec>& records) {
+SheetInput MakeProgram(const std::vector<StepValues>& records) {
   driverwyr::ProgramFile file;
   file.header.Thickness = 2.0f;
-  for (const RecordSpec& spec : records) {
+  for (const StepValues& wanted : records) {
     driverwyr::ProgramRecord record;
-    record.SequenceOrder = spec.sequence;
-    record.BendLength = spec.length;
-    record.TonnageValue = spec.force;
+    record.SequenceOrder = wanted.sequence;
+    record.BendLength = wanted.length;
+    record.TonnageValue = wanted.force;
     record.BendAngle = 90.0f;
     record.Y1 = record.Y2 = -6.4f;
     file.records.push_back(record);
@@ -100,7 +100,7 @@ TEST(SheetJob, MatchesTheGroupTheProgramWasMadeFrom) {
     std::vector<StepSpec> steps;
     int setups;
     std::string file;
-    std::vector<RecordSpec> records;
+    std::vector<StepValues> records;
     std::string group;  // the group found, or the error's text
   } cases[] = {
       {"named group", two_groups, 2, "out/P.S2P2.wyr", {{3}, {4}}, "group 2 of 2: steps[2] to steps[3], SetupIndex 2"},
@@ -144,7 +144,7 @@ TEST(SheetJob, FindingsFromTheToolsAndTheMachine) {
   const struct {
     const char* what;
     StepSpec step;
-    RecordSpec record;
+    StepValues record;
     std::vector<std::string> findings;
   } cases[] = {
       {"nothing to say", {1, 1}, {1}, {}},
