@@ -22,15 +22,6 @@ int FindKey(const std::string_view (&keys)[N], std::string_view key) {
   return -1;
 }
 
-// "not valid JSON: parse error at line 1, column 2: ..." from nlohmann's
-// "[json.exception.parse_error.101] parse error at line 1, column 2: ...".
-std::string DescribeParseError(const std::exception& error) {
-  std::string what = error.what();
-  const std::size_t bracket = what.find("] ");
-  if (what.rfind("[json.exception.", 0) == 0 && bracket != std::string::npos) what.erase(0, bracket + 2);
-  return "not valid JSON: " + what;
-}
-
 }  // namespace
 
 JobReader::JobReader(const std::filesystem::path& folder, Job& job) : folder_(folder), job_(job) {
@@ -49,7 +40,9 @@ JobReader::JobReader(const std::filesystem::path& folder, Job& job) : folder_(fo
 }
 
 Status JobReader::Read(std::string_view text) {
-  nlohmann::json::sax_parse(text.data(), text.data() + text.size(), this);
+  if (Status status = ReadJson(text, *this); !status.ok()) {
+    text_error_ = Status::Invalid("not valid JSON: " + status.message());
+  }
   if (!text_error_.ok()) return text_error_;
   return content_error_;
 }
@@ -62,16 +55,9 @@ Status JobReader::Finish() {
   return gauges_.Finish(job_.gauges);
 }
 
-bool JobReader::binary(binary_t&) { return Fail(Status::Invalid("not valid JSON: binary data")); }
-
-bool JobReader::key(string_t& key) {
-  if (!failed_) Key(key);
+bool JobReader::Key(std::string_view key) {
+  if (!failed_) TakeKey(key);
   return true;
-}
-
-bool JobReader::parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& error) {
-  text_error_ = Status::Invalid(DescribeParseError(error));
-  return false;
 }
 
 // --- containers, and the mode after a fault -----------------------------------
@@ -158,7 +144,7 @@ void JobReader::Push(Node node, bool object) {
 
 // --- keys -----------------------------------------------------------------------
 
-bool JobReader::Key(std::string_view key) {
+bool JobReader::TakeKey(std::string_view key) {
   Frame& top = frames_.back();
   int number = -1;
   std::string_view name;

@@ -1,4 +1,4 @@
-// The job reader: nlohmann-json's SAX parser hands over the text's values
+// The job reader: the tokeniser (json_sax.h) hands over the text's values
 // one by one, and a stack of frames (one per open object or array) knows what
 // each value is for: a setting, a record's field, an element of a field's
 // array, an entry of the operator's script. Used through ParseJob and
@@ -17,7 +17,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,19 +27,13 @@
 #include "job_operator.h"
 #include "job_place.h"
 #include "job_value.h"
+#include "json_sax.h"
 #include "util/result.h"
 
 namespace wyr {
 
-class JobReader {
+class JobReader final : public JsonHandler {
  public:
-  // The types nlohmann's parser talks in.
-  using number_integer_t = nlohmann::json::number_integer_t;
-  using number_unsigned_t = nlohmann::json::number_unsigned_t;
-  using number_float_t = nlohmann::json::number_float_t;
-  using string_t = nlohmann::json::string_t;
-  using binary_t = nlohmann::json::binary_t;
-
   // Empties `job`, which the reader fills; `folder` is the job file's folder.
   // Both must outlive the reader.
   JobReader(const std::filesystem::path& folder, Job& job);
@@ -51,46 +44,44 @@ class JobReader {
   // moves them into the job.
   driverwyr::Status Finish();
 
-  // The parser's events. They return false only to stop the parser at a
-  // fault of the text.
-  bool null() { return Scalar(JsonValue{}); }
-  bool boolean(bool b) {
+  // The tokeniser's events. They return false only to stop the reading at a
+  // fault of the text (nesting too deep).
+  bool Null() override { return Scalar(JsonValue{}); }
+  bool Boolean(bool b) override {
     JsonValue value;
     value.type = JsonValue::Type::kBoolean;
     value.boolean = b;
     return Scalar(value);
   }
-  bool number_integer(number_integer_t i) {
+  bool Integer(std::int64_t i) override {
     JsonValue value;
     value.type = JsonValue::Type::kInteger;
     value.integer = i;
     return Scalar(value);
   }
-  bool number_unsigned(number_unsigned_t u) {
+  bool Unsigned(std::uint64_t u) override {
     JsonValue value;
     value.type = JsonValue::Type::kUnsigned;
     value.unsigned_ = u;
     return Scalar(value);
   }
-  bool number_float(number_float_t d, const string_t&) {
+  bool Float(double d) override {
     JsonValue value;
     value.type = JsonValue::Type::kFloat;
     value.number = d;
     return Scalar(value);
   }
-  bool string(string_t& s) {
+  bool String(std::string_view s) override {
     JsonValue value;
     value.type = JsonValue::Type::kString;
     value.text = s;
     return Scalar(value);
   }
-  bool binary(binary_t&);
-  bool start_object(std::size_t) { return Open(JsonValue::Type::kObject); }
-  bool start_array(std::size_t) { return Open(JsonValue::Type::kArray); }
-  bool end_object() { return Close(); }
-  bool end_array() { return Close(); }
-  bool key(string_t& key);
-  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& error);
+  bool StartObject() override { return Open(JsonValue::Type::kObject); }
+  bool StartArray() override { return Open(JsonValue::Type::kArray); }
+  bool EndObject() override { return Close(); }
+  bool EndArray() override { return Close(); }
+  bool Key(std::string_view key) override;
 
  private:
   // The keys of the job object, of "paths" and of "material".
@@ -149,7 +140,7 @@ class JobReader {
   // Keeps the first fault of the contents; the parser goes on to the end of
   // the text. Returns false, for the callers to pass on.
   bool Fail(driverwyr::Status status);
-  bool Key(std::string_view key);
+  bool TakeKey(std::string_view key);
   // The place of the value being read; of the container on top of the stack
   // itself; of member `key` of the object on top.
   std::string Here() const;
