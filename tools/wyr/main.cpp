@@ -5,8 +5,10 @@
 #include <exception>
 
 #include "commands.h"
+#include "run_platform.h"
 
 int main(int argc, char** argv) {
+  wyr::PrepareProcessMemory();
   CLI::App app{"wyr: run press-brake program jobs through the DriverWyr driver"};
   app.require_subcommand(1);
   int status = wyr::kExitOk;

@@ -33,6 +33,10 @@ std::optional<Instant> ParseUtcInstant(std::string_view text);
 // zone the C library takes from TZ. Nothing when the system cannot convert it.
 std::optional<driverwyr::CalendarDate> LocalDateOf(std::int64_t seconds);
 
+// Readies the process's memory for the large arrays of a job, where the
+// system allows it (posix/process_memory.cpp); called first thing by main.
+void PrepareProcessMemory();
+
 // A clock that always answers the dates of one instant.
 class FixedClock final : public driverwyr::Clock {
  public:
