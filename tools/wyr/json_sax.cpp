@@ -82,6 +82,7 @@ class Reader {
   // Each returns false to stop: at a fault, which error_ then holds, or
   // because the handler asked to.
   bool Value(bool& want_value);
+  bool Open(bool object, bool& want_value);
   bool Key();
   bool String(std::string_view& out);
   bool StringWithEscapes(const char* start, std::string_view& out);
@@ -161,27 +162,8 @@ bool Reader::Value(bool& want_value) {
   if (p_ == end_) return Fail(p_, "unexpected end of input; expected a value");
   switch (*p_) {
     case '{':
-      ++p_;
-      if (!handler_.StartObject()) return false;
-      SkipSpace();
-      if (p_ != end_ && *p_ == '}') {
-        ++p_;
-        return handler_.EndObject();
-      }
-      open_.push_back(true);
-      want_value = true;
-      return Key();
     case '[':
-      ++p_;
-      if (!handler_.StartArray()) return false;
-      SkipSpace();
-      if (p_ != end_ && *p_ == ']') {
-        ++p_;
-        return handler_.EndArray();
-      }
-      open_.push_back(false);
-      want_value = true;
-      return true;
+      return Open(*p_ == '{', want_value);
     case '"': {
       std::string_view text;
       return String(text) && handler_.String(text);
@@ -196,6 +178,20 @@ bool Reader::Value(bool& want_value) {
       if (*p_ == '-' || IsDigit(*p_)) return Number();
       return Fail(p_, fmt::format("unexpected {}; expected a value", Found()));
   }
+}
+
+// An object or an array: its start, and its end at once when it is empty.
+bool Reader::Open(bool object, bool& want_value) {
+  ++p_;
+  if (!(object ? handler_.StartObject() : handler_.StartArray())) return false;
+  SkipSpace();
+  if (p_ != end_ && *p_ == (object ? '}' : ']')) {
+    ++p_;
+    return object ? handler_.EndObject() : handler_.EndArray();
+  }
+  open_.push_back(object);
+  want_value = true;
+  return !object || Key();
 }
 
 // A member's key and its colon; the member's value follows.
