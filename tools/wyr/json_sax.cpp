@@ -25,6 +25,11 @@ std::string Show(char c) {
   return fmt::format("byte 0x{:02X}", b);
 }
 
+// A number's text for a message: a long one is cut to its first 37 bytes.
+std::string ShowNumber(std::string_view token) {
+  return token.size() <= 40 ? std::string(token) : std::string(token.substr(0, 37)) + "...";
+}
+
 // The length of the well-formed UTF-8 sequence of two to four bytes that
 // starts at `p`, or 0 when it is not one (RFC 3629: no overlong forms, no
 // surrogates, nothing beyond U+10FFFF).
@@ -368,11 +373,10 @@ bool Reader::Number() {
     const std::string copy(token);
     value = std::strtod(copy.c_str(), nullptr);
     if (value > 1.0 || value < -1.0) {
-      const std::string shown = token.size() <= 40 ? copy : copy.substr(0, 37) + "...";
-      return Fail(start, fmt::format("'{}' is beyond the range of a double", shown), "number overflow");
+      return Fail(start, fmt::format("'{}' is beyond the range of a double", ShowNumber(token)), "number overflow");
     }
   } else if (error != std::errc() || end != token.data() + token.size()) {
-    return Fail(start, fmt::format("'{}' cannot be read as a number", token.substr(0, 40)));
+    return Fail(start, fmt::format("'{}' cannot be read as a number", ShowNumber(token)));
   }
   return handler_.Float(value);
 }
