@@ -9,8 +9,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Tests run under Wine; scripts/wine-run sets up a private prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run")
+# Tests run under Wine; scripts/wine-run sets up a private 32-bit prefix.
+set(DRIVERWYR_WINE_RUN "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run")
+set(CMAKE_CROSSCOMPILING_EMULATOR "${DRIVERWYR_WINE_RUN}")
+set(DRIVERWYR_OBJDUMP i686-w64-mingw32-objdump)
+set(DRIVERWYR_PE_FORMAT pei-i386)
 # Single-precision arithmetic on SSE2, as on x86-64: without it the x87 unit
 # keeps excess precision and the same job could give other bytes on Windows.
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")

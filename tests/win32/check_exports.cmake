@@ -1,11 +1,12 @@
-# Checks the export table of DriverWyr.dll: a PE32 DLL exporting the entry
-# points under their plain names and the record classes' members.
+# Checks the export table of DriverWyr.dll: a DLL of the build's format
+# (FORMAT: pei-i386 or pei-x86-64) exporting the entry points under their
+# plain names and the record classes' members.
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${DLL}")
 endif()
-if(NOT dump MATCHES "file format pei-i386")
-  message(FATAL_ERROR "${DLL} is not a PE32 (i386) image")
+if(NOT dump MATCHES "file format ${FORMAT}\n")
+  message(FATAL_ERROR "${DLL} is not a ${FORMAT} image")
 endif()
 if(NOT dump MATCHES "DLL\n" AND NOT dump MATCHES "Characteristics [^\n]*\n[^\n]*DLL")
   message(FATAL_ERROR "${DLL} is not marked as a DLL")
