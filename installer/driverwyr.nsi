@@ -5,13 +5,19 @@
 ; Programs). Runs silently with /S; /D=FOLDER (last on the command line)
 ; chooses the folder.
 ;
-; Built by scripts/make-installer from an installed win32 build:
-;   makensis -DPREFIX=<installed prefix> -DVERSION=<x.y.z> -DOUTFILE=<setup.exe> driverwyr.nsi
+; Built by scripts/make-installer from an installed Windows build:
+;   makensis -DPREFIX=<installed prefix> -DVERSION=<x.y.z> -DOUTFILE=<setup.exe>
+;            [-DTARGET=x86-unicode|amd64-unicode] driverwyr.nsi
+; The installer's own code must match the DLL's, since it calls into it:
+; x86-unicode (the default) for the win32 build, amd64-unicode for win64.
 
-Unicode true
+!ifndef TARGET
+  !define TARGET x86-unicode
+!endif
+Target ${TARGET}
 
 !ifndef PREFIX
-  !error "PREFIX: the folder the win32 build was installed into (cmake --install build/win32 --prefix ...)"
+  !error "PREFIX: the folder the Windows build was installed into (cmake --install build/win32 --prefix ...)"
 !endif
 !ifndef VERSION
   !error "VERSION: the package version"
