@@ -52,19 +52,34 @@ std::string CounterValue(const char* name) {
   return std::string(data, strnlen(data, size));
 }
 
-HANDLE Start(const std::string& wyr, const std::string& job) {
+// Starts wyr run on the job, its output and errors into LOG (so that a run
+// that fails can say why).
+HANDLE Start(const std::string& wyr, const std::string& job, const std::string& log) {
   std::string command = "\"" + wyr + "\" run \"" + job + "\" --now 2026-12-07T10:00:00Z";
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  const HANDLE null = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                  OPEN_EXISTING, 0, nullptr);
+  const HANDLE null = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                                  nullptr);
+  const HANDLE output = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = startup.hStdOutput = startup.hStdError = null;
+  startup.hStdInput = null;
+  startup.hStdOutput = startup.hStdError = output;
   PROCESS_INFORMATION process{};
-  const BOOL started =
-      CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+  // Wine, loaded, now and then fails to start a process at all (the host
+  // never runs, so nothing of the counter is touched): such a start is tried
+  // again, at most three times in all.
+  BOOL started = FALSE;
+  for (int attempt = 1; attempt <= 3 && !started; ++attempt) {
+    started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    if (!started) {
+      std::printf("%s did not start (attempt %d, error %lu)\n", job.c_str(), attempt,
+                  static_cast<unsigned long>(GetLastError()));
+      Sleep(200);
+    }
+  }
   CloseHandle(null);
+  CloseHandle(output);
   if (!started) return nullptr;
   CloseHandle(process.hThread);
   return process.hProcess;
@@ -106,13 +121,17 @@ int main(int argc, char** argv) {
         return 1;
       }
       std::vector<HANDLE> runs;
-      for (const std::string& file : jobs) runs.push_back(Start(wyr, file));
+      for (const std::string& file : jobs) runs.push_back(Start(wyr, file, file + ".log"));
       bool ran = true;
-      for (HANDLE run : runs) {
+      for (std::size_t h = 0; h < runs.size(); ++h) {
+        const HANDLE run = runs[h];
         DWORD code = 1;
         if (run == nullptr || WaitForSingleObject(run, 120000) != WAIT_OBJECT_0 || !GetExitCodeProcess(run, &code) ||
             code != 0) {
           ran = false;
+          std::printf("host %zu of round %d: %s, status %lu, said:\n%s\n", h, round,
+                      run == nullptr ? "not started" : "failed", static_cast<unsigned long>(code),
+                      ReadAll(jobs[h] + ".log").c_str());
         }
         if (run != nullptr) CloseHandle(run);
       }
