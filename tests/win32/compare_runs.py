@@ -104,14 +104,20 @@ def written_files(folder, skip):
 class Case:
     def __init__(self, name, job, folders, counter, runs, copy_folder=None):
         self.name, self.job, self.folders, self.counter, self.runs = name, job, folders, counter, runs
-        self.copy_folder = copy_folder  # an example: its whole folder is copied
+        self.copy_folder = copy_folder  # an example: its job, conversion file and materials are copied
 
     def lay_out(self, folder):
-        """The case's folder: the job (job.json, or the example's folder) and its folders."""
+        """The case's folder: the job (job.json, or the example's own files) and its folders.
+
+        Of an example only what it is made of is copied, never what a run of
+        it left in its folder."""
         shutil.rmtree(folder, ignore_errors=True)
         if self.copy_folder:
-            shutil.copytree(self.copy_folder, folder, ignore=shutil.ignore_patterns("out"))
+            os.makedirs(folder)
             job = os.path.join(folder, os.path.basename(self.job))
+            shutil.copyfile(self.job, job)
+            shutil.copyfile(os.path.join(self.copy_folder, "tools.cnv"), os.path.join(folder, "tools.cnv"))
+            shutil.copytree(os.path.join(self.copy_folder, "materials"), os.path.join(folder, "materials"))
         else:
             os.makedirs(folder)
             job = os.path.join(folder, "job.json")
