@@ -9,6 +9,7 @@ each side's case folder becomes <case>/ with forward slashes.
     compare_runs.py compare --ui native|memory WINE_RUN WYR_EXE NATIVE_WYR JOBS EXAMPLES WORK
     compare_runs.py fresh WINE_RUN WYR_EXE EXAMPLES WORK
     compare_runs.py unanswerable WINE_RUN WYR_EXE JOBS WORK
+    compare_runs.py changing WINE_RUN WYR_EXE JOBS
 
 `fresh` creates a new Wine prefix, runs the example job there once with the
 real dialog and checks that the first programs of the day are numbered ...00
@@ -19,6 +20,11 @@ exist, which the folder browser cannot select: the run must fail by itself
 (status 1, the reason on standard error), with every window cancelled and
 nothing written, instead of hanging.
 
+`changing` has the real dialog's operator choose a folder beside the job, the
+job being in a folder under /tmp (drive Z:) whose modification time moves on
+while the dialog is open, as /tmp's own does whenever a file comes or goes:
+the browser must choose it, and the program must be written there.
+
 Wine runs one at a time: they share the current user's serial counter key.
 """
 import json
@@ -27,6 +33,8 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
+import threading
 import time
 
 KEY = r"HKCU\Software\Ostrel\TorvaneCommon\Default"
@@ -361,6 +369,48 @@ def unanswerable(wine_run, wyr_exe, jobs, work):
     return 1 if problems else 0
 
 
+def changing(wine_run, wyr_exe, jobs):
+    top = tempfile.mkdtemp(prefix="driverwyr-browse-", dir="/tmp")
+    folder = os.path.join(top, "job")
+    case = Case("changing", os.path.join(jobs, "create.json"), ["out", "alt"], {}, DEFAULT_RUNS)
+    job = case.lay_out(folder)
+    with open(job, encoding="utf-8") as f:
+        content = json.load(f)
+    content["operator"] = [[{"browse": "alt"}, {"press": "create"}]]
+    with open(job, "w", encoding="utf-8") as f:
+        json.dump(content, f)
+    # The job's folder gets a new modification time every 10 ms, 2 s later
+    # each time (the shell keeps it to 2 s), from before the dialog opens
+    # until the run has ended.
+    stop = threading.Event()
+
+    def touch():
+        moment = time.time()
+        while not stop.wait(0.01):
+            moment += 2
+            os.utime(folder, (moment, moment))
+
+    toucher = threading.Thread(target=touch)
+    toucher.start()
+    try:
+        status, out, err = run([wine_run, wyr_exe, "run", windows_path(job), "--ui", "native"])
+    finally:
+        stop.set()
+        toucher.join()
+    problems = []
+    if status != 0:
+        problems.append(f"status {status}, not 0:\n{out}{err}")
+    written = sorted(os.listdir(os.path.join(folder, "alt")))
+    if not written or os.listdir(os.path.join(folder, "out")):
+        problems.append(f"the programs are not in alt/ alone: alt/ holds {written}")
+    for problem in problems:
+        print(problem)
+    if not problems:
+        print(f"chose {windows_path(os.path.join(folder, 'alt'))}; wrote {written}")
+        shutil.rmtree(top, ignore_errors=True)
+    return 1 if problems else 0
+
+
 def main(argv):
     if len(argv) == 10 and argv[1] == "compare" and argv[2] == "--ui":
         return compare(argv[3], *argv[4:])
@@ -368,6 +418,8 @@ def main(argv):
         return fresh(*argv[2:])
     if len(argv) == 6 and argv[1] == "unanswerable":
         return unanswerable(*argv[2:])
+    if len(argv) == 5 and argv[1] == "changing":
+        return changing(*argv[2:])
     print(__doc__, file=sys.stderr)
     return 2
 
