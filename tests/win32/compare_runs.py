@@ -340,15 +340,21 @@ def fresh(wine_run, wyr_exe, examples, work):
     return 1 if problems else 0
 
 
-def unanswerable(wine_run, wyr_exe, jobs, work):
-    case = Case("unanswerable", os.path.join(jobs, "create.json"), ["out"], {}, DEFAULT_RUNS)
-    folder = os.path.join(work, "unanswerable")
-    job = case.lay_out(folder)
+def browsing_job(jobs, folder, folders, browse):
+    """The corpus's create.json laid out in `folder` with `folders`, its operator
+    choosing `browse` in the folder browser and then creating the programs."""
+    job = Case("browse", os.path.join(jobs, "create.json"), folders, {}, DEFAULT_RUNS).lay_out(folder)
     with open(job, encoding="utf-8") as f:
         content = json.load(f)
-    content["operator"] = [[{"browse": "no such folder"}, {"press": "create"}]]
+    content["operator"] = [[{"browse": browse}, {"press": "create"}]]
     with open(job, "w", encoding="utf-8") as f:
         json.dump(content, f)
+    return job
+
+
+def unanswerable(wine_run, wyr_exe, jobs, work):
+    folder = os.path.join(work, "unanswerable")
+    job = browsing_job(jobs, folder, ["out"], "no such folder")
     transcript = os.path.join(folder, "transcript.jsonl")
     started = time.monotonic()
     status, out, err = run([wine_run, wyr_exe, "run", windows_path(job), "--ui", "native",
@@ -372,13 +378,7 @@ def unanswerable(wine_run, wyr_exe, jobs, work):
 def changing(wine_run, wyr_exe, jobs):
     top = tempfile.mkdtemp(prefix="driverwyr-browse-", dir="/tmp")
     folder = os.path.join(top, "job")
-    case = Case("changing", os.path.join(jobs, "create.json"), ["out", "alt"], {}, DEFAULT_RUNS)
-    job = case.lay_out(folder)
-    with open(job, encoding="utf-8") as f:
-        content = json.load(f)
-    content["operator"] = [[{"browse": "alt"}, {"press": "create"}]]
-    with open(job, "w", encoding="utf-8") as f:
-        json.dump(content, f)
+    job = browsing_job(jobs, folder, ["out", "alt"], "alt")
     # The job's folder gets a new modification time every 10 ms, 2 s later
     # each time (the shell keeps it to 2 s), from before the dialog opens
     # until the run has ended.
