@@ -5,6 +5,7 @@
 # that sources the library in a process of its own.
 # Usage: lib_test.sh   (needs Xvfb, from scripts/install-deps)
 set -uo pipefail
+command -v Xvfb >/dev/null || { echo "Xvfb is missing: run scripts/install-deps" >&2; exit 1; }
 lib=$(cd "$(dirname "$0")/../../scripts" && pwd)/lib.sh
 work=$(mktemp -d /tmp/driverwyr-lib-test.XXXXXX)
 trap 'rm -rf "$work"' EXIT
