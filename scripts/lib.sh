@@ -12,6 +12,7 @@
 #   stop_wine               ends the Wine processes of that prefix
 #   start_display [SIZE]    a virtual X display (Xvfb) on a free display
 #   stop_display            stops it (also done on exit)
+#   run_child CMD...        CMD in the background, waited for, stopped on exit
 #   with_display CMD...     CMD on a display of its own, then Wine and Xvfb stopped
 #   windows_path PATH       PATH as Wine sees it on drive Z: (Z:\tmp\job)
 #   copy_example DEST       the example job's own files, and an empty out/
@@ -24,14 +25,31 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # --- Clean-up on every exit ---------------------------------------------------
 
 _lib_cleanups=()
+_lib_child=""
 
 at_exit() {  # at_exit COMMAND [ARGUMENTS...]
   _lib_cleanups+=("$(printf '%q ' "$@")")
 }
 
+# Runs COMMAND in the background and waits for it: a signal to the script
+# then ends the script at once (bash runs a trap only once its foreground
+# command has ended), and the command is stopped first, before the clean-ups.
+run_child() {  # run_child COMMAND...
+  local status=0
+  "$@" &
+  _lib_child=$!
+  wait "$_lib_child" || status=$?
+  _lib_child=""
+  return $status
+}
+
 _lib_on_exit() {
   local status=$? i
   trap - EXIT
+  if [ -n "$_lib_child" ]; then
+    kill -TERM "$_lib_child" 2>/dev/null || true
+    wait "$_lib_child" 2>/dev/null || true
+  fi
   for ((i = ${#_lib_cleanups[@]} - 1; i >= 0; i--)); do
     eval "${_lib_cleanups[i]}" || true
   done
@@ -153,13 +171,13 @@ stop_display() {
   if [ -n "${_lib_display_before:-}" ]; then export DISPLAY=$_lib_display_before; else unset DISPLAY; fi
 }
 
-# Runs COMMAND on a display of its own; afterwards the Wine processes of the
-# Windows build's prefix are ended and the display stopped. Returns COMMAND's
-# status.
+# Runs COMMAND on a display of its own (with run_child); afterwards the Wine
+# processes of the Windows build's prefix are ended and the display stopped.
+# Returns COMMAND's status.
 with_display() {  # with_display COMMAND...
   local status=0
   start_display || return 1
-  "$@" || status=$?
+  run_child "$@" || status=$?
   stop_wine
   stop_display
   return $status

@@ -77,6 +77,25 @@ failure|false|1
 SIGTERM|kill -TERM $$; sleep 5|143
 TABLE
 
+# A signal while with_display waits for its command ends the script at once:
+# the command, the display and the temporary folder go with it.
+(cd "$work" && WINEPREFIX=$work/no-prefix exec bash -c "set -euo pipefail; source '$lib'
+  new_temp_dir dir signal; echo \"\$dir\" >'$work/dir-signal'
+  with_display bash -c 'echo \$\$ \$DISPLAY >\"$work/child\"; exec sleep 60'") &
+script=$!
+for _ in $(seq 100); do [ -s "$work/child" ] && break; sleep 0.1; done
+read -r child display <"$work/child"
+started=$SECONDS
+kill -TERM "$script"
+wait "$script"
+check "a signal during with_display: status" "143" "$?"
+check "a signal during with_display: the script ends at once" "yes" "$([ $((SECONDS - started)) -lt 5 ] && echo yes || echo no)"
+check "a signal during with_display: the command is stopped" "gone" "$(alive "$child")"
+check "a signal during with_display: the display is stopped" "gone" \
+  "$([ -e "/tmp/.X11-unix/X${display#:}" ] && echo there || echo gone)"
+check "a signal during with_display: the temporary folder is gone" "gone" \
+  "$([ -e "$(cat "$work/dir-signal")" ] && echo there || echo gone)"
+
 # Two scripts at once get two displays; a display named in DRIVERWYR_DISPLAY
 # that another server holds is refused, with the reason.
 (cd "$work" && bash -c "source '$lib'; start_display; echo \$DISPLAY >'$work/held'; sleep 30") &

@@ -392,22 +392,24 @@ def changing(wine_run, wyr_exe, jobs):
 
     toucher = threading.Thread(target=touch)
     toucher.start()
+    problems = []
     try:
         status, out, err = run([wine_run, wyr_exe, "run", windows_path(job), "--ui", "native"])
+        stop.set()
+        toucher.join()
+        if status != 0:
+            problems.append(f"status {status}, not 0:\n{out}{err}")
+        written = sorted(os.listdir(os.path.join(folder, "alt")))
+        if not written or os.listdir(os.path.join(folder, "out")):
+            problems.append(f"the programs are not in alt/ alone: alt/ holds {written}")
     finally:
         stop.set()
         toucher.join()
-    problems = []
-    if status != 0:
-        problems.append(f"status {status}, not 0:\n{out}{err}")
-    written = sorted(os.listdir(os.path.join(folder, "alt")))
-    if not written or os.listdir(os.path.join(folder, "out")):
-        problems.append(f"the programs are not in alt/ alone: alt/ holds {written}")
+        shutil.rmtree(top, ignore_errors=True)
     for problem in problems:
         print(problem)
     if not problems:
         print(f"chose {windows_path(os.path.join(folder, 'alt'))}; wrote {written}")
-        shutil.rmtree(top, ignore_errors=True)
     return 1 if problems else 0
 
 
