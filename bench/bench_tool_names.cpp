@@ -101,8 +101,12 @@ void BM_ConvertToolNameNotInFile(benchmark::State& state) {
   driverwyr::ResetStoreForTesting();
   const Fixture fixture;
   for (auto _ : state) {
-    std::string name = driverwyr::ConvertToolName("NOSUCHTOOL", 1, fixture.path());
-    benchmark::DoNotOptimize(name);
+    driverwyr::Result<std::string> name = driverwyr::ConvertToolName("NOSUCHTOOL", 1, fixture.path());
+    if (!name.ok()) {
+      state.SkipWithError(name.error().c_str());
+      break;
+    }
+    benchmark::DoNotOptimize(*name);
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(fixture.path())));
   driverwyr::ResetStoreForTesting();

@@ -36,10 +36,10 @@ void BM_WriteProgramFile(benchmark::State& state) {
   data.Hardness = 40.0f;
   data.CreationDate = "04/06/16";
   data.RecordCount = static_cast<std::int16_t>(steps + 1);
-  const driverwyr::StepCalculation calculate = [](CPPStepInfo&) {};
+  const driverwyr::StepCalculation calculate = [](CPPStepInfo&) { return driverwyr::Status::Ok(); };
 
   for (auto _ : state) {
-    if (!driverwyr::WriteProgramFile(data, group, calculate)) {
+    if (!driverwyr::WriteProgramFile(data, group, calculate).ok()) {
       state.SkipWithError("the program file could not be written");
       break;
     }

@@ -1,6 +1,7 @@
 // Fuzzes the conversion-file search: the text is fed to ConversionSearch in
 // pieces of varying size and the outcome is compared with a plain reading of
-// the same text line by line. Input: a flags byte (bit 0: sectional tool,
+// the same text line by line; a text with a NUL byte must be refused, naming
+// the NUL's line. Input: a flags byte (bit 0: sectional tool,
 // bit 1: swap the letter case of the host name), a byte that picks the line
 // whose first word becomes the host name, a seed for the piece sizes, then
 // the file's bytes.
@@ -29,7 +30,7 @@ std::string_view Trim(std::string_view text) {
 }
 
 // The lines of the file as a reader sees them: split at "\n", with the "\r"
-// of "\r\n" dropped and the text cut at the first NUL.
+// of "\r\n" dropped (the file holds no NUL).
 std::vector<std::string_view> Lines(std::string_view file) {
   std::vector<std::string_view> lines;
   while (!file.empty()) {
@@ -37,7 +38,6 @@ std::vector<std::string_view> Lines(std::string_view file) {
     std::string_view line = file.substr(0, end);
     file = end == std::string_view::npos ? std::string_view() : file.substr(end + 1);
     if (end != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-    line = line.substr(0, line.find('\0'));
     lines.push_back(line);
   }
   return lines;
@@ -86,7 +86,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::uint32_t seed = data[2];
   const std::string_view file(reinterpret_cast<const char*>(data + 3), size - 3);
 
-  const std::vector<std::string_view> lines = Lines(file);
+  // The line of the first NUL, counted from 1.
+  const std::size_t nul = file.find('\0');
+  const std::size_t nul_line =
+      nul == std::string_view::npos ? 0 : static_cast<std::size_t>(std::count(file.begin(), file.begin() + nul, '\n')) + 1;
+  const std::vector<std::string_view> lines = Lines(file.substr(0, nul));
   std::string host = "X";
   if (!lines.empty()) {
     const auto fields = Split(lines[pick % lines.size()]);
@@ -101,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   driverwyr::ConversionSearch search(host, sectional);
   std::size_t at = 0;
-  while (at < file.size() && !search.found()) {
+  while (at < file.size()) {
     seed = seed * 1103515245u + 12345u;
     const std::size_t piece = std::min<std::size_t>(1 + (seed >> 16) % 64, file.size() - at);
     search.Feed(file.data() + at, piece);
@@ -109,6 +113,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   search.Finish();
 
+  if (search.nul_line() != nul_line) std::abort();
+  if (nul_line != 0) {
+    if (search.found()) std::abort();
+    return 0;
+  }
   const std::optional<std::string> expected = Expected(lines, host, sectional);
   if (search.found() != expected.has_value()) std::abort();
   if (expected && search.name() != *expected) std::abort();

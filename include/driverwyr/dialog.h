@@ -187,5 +187,31 @@
 /* A step whose punch or die is not in the tool list (it is not calculated). */
 #define DRIVERWYR_MSG_PUNCH_NOT_IN_TOOL_LIST 51028
 #define DRIVERWYR_MSG_DIE_NOT_IN_TOOL_LIST 51029
+/* A step whose calculated depth is negative (the punch would stop above the
+ * sheet) or deeper than the machine's stroke (its MaxStrokeHeight, where the
+ * machine record gives one), or whose force is not a finite number. The line
+ * follows the step's other warnings, and its box carries the warning icon:
+ * the step is written as calculated (a force that is not finite as 0, with
+ * the depth 0), but the program needs a look before it goes to the press. */
+#define DRIVERWYR_MSG_BEYOND_MACHINE 51030
+/* The counter of program numbers could not be read or understood at
+ * "Create..." (another program keeps it locked, something else stands in its
+ * place, it holds what is no counter): %1 the number this program got, the
+ * reason on a second line (warning icon). The counter is left as it is. */
+#define DRIVERWYR_MSG_NUMBER_NOT_READ 51031
+/* The day's numbers 00 to 99 are used up: %1 the number this program got,
+ * which an earlier program of the day has too (information icon). */
+#define DRIVERWYR_MSG_NUMBER_REPEATED 51032
+/* A material data file changed while a program was written: %1 its path.
+ * The program is not written (stop icon); DRIVERWYR_MSG_CREATE_FAILED follows. */
+#define DRIVERWYR_MSG_MATERIAL_FILE_CHANGED 51033
+/* The tool-name conversion file cannot be used: %1 its path and what is wrong
+ * with it (stop icon); DRIVERWYR_MSG_CREATE_FAILED follows. */
+#define DRIVERWYR_MSG_CONVERSION_FILE_UNUSABLE 51034
+/* A program file that could not be written: %1 its path and the reason the
+ * system gave ("/out/PART.wyr: the disk is full"), in a box of its own (stop
+ * icon) after "Open file fails!" where that is shown;
+ * DRIVERWYR_MSG_CREATE_FAILED follows, its text unchanged. */
+#define DRIVERWYR_MSG_PROGRAM_NOT_WRITTEN 51035
 
 #endif /* DRIVERWYR_DIALOG_H_ */

@@ -139,7 +139,8 @@ DRIVERWYR_API UserInterface& PlatformUserInterface();
 // A dry run: while it is on, GenerateMachineCodeFile shows every dialog and
 // message box a run shows, in the same order, and calculates every step as a
 // run does, but claims no serial number (each program keeps the number its
-// dialog proposed, and the counter is left as it is) and writes no program
+// dialog proposed, which skips the numbers the run gave before, as in a run;
+// the counter is left as it is) and writes no program
 // file (a create succeeds once the program is complete in memory). For
 // pre-flight checks: what a run would meet, without its effects. Off at load.
 DRIVERWYR_API void SetDryRun(bool on);

@@ -89,6 +89,9 @@ BendZone CheckBendZone(float inner_radius_ratio, float neutral_fibre, float bend
 
 BendCalculator::BendCalculator(std::string_view data_path) : data_path_(data_path) {}
 
+BendCalculator::BendCalculator(std::string_view data_path, ProgramMaterials& materials)
+    : data_path_(data_path), materials_(&materials) {}
+
 BendCalculator::BendCalculator(std::string_view data_path, int number, const MaterialFile& models)
     : BendCalculator(data_path) {
   models_ = models;
@@ -106,7 +109,11 @@ void BendCalculator::Calculate(const ToolData& tool, const MachineData& machine,
       return;
     }
     // A file that is missing, unreadable or malformed gives no material.
-    if (!ReadMaterialFile(Platform::Current().Files(), MaterialPath(number), models_).ok()) {
+    FileSystem& files = Platform::Current().Files();
+    const std::string path = MaterialPath(number);
+    const Status read = materials_ != nullptr ? materials_->Read(files, path, models_)
+                                              : ReadMaterialFile(files, path, models_);
+    if (!read.ok()) {
       loaded_ = 0;  // whatever was loaded before is spoilt
       warnings[0] = kWarningMaterialFile;
       return;

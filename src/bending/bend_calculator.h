@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "bending/material_data.h"
+#include "bending/program_materials.h"
 
 namespace driverwyr {
 
@@ -40,8 +41,12 @@ inline constexpr int kWarningBelowMinimum = 51;     // force below the machine m
 inline constexpr int kWarningAboveMaximum = 52;     // force above the machine maximum
 inline constexpr int kWarningAbovePunchLimit = 53;  // force above the punch limit
 inline constexpr int kWarningAboveDieLimit = 54;    // force above the die limit
+// The depth is negative or deeper than the machine's stroke, or the force is
+// not finite: set by the per-step calculation (CalculateBendData) after the
+// codes above, in the first free entry, never in place of one of them.
+inline constexpr int kWarningBeyondMachine = 55;
 
-// The calculation writes only the first entry; a later condition replaces an
+// Calculate writes only the first entry; a later condition replaces an
 // earlier one.
 using WarningList = std::array<int, 16>;
 
@@ -92,6 +97,10 @@ class BendCalculator {
   // (benchmarks, fuzzing, tests); other numbers are still read from files
   // in `data_path`.
   BendCalculator(std::string_view data_path, int number, const MaterialFile& models);
+  // A calculator reading its files through `materials`, which notices a file
+  // whose contents differ from those an earlier step of the program read.
+  // `materials` must outlive the calculator.
+  BendCalculator(std::string_view data_path, ProgramMaterials& materials);
   virtual ~BendCalculator() = default;
 
   // Fills `result` and the first entry of `warnings` (which the caller
@@ -111,6 +120,7 @@ class BendCalculator {
 
   // The data folder; a file's path is built only when the file is read.
   std::string_view data_path_;
+  ProgramMaterials* materials_ = nullptr;  // null: files are read as they are
   MaterialFile models_;
   int loaded_ = 0;  // 0: none
 };

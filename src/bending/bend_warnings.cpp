@@ -17,6 +17,7 @@ int WarningMessageId(int code) {
     case kWarningAboveMaximum: return DRIVERWYR_MSG_FORCE_ABOVE_MACHINE_MAXIMUM;
     case kWarningAbovePunchLimit: return DRIVERWYR_MSG_FORCE_ABOVE_PUNCH_LIMIT;
     case kWarningAboveDieLimit: return DRIVERWYR_MSG_FORCE_ABOVE_DIE_LIMIT;
+    case kWarningBeyondMachine: return DRIVERWYR_MSG_BEYOND_MACHINE;
     default: return 0;
   }
 }
@@ -40,7 +41,12 @@ std::string BendWarningText(int step_number, const WarningList& warnings) {
 
 void ShowBendWarnings(int step_number, const WarningList& warnings) {
   const std::string text = BendWarningText(step_number, warnings);
-  if (!text.empty()) ShowMessage(text, kMessageOk);
+  if (text.empty()) return;
+  // The step is written as it stands; a depth or force the press cannot take
+  // marks the box, so that a host knows the program needs a look.
+  bool beyond_machine = false;
+  for (const int code : warnings) beyond_machine = beyond_machine || code == kWarningBeyondMachine;
+  ShowMessage(text, beyond_machine ? kMessageOk | kMessageIconWarning : kMessageOk);
 }
 
 }  // namespace driverwyr

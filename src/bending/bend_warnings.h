@@ -18,8 +18,9 @@ int WarningMessageId(int code);
 // has a message.
 std::string BendWarningText(int step_number, const WarningList& warnings);
 
-// Shows BendWarningText in a message box with an OK button and no icon, and
-// waits for the operator; shows nothing when the text is empty.
+// Shows BendWarningText in a message box with an OK button, and waits for the
+// operator; shows nothing when the text is empty. The box has no icon, or the
+// warning icon when a code is kWarningBeyondMachine.
 void ShowBendWarnings(int step_number, const WarningList& warnings);
 
 }  // namespace driverwyr

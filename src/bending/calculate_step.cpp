@@ -12,7 +12,42 @@
 
 namespace driverwyr {
 
-WarningList CalculateBendData(const ProgramData& program, const CPPSetup* setup, CPPStepInfo& step) {
+namespace {
+
+// Adds `code` to the first free entry of `warnings`, after the codes there.
+void AddWarning(WarningList& warnings, int code) {
+  for (int& entry : warnings) {
+    if (entry == 0) {
+      entry = code;
+      return;
+    }
+  }
+}
+
+// Whether a press can take what a step is about to be written with: a depth
+// from the top of the sheet down to the machine's stroke (any depth when the
+// machine record gives none), and a finite force. Values that are not finite
+// are replaced by 0.
+bool WithinMachine(CPPStepInfo& step, const CPPMachine* machine) {
+  const float depth = -step.GetY1();
+  const double stroke = machine != nullptr ? machine->GetMaxStrokeHeight() : 0.0;
+  bool within = depth >= 0.0f && !(stroke > 0.0 && static_cast<double>(depth) > stroke);
+  if (!std::isfinite(depth)) {
+    step.SetY1(0.0f);
+    step.SetY2(0.0f);
+    within = false;
+  }
+  if (!std::isfinite(step.GetTonnageValue())) {
+    step.SetTonnageValue(0.0f);
+    within = false;
+  }
+  return within;
+}
+
+}  // namespace
+
+WarningList CalculateBendData(const ProgramData& program, const CPPSetup* setup, CPPStepInfo& step,
+                              ProgramMaterials* materials) {
   PPDB* store = GetPPDBInstance();
   if (store == nullptr) return WarningList{};
   const CPPSetup default_setup;
@@ -35,10 +70,14 @@ WarningList CalculateBendData(const ProgramData& program, const CPPSetup* setup,
     return warnings;
   }
 
-  BendCalculator calculator(store->DataPath);
+  BendCalculator calculator = materials != nullptr ? BendCalculator(store->DataPath, *materials)
+                                                   : BendCalculator(store->DataPath);
   const ToolData tool = CollectToolData(program, step, records);
   const MachineData machine = CollectMachineData(group_setup, records);
   calculator.Calculate(tool, machine, result, warnings);
+  // A file that changed since an earlier step of the program ends the
+  // program: what this step met in it is not worth a box.
+  if (materials != nullptr && materials->changed()) return WarningList{};
 
   step.SetY1(-result.Depth);
   step.SetY2(-result.Depth);
@@ -64,6 +103,7 @@ WarningList CalculateBendData(const ProgramData& program, const CPPSetup* setup,
     warnings[0] = 0;
   }
 
+  if (!WithinMachine(step, records.machine)) AddWarning(warnings, kWarningBeyondMachine);
   ShowBendWarnings(step.GetNumberInSquence(), warnings);
   return warnings;
 }

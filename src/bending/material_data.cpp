@@ -294,10 +294,11 @@ Result<MaterialFileParse> ParseMaterialFile(std::span<const std::uint8_t> bytes)
   return result;
 }
 
-Status ReadMaterialFile(FileSystem& files, const std::string& path, MaterialFile& models) {
+Status ReadMaterialFile(FileSystem& files, const std::string& path, MaterialFile& models, std::string* bytes) {
   // No file of four blocks needs more; what follows them is never read.
   std::array<char, kMaxMaterialFileSize> buffer;
   const Result<std::size_t> read = ReadFilePrefix(files, path, buffer);
+  if (bytes != nullptr) bytes->assign(buffer.data(), read.ok() ? *read : 0);
   if (!read.ok()) return read.status().WithContext(path);
   std::array<MaterialBlockLayout, kModelCount> layout;
   std::size_t used = 0;

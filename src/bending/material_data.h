@@ -110,8 +110,10 @@ Result<MaterialFileParse> ParseMaterialFile(std::span<const std::uint8_t> bytes)
 // path, says why when the file is missing, is no regular file, cannot be read
 // or is malformed.
 // The models go straight into `models`, which holds nothing usable when the
-// read fails.
-Status ReadMaterialFile(FileSystem& files, const std::string& path, MaterialFile& models);
+// read fails. `bytes`, when given, receives the bytes read (emptied when the
+// file cannot be read); its capacity is reused.
+Status ReadMaterialFile(FileSystem& files, const std::string& path, MaterialFile& models,
+                        std::string* bytes = nullptr);
 
 // Encodes a material file. `separators`, when given, supplies each block's
 // separator words (missing ones are 0); otherwise every separator is 0. The

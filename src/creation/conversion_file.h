@@ -17,10 +17,10 @@
 // not one an installation maintains by hand.
 //
 // Lines end at "\n"; a "\r" right before it belongs to the line end. The last
-// line needs no line end. A NUL byte ends the text of its line: whatever
-// follows it up to the line end is ignored, so a name found in the file never
-// contains a NUL. Lines may be of any length; the search keeps at most the
-// rest of one matching line in memory.
+// line needs no line end. A NUL byte anywhere makes the file unusable: no
+// name is taken from it, and the error names the NUL's line (a NUL would cut
+// a tool name sent to the control). Lines may be of any length; the search
+// keeps at most the rest of one matching line in memory.
 #ifndef DRIVERWYR_CREATION_CONVERSION_FILE_H_
 #define DRIVERWYR_CREATION_CONVERSION_FILE_H_
 
@@ -47,13 +47,17 @@ class ConversionSearch {
   ConversionSearch(std::string_view host_name, bool sectional);
 
   // Feeds the next `size` bytes of the file. Returns true once a line has
-  // supplied the name; later calls then change nothing.
+  // supplied the name; later calls then only look for NUL bytes. Every
+  // byte of the file must be fed for the NUL check to be complete.
   bool Feed(const char* data, std::size_t size);
   // Ends the input, completing a last line that has no line end. Returns
   // whether a line supplied the name.
   bool Finish();
 
   bool found() const { return state_ == State::kFound; }
+  // The number (from 1) of the first line that holds a NUL byte, 0 while
+  // none was fed. A file with one supplies no name.
+  std::size_t nul_line() const { return nul_line_; }
   // The name found; empty until found() is true.
   const std::string& name() const { return name_; }
 
@@ -62,7 +66,6 @@ class ConversionSearch {
     kLeadingSpace,  // before the first non-white byte of the line
     kHostName,      // comparing the line's first word with the host name
     kRest,          // collecting the rest of a matching line
-    kRestCut,       // a NUL ended the matching line's text: skip to its end
     kSkip,          // the line cannot match: skip to its end
     kFound,         // done
     kNever,         // the host name cannot match any line
@@ -75,6 +78,8 @@ class ConversionSearch {
   bool sectional_;
   State state_ = State::kLeadingSpace;
   std::size_t matched_ = 0;  // bytes of the host name matched so far
+  std::size_t lines_ = 0;    // line feeds fed so far
+  std::size_t nul_line_ = 0;
   std::string rest_;
   std::string name_;
 };

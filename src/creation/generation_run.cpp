@@ -37,6 +37,12 @@ int Decrement(int value) { return static_cast<int>(static_cast<unsigned>(value) 
 void RunGeneration(char* path_out) {
   RunRecord& record = CurrentRun();
   record.Start();
+  // The numbers the run gave matter only while it runs, also when it ends
+  // early (a failed create, memory that ran out).
+  struct ForgetNumbers {
+    RunRecord& record;
+    ~ForgetNumbers() { record.numbers.Clear(); }
+  } forget_numbers{record};
   PPDB* store = GetPPDBInstance();
   if (store == nullptr) return;
 

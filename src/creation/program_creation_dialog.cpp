@@ -5,6 +5,7 @@
 #include <new>
 
 #include "bending/calculate_step.h"
+#include "bending/program_materials.h"
 #include "creation/control_types.h"
 #include "creation/creation_internal.h"
 #include "creation/run_record.h"
@@ -214,6 +215,7 @@ void ProgramCreationDialog::FillToolNameMembers() {
   data_.PunchRev = std::move(names.PunchRev);
   data_.DieRev = std::move(names.DieRev);
   data_.DieHolderRev = std::move(names.DieHolderRev);
+  conversion_ = std::move(names.conversion);
 }
 
 void ProgramCreationDialog::SetCreationDate() {
@@ -269,14 +271,28 @@ bool ProgramCreationDialog::CreateProgram() {
   // The header counts the records in 16 bits: a larger group cannot be
   // written without losing steps, so it is refused before the counter moves.
   if (data_.RecordCount <= 0 || data_.RecordCount != steps_->GetSize()) return false;
+  // Tool names from a damaged conversion file would reach the control cut
+  // short: nothing is written, and the counter does not move.
+  if (!conversion_.ok()) {
+    ShowMessage(FillPlaceholders(LoadMessageText(kMessageConversionFileUnusable), {conversion_.message()}),
+                kMessageOk | kMessageIconStop);
+    return false;
+  }
   RunRecord& run = CurrentRun();
-  if (!run.dry_run) ClaimProgramNumber();
+  if (run.dry_run) {
+    KeepProposedNumber();
+  } else {
+    ClaimProgramNumber();
+  }
   const CPPSetup* setup = setup_found_ ? setup_ : nullptr;
   const CPPStepInfo* first = steps_->GetData();
-  return WriteProgramFile(
+  // Every step of the program is calculated from the same contents of each
+  // material data file.
+  ProgramMaterials materials;
+  const Status written = WriteProgramFile(
       data_, *steps_,
-      [this, setup, first, &run](CPPStepInfo& step) {
-        const WarningList warnings = CalculateBendData(data_, setup, step);
+      [this, setup, first, &run, &materials](CPPStepInfo& step) {
+        const WarningList warnings = CalculateBendData(data_, setup, step, &materials);
         CalculatedStep calculated;
         calculated.group = run.group;
         calculated.step = static_cast<int>(&step - first);
@@ -285,8 +301,19 @@ bool ProgramCreationDialog::CreateProgram() {
         calculated.depth = -step.GetY1();
         calculated.force = step.GetTonnageValue();
         run.calculated.push_back(calculated);
+        if (materials.changed()) return Status::Invalid(*materials.changed() + ": changed while the program was written");
+        return Status::Ok();
       },
       run.dry_run ? WriteMode::kInMemoryOnly : WriteMode::kFile);
+  if (written.ok()) return true;
+  if (materials.changed()) {
+    ShowMessage(FillPlaceholders(LoadMessageText(kMessageMaterialFileChanged), {*materials.changed()}),
+                kMessageOk | kMessageIconStop);
+  } else {
+    ShowMessage(FillPlaceholders(LoadMessageText(kMessageProgramNotWritten), {written.message()}),
+                kMessageOk | kMessageIconStop);
+  }
+  return false;
 }
 
 }  // namespace driverwyr

@@ -25,6 +25,7 @@
 #include "driverwyr/setup.h"
 #include "driverwyr/step_info.h"
 #include "program_file/program_data.h"
+#include "util/result.h"
 
 namespace driverwyr {
 
@@ -63,6 +64,11 @@ inline constexpr int kMessageSelectFolder = DRIVERWYR_MSG_SELECT_FOLDER;
 inline constexpr int kMessageNumberTaken = DRIVERWYR_MSG_NUMBER_TAKEN;
 inline constexpr int kMessageDateChanged = DRIVERWYR_MSG_DATE_CHANGED;
 inline constexpr int kMessageNumberNotSaved = DRIVERWYR_MSG_NUMBER_NOT_SAVED;
+inline constexpr int kMessageNumberNotRead = DRIVERWYR_MSG_NUMBER_NOT_READ;
+inline constexpr int kMessageNumberRepeated = DRIVERWYR_MSG_NUMBER_REPEATED;
+inline constexpr int kMessageMaterialFileChanged = DRIVERWYR_MSG_MATERIAL_FILE_CHANGED;
+inline constexpr int kMessageConversionFileUnusable = DRIVERWYR_MSG_CONVERSION_FILE_UNUSABLE;
+inline constexpr int kMessageProgramNotWritten = DRIVERWYR_MSG_PROGRAM_NOT_WRITTEN;
 
 class ProgramCreationDialog : public DialogHandler {
  public:
@@ -96,7 +102,10 @@ class ProgramCreationDialog : public DialogHandler {
   // The create action, run after the dialog closed with kIdOk: normalises the
   // program name and part reference, refuses every control type but 2,
   // advances the serial counter and writes the program file. True when the
-  // file was written.
+  // file was written. A conversion file that cannot be used, a material data
+  // file that changed between two steps, and a file that could not be written
+  // are told in a box of their own (stop icon); the caller then tells that
+  // the create failed.
   bool CreateProgram();
 
   // --- construction steps and handlers (program_names.cpp,
@@ -107,9 +116,15 @@ class ProgramCreationDialog : public DialogHandler {
   // At "Create...": claims the program number under the counter's lock. When
   // another host took the proposed number meanwhile, or the day changed, a
   // program whose name the operator left as proposed gets the number it
-  // claimed, and the operator is told; a counter that cannot be stored is
-  // told too. The program is written either way.
+  // claimed, and the operator is told. So is a number that an earlier
+  // program of the day has too (the day's hundred numbers went round), a
+  // counter that cannot be stored, and one that cannot be read (the program
+  // then gets the proposed number, or the first one after it that this run
+  // has not given). The program is written either way.
   void ClaimProgramNumber();
+  // In a dry run, in place of the claim: the proposed number counts as given
+  // by the run, as a claim would have given it.
+  void KeepProposedNumber();
   void FillMaterialList(DialogWindow& window);
   void OnMaterialChanged(DialogWindow& window);
   void OnBrowseFolder(DialogWindow& window);
@@ -170,6 +185,7 @@ class ProgramCreationDialog : public DialogHandler {
   int setup_count_ = 0;
   int proposed_serial_ = 0;      // the serial the dialog proposed
   std::string proposed_name_;    // and the program name it made of it
+  Status conversion_;            // the conversion file's error, when it cannot be used
   int next_serial_ = 0;
   int serial_month_ = 0;
   int serial_day_ = 0;

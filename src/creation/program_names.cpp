@@ -5,6 +5,7 @@
 
 #include "creation/creation_internal.h"
 #include "creation/program_creation_dialog.h"
+#include "creation/run_record.h"
 #include "creation/serial_counter.h"
 #include "platform/platform.h"
 #include "util/text.h"
@@ -46,9 +47,12 @@ void ProgramCreationDialog::BuildProgramNames() {
   int serial = 0;
   int stored_month = 0;
   int stored_day = 0;
-  ReadSerialCounter(serial, stored_month, stored_day);
+  // A counter that cannot be read proposes 00, or the first number this run
+  // has not given; the operator is told at "Create...", when the number is
+  // claimed.
+  (void)ReadSerialCounter(serial, stored_month, stored_day);
   const CalendarDate today = Platform::Current().Time().UtcToday();
-  proposed_serial_ = SerialOfDay(serial, stored_month, stored_day, today);
+  proposed_serial_ = CurrentRun().numbers.FirstUnused(SerialOfDay(serial, stored_month, stored_day, today), today);
   data_.ProgramName = ProgramNameOf(today, proposed_serial_);
   proposed_name_ = data_.ProgramName;
   next_serial_ = driverwyr::NextSerial(proposed_serial_);
@@ -76,27 +80,47 @@ std::string ProgramCreationDialog::ProgramNameOf(const CalendarDate& date, int s
 
 void ProgramCreationDialog::ClaimProgramNumber() {
   const CalendarDate today = Platform::Current().Time().UtcToday();
-  const SerialClaim claim = ClaimSerial(today, proposed_serial_);
-  if (claim.read) {
-    const std::string claimed = ProgramNameOf(today, claim.serial);
-    // A name the operator typed is the operator's; only the proposed one
-    // follows the counter.
-    if (claimed != proposed_name_ && data_.ProgramName == ToUpperAscii(TrimRight(proposed_name_))) {
+  RunNumbers& numbers = CurrentRun().numbers;
+  const SerialClaim claim = ClaimSerial(today, proposed_serial_, numbers);
+  numbers.Give(claim.serial, today);
+  const std::string claimed = ProgramNameOf(today, claim.serial);
+  // A name the operator typed is the operator's; only the proposed one
+  // follows the counter.
+  const bool proposed = data_.ProgramName == ToUpperAscii(TrimRight(proposed_name_));
+  if (claimed != proposed_name_ && proposed) {
+    if (claim.read.ok()) {
       const bool new_day = today.month != serial_month_ || today.day != serial_day_;
       ShowMessage(FillPlaceholders(LoadMessageText(new_day ? kMessageDateChanged : kMessageNumberTaken),
                                    {proposed_name_, claimed}),
                   kMessageOk | kMessageIconInformation);
-      data_.ProgramName = claimed;
     }
-    next_serial_ = driverwyr::NextSerial(claim.serial);
-    serial_month_ = today.month;
-    serial_day_ = today.day;
+    data_.ProgramName = claimed;
+  }
+  next_serial_ = driverwyr::NextSerial(claim.serial);
+  serial_month_ = today.month;
+  serial_day_ = today.day;
+
+  // What happened to this program's number, with the reason on a line of
+  // its own.
+  if (!claim.read.ok()) {
+    ShowMessage(FillPlaceholders(LoadMessageText(kMessageNumberNotRead), {data_.ProgramName}) + "\n" +
+                    claim.read.message(),
+                kMessageOk | kMessageIconWarning);
+    return;
+  }
+  if (claim.repeated && proposed) {
+    ShowMessage(FillPlaceholders(LoadMessageText(kMessageNumberRepeated), {claimed}),
+                kMessageOk | kMessageIconInformation);
   }
   if (!claim.stored.ok()) {
     ShowMessage(FillPlaceholders(LoadMessageText(kMessageNumberNotSaved), {data_.ProgramName}) + "\n" +
                     claim.stored.message(),
                 kMessageOk | kMessageIconWarning);
   }
+}
+
+void ProgramCreationDialog::KeepProposedNumber() {
+  CurrentRun().numbers.Give(proposed_serial_, CalendarDate{0, serial_month_, serial_day_});
 }
 
 }  // namespace driverwyr

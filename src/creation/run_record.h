@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "creation/serial_counter.h"
 #include "driverwyr/host.h"
 
 namespace driverwyr {
@@ -17,12 +18,16 @@ struct RunRecord {
   int group = -1;  // the group whose dialog is open or whose program is being written
   std::vector<std::string> written;
   std::vector<CalculatedStep> calculated;
+  // The program numbers the run has given; kept only while it runs, so that
+  // a dialog built outside a run proposes what the counter says.
+  RunNumbers numbers;
 
   // A new run begins: what the last one did is forgotten.
   void Start() {
     group = -1;
     written.clear();
     calculated.clear();
+    numbers.Clear();
   }
 };
 

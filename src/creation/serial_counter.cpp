@@ -44,21 +44,32 @@ std::string KeyPath(SettingsStore& settings) {
   return std::string("Software\\") + kKeyTail;
 }
 
-// Reads one value into a zero-filled buffer; a value that cannot be read
-// leaves the buffer zero-filled.
-ValueBytes ReadValueBytes(SettingsKey& key, const char* name) {
+// One value as the counter reads it: its first 3 bytes up to the first NUL,
+// blanks around them removed. Nothing when the key has no such value.
+Result<std::string> ReadValueText(SettingsKey& key, const char* name) {
   ValueBytes bytes{};
-  if (!key.ReadValue(name, bytes.data(), bytes.size())) {
-    bytes.fill('\0');
-  }
-  return bytes;
+  const Status read = key.ReadValue(name, bytes.data(), bytes.size());
+  if (read.code() == Status::Code::kNotFound) return std::string();
+  if (!read.ok()) return read;
+  const std::string_view text(bytes.data(), bytes.size());
+  return std::string(Trim(text.substr(0, text.find('\0'))));
 }
 
-// The decimal value of the text in `bytes`, read as atoi reads it; the text
-// ends at the first NUL or after the last byte.
-int ParseValue(const ValueBytes& bytes) {
-  const std::string_view text(bytes.data(), bytes.size());
-  return ParseLeadingInt(text.substr(0, text.find('\0')));
+// The number `text` of value `name` stands for, when it lies in [low, high]:
+// decimal digits only (at most three, the value's size).
+Result<int> ParseValue(const char* name, const std::string& text, int low, int high, const char* what) {
+  if (text.empty()) return Status::Invalid("value \"" + std::string(name) + "\" is missing");
+  int number = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') {
+      return Status::Invalid("value \"" + std::string(name) + "\" holds \"" + text + "\", which is no number");
+    }
+    number = number * 10 + (c - '0');
+  }
+  if (number < low || number > high) {
+    return Status::Invalid("value \"" + std::string(name) + "\" holds " + text + ", which is no " + what);
+  }
+  return number;
 }
 
 // The decimal text of `value` cut to 3 bytes, zero bytes filling the rest.
@@ -71,25 +82,39 @@ ValueBytes FormatValue(int value) {
   return bytes;
 }
 
-// The three values as the key holds them; false when the key cannot be read.
-bool ReadValues(SettingsStore& settings, const std::string& path, int& serial, int& month, int& day) {
+// The three values as the key holds them.
+Status ReadValues(SettingsStore& settings, const std::string& path, int& serial, int& month, int& day) {
   const std::unique_ptr<SettingsKey> key = settings.OpenUserKey(path, false);
   if (key == nullptr) {
-    return false;
+    return Status::NotFound("the key " + path + " cannot be opened");
   }
-  const ValueBytes serial_bytes = ReadValueBytes(*key, kSerialNumber);
-  const ValueBytes month_bytes = ReadValueBytes(*key, kSerialMonth);
-  const ValueBytes day_bytes = ReadValueBytes(*key, kSerialDay);
-  if (serial_bytes[0] == '\0') {
+  // Errors name the key as the operator finds it: the registry path, or
+  // the file that stands for the key.
+  const std::string location = key->Location();
+  const std::string& where = location.empty() ? path : location;
+  const Result<std::string> serial_text = ReadValueText(*key, kSerialNumber);
+  if (!serial_text.ok()) return serial_text.status().WithContext(where);
+  if (serial_text->empty()) {
+    // A new key, or one whose counter was emptied: the day starts again.
     serial = 0;
     month = 0;
     day = 0;
-  } else {
-    serial = ParseValue(serial_bytes);
-    month = ParseValue(month_bytes);
-    day = ParseValue(day_bytes);
+    return Status::Ok();
   }
-  return true;
+  const Result<std::string> month_text = ReadValueText(*key, kSerialMonth);
+  if (!month_text.ok()) return month_text.status().WithContext(where);
+  const Result<std::string> day_text = ReadValueText(*key, kSerialDay);
+  if (!day_text.ok()) return day_text.status().WithContext(where);
+  const Result<int> serial_value = ParseValue(kSerialNumber, *serial_text, 0, 999, "serial");
+  if (!serial_value.ok()) return serial_value.status().WithContext(where);
+  const Result<int> month_value = ParseValue(kSerialMonth, *month_text, 1, 12, "month");
+  if (!month_value.ok()) return month_value.status().WithContext(where);
+  const Result<int> day_value = ParseValue(kSerialDay, *day_text, 1, 31, "day of a month");
+  if (!day_value.ok()) return day_value.status().WithContext(where);
+  serial = *serial_value;
+  month = *month_value;
+  day = *day_value;
+  return Status::Ok();
 }
 
 Status WriteValues(SettingsStore& settings, const std::string& path, int serial, int month, int day) {
@@ -106,9 +131,16 @@ Status WriteValues(SettingsStore& settings, const std::string& path, int serial,
 
 }  // namespace
 
-bool ReadSerialCounter(int& serial, int& month, int& day) {
+Status ReadSerialCounter(int& serial, int& month, int& day) {
   SettingsStore& settings = Platform::Current().Settings();
-  return ReadValues(settings, KeyPath(settings), serial, month, day);
+  const std::string path = KeyPath(settings);
+  int values[3] = {};
+  const Status read = ReadValues(settings, path, values[0], values[1], values[2]);
+  if (!read.ok()) return read;
+  serial = values[0];
+  month = values[1];
+  day = values[2];
+  return Status::Ok();
 }
 
 Status WriteSerialCounter(int serial, int month, int day) {
@@ -123,25 +155,33 @@ int SerialOfDay(int stored_serial, int stored_month, int stored_day, const Calen
 
 int NextSerial(int serial) { return serial >= 99 ? 0 : serial + 1; }
 
-SerialClaim ClaimSerial(const CalendarDate& today, int fallback) {
+int RunNumbers::FirstUnused(int serial, const CalendarDate& day) const {
+  for (int step = 0; step < 100; ++step) {
+    const int candidate = (serial + step) % 100;
+    if (!given_.contains(Key(candidate, day))) return candidate;
+  }
+  return serial;
+}
+
+void RunNumbers::Give(int serial, const CalendarDate& day) { given_.insert(Key(serial, day)); }
+
+SerialClaim ClaimSerial(const CalendarDate& today, int fallback, const RunNumbers& run) {
   SerialClaim claim;
-  claim.serial = fallback;
   SettingsStore& settings = Platform::Current().Settings();
   const std::string path = KeyPath(settings);
   const Result<std::unique_ptr<SettingsLock>> lock = settings.LockUserKey(path);
-  if (!lock.ok()) {
-    claim.stored = lock.status();
-    return claim;
-  }
   int serial = 0;
   int month = 0;
   int day = 0;
-  if (!ReadValues(settings, path, serial, month, day)) {
-    claim.stored = Status::NotFound("the key " + path + " cannot be read");
+  claim.read = lock.ok() ? ReadValues(settings, path, serial, month, day) : lock.status();
+  if (!claim.read.ok()) {
+    claim.serial = run.FirstUnused(fallback, today);
     return claim;
   }
-  claim.read = true;
-  claim.serial = SerialOfDay(serial, month, day, today);
+  const int counted = SerialOfDay(serial, month, day, today);
+  claim.serial = run.FirstUnused(counted, today);
+  // The counter went round today: 00 was given before, and is given again.
+  claim.repeated = counted == 0 && claim.serial == 0 && month == today.month && day == today.day;
   claim.stored = WriteValues(settings, path, NextSerial(claim.serial), today.month, today.day);
   return claim;
 }

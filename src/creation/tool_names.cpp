@@ -39,12 +39,21 @@ std::string_view ControlNameFromRest(std::string_view rest, bool sectional) {
 
 ConversionSearch::ConversionSearch(std::string_view host_name, bool sectional)
     : host_name_(host_name), sectional_(sectional) {
-  // A line's text ends at its first NUL, so a host name with a NUL (or an
-  // empty one) can never be a line's first word.
+  // No line holds a NUL, so a host name with one (or an empty one) can never
+  // be a line's first word.
   if (host_name.empty() || host_name.find('\0') != std::string_view::npos) state_ = State::kNever;
 }
 
 bool ConversionSearch::Feed(const char* data, std::size_t size) {
+  if (nul_line_ != 0) return false;
+  const void* nul = std::memchr(data, '\0', size);
+  const std::size_t clean = nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - data) : size;
+  lines_ += static_cast<std::size_t>(std::count(data, data + clean, '\n'));
+  if (nul != nullptr) {
+    nul_line_ = lines_ + 1;
+    state_ = State::kNever;
+    return false;
+  }
   std::size_t i = 0;
   while (i < size) {
     switch (state_) {
@@ -52,33 +61,20 @@ bool ConversionSearch::Feed(const char* data, std::size_t size) {
       case State::kNever:
         return found();
 
-      case State::kSkip:
-      case State::kRestCut: {
+      case State::kSkip: {
         const void* line_end = std::memchr(data + i, '\n', size - i);
         if (line_end == nullptr) return false;
         i = static_cast<std::size_t>(static_cast<const char*>(line_end) - data) + 1;
-        if (state_ == State::kRestCut) {
-          EndMatchingLine();
-        } else {
-          state_ = State::kLeadingSpace;
-        }
+        state_ = State::kLeadingSpace;
         break;
       }
 
       case State::kRest: {
-        // Up to the line end, or up to a NUL, which ends the line's text.
         const char* begin = data + i;
         const void* found_end = std::memchr(begin, '\n', size - i);
         const std::size_t span = found_end != nullptr
                                      ? static_cast<std::size_t>(static_cast<const char*>(found_end) - begin)
                                      : size - i;
-        const void* nul = std::memchr(begin, '\0', span);
-        if (nul != nullptr) {
-          rest_.append(begin, static_cast<std::size_t>(static_cast<const char*>(nul) - begin));
-          state_ = State::kRestCut;
-          i += static_cast<std::size_t>(static_cast<const char*>(nul) - begin) + 1;
-          break;
-        }
         rest_.append(begin, span);
         i += span;
         if (found_end != nullptr) {
@@ -114,7 +110,7 @@ bool ConversionSearch::Feed(const char* data, std::size_t size) {
         } else if (UpperAscii(c) == UpperAscii(host_name_[matched_])) {
           ++matched_;
         } else {
-          state_ = State::kSkip;  // a NUL lands here too: the host name has none
+          state_ = State::kSkip;
         }
         break;
       }
@@ -124,7 +120,7 @@ bool ConversionSearch::Feed(const char* data, std::size_t size) {
 }
 
 bool ConversionSearch::Finish() {
-  if (state_ == State::kRest || state_ == State::kRestCut) EndMatchingLine();
+  if (state_ == State::kRest) EndMatchingLine();
   return found();
 }
 
@@ -139,9 +135,9 @@ void ConversionSearch::EndMatchingLine() {
   state_ = State::kFound;
 }
 
-std::string ConvertToolName(const std::string& host_name, int sectional,
-                            const std::string& conversion_path) {
-  if (host_name.empty()) return "0";
+Result<std::string> ConvertToolName(const std::string& host_name, int sectional,
+                                    const std::string& conversion_path) {
+  if (host_name.empty()) return std::string("0");
   // The path is used at its full length. One with a NUL byte cannot name a
   // file: opening it would open whatever file its first part names.
   if (conversion_path.find('\0') != std::string::npos) return host_name;
@@ -151,16 +147,22 @@ std::string ConvertToolName(const std::string& host_name, int sectional,
   const Result<std::unique_ptr<ReadableFile>> file = Platform::Current().Files().OpenForReading(conversion_path);
   if (!file.ok()) return host_name;
 
+  // The whole file is read, also after the name was found, so that a NUL
+  // anywhere in it is told.
   ConversionSearch search(host_name, sectional != 0);
   constexpr std::size_t kBlock = 64 * 1024;
   const std::unique_ptr<char[]> buffer(new char[kBlock]);  // not zero-filled: Read fills it
   for (std::size_t total = 0; total < kMaxConversionFileBytes;) {
     const Result<std::size_t> got =
         (*file)->Read(std::span(buffer.get(), std::min(kBlock, kMaxConversionFileBytes - total)));
-    // End of file, or a read error: what was read is all there is.
-    if (!got.ok() || *got == 0) break;
+    if (!got.ok()) return got.status().WithContext(conversion_path);
+    if (*got == 0) break;
     total += *got;
-    if (search.Feed(buffer.get(), *got)) return search.name();
+    search.Feed(buffer.get(), *got);
+    if (search.nul_line() != 0) {
+      return Status::Invalid(conversion_path + ": line " + std::to_string(search.nul_line()) +
+                             " holds a NUL byte, which no tool name may contain");
+    }
   }
   return search.Finish() ? search.name() : host_name;
 }
@@ -221,8 +223,15 @@ ToolNames FillToolNames(const RecordArray<CPPStepInfo>& steps, int control_type,
   names.HostDieHolderName = holder->GetToolName().str();
   names.HostSpacerName = spacer->GetToolName().str();
   if (TakesMaterialNumbers(control_type)) {
-    names.ControlPunchName = ConvertToolName(names.HostPunchName, punch->GetSectional(), conversion_path);
-    names.ControlDieName = ConvertToolName(names.HostDieName, die->GetSectional(), conversion_path);
+    // A file that cannot be used supplies no name; its first error is kept.
+    const auto convert = [&](const std::string& host_name, int sectional) {
+      Result<std::string> name = ConvertToolName(host_name, sectional, conversion_path);
+      if (name.ok()) return std::move(*name);
+      if (names.conversion.ok()) names.conversion = name.status();
+      return host_name;
+    };
+    names.ControlPunchName = convert(names.HostPunchName, punch->GetSectional());
+    names.ControlDieName = convert(names.HostDieName, die->GetSectional());
     if (!names.ControlDieName.empty()) {
       if (die->GetSmallorLarger() == 1) {
         names.ControlDieName += '1';
@@ -230,8 +239,8 @@ ToolNames FillToolNames(const RecordArray<CPPStepInfo>& steps, int control_type,
         names.ControlDieName += '2';
       }
     }
-    names.ControlDieHolderName = ConvertToolName(names.HostDieHolderName, 0, conversion_path);
-    names.ControlSpacerName = ConvertToolName(names.HostSpacerName, 0, conversion_path);
+    names.ControlDieHolderName = convert(names.HostDieHolderName, 0);
+    names.ControlSpacerName = convert(names.HostSpacerName, 0);
   }
   return names;
 }

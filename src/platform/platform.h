@@ -51,9 +51,12 @@ class SettingsKey {
  public:
   virtual ~SettingsKey() = default;
   // Copies at most `size` bytes of value `name` into `buffer`, which the
-  // caller has zero-filled. Returns false (buffer untouched) when the value
-  // cannot be read. The value's type is ignored; the data need not end in NUL.
-  virtual bool ReadValue(const std::string& name, char* buffer, std::size_t size) = 0;
+  // caller has zero-filled. The value's type is ignored; the data need not
+  // end in NUL. On failure the buffer is untouched: NotFound when the key has
+  // no such value; another error when the key cannot be read or holds what
+  // cannot be understood (the POSIX settings file: a read error, a line that
+  // is no value). The message says what is wrong, not which key.
+  virtual Status ReadValue(const std::string& name, char* buffer, std::size_t size) = 0;
   // Stores value `name` as text data of exactly `size` bytes. Returns false
   // when it could not be stored.
   virtual bool WriteValue(const std::string& name, const char* data, std::size_t size) = 0;
@@ -63,6 +66,9 @@ class SettingsKey {
   // order, and stops at the first that fails (the registry, whose writers
   // hold the key's lock).
   virtual Status WriteValues(const std::vector<SettingsValue>& values);
+  // Where the operator finds the key, for messages: the POSIX settings
+  // file's path, say. Empty by default: the key's path names it.
+  virtual std::string Location() const { return {}; }
 };
 
 // The lock of a settings key, held while the object lives.

@@ -126,12 +126,15 @@ ProgramRecord MakeRecord(const CPPStepInfo& step, bool inch) {
 
 }  // namespace
 
-bool WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
-                      const StepCalculation& calculate, WriteMode mode) {
+Status WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
+                        const StepCalculation& calculate, WriteMode mode) {
   // The header's 16-bit count must describe exactly the records written: a
   // group too large for it (the count wrapped) cannot become a valid file.
   const int count = data.RecordCount;
-  if (count <= 0 || count != steps.GetSize()) return false;
+  if (count <= 0 || count != steps.GetSize()) {
+    return Status::Invalid(data.FileName + ": " + std::to_string(steps.GetSize()) +
+                           " records do not fit the program's 16-bit record count");
+  }
 
   TrimBothSides(data.ControlPunchName);
   TrimBothSides(data.ControlDieName);
@@ -157,7 +160,7 @@ bool WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
   if (mode == WriteMode::kFile) file = Platform::Current().Files().BeginReplace(data.FileName);
   if (!file.ok()) {
     ShowMessage(LoadMessageText(kOpenFileFailsMessage), kMessageOk);
-    return false;
+    return file.status().WithContext(data.FileName);
   }
 
   const std::size_t records = static_cast<std::size_t>(count);
@@ -170,19 +173,21 @@ bool WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
   // record and steps with their own depth and force (Mode non-zero) are not.
   for (std::size_t i = 0; i < records; ++i) {
     CPPStepInfo& step = steps[static_cast<int>(i)];
-    if (i + 1 < records && step.GetMode() == 0 && calculate) calculate(step);
+    if (i + 1 < records && step.GetMode() == 0 && calculate) {
+      if (Status calculated = calculate(step); !calculated.ok()) return calculated;
+    }
     EncodeProgramRecord(MakeRecord(step, inch),
                         bytes.data() + kProgramHeaderSize + kProgramRecordSize * i);
   }
 
-  if (mode == WriteMode::kInMemoryOnly) return true;
+  if (mode == WriteMode::kInMemoryOnly) return Status::Ok();
   Status done = (*file)->Write(bytes);
   if (done.ok()) done = (*file)->Commit();
   // A target that became impossible to replace meanwhile is told like one
   // that could not be opened; a write that failed (a full disk) is reported
   // by the caller. Either way the old file is left as it was.
   if (done.code() == Status::Code::kRefused) ShowMessage(LoadMessageText(kOpenFileFailsMessage), kMessageOk);
-  return done.ok();
+  return done.WithContext(data.FileName);
 }
 
 }  // namespace driverwyr

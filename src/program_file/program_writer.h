@@ -7,11 +7,13 @@
 #include "driverwyr/record_array.h"
 #include "driverwyr/step_info.h"
 #include "program_file/program_data.h"
+#include "util/result.h"
 
 namespace driverwyr {
 
-// Fills in the depth and force of one step before its record is written.
-using StepCalculation = std::function<void(CPPStepInfo& step)>;
+// Fills in the depth and force of one step before its record is written. An
+// error stops the program: nothing more is calculated and no file is written.
+using StepCalculation = std::function<Status(CPPStepInfo& step)>;
 
 // Writes data.FileName: the 125-byte header and data.RecordCount records of 145
 // bytes, one per element of `steps` (the group's steps and the closing
@@ -20,17 +22,19 @@ using StepCalculation = std::function<void(CPPStepInfo& step)>;
 // WrittenHardness), and calls `calculate` for every step but the closing one
 // whose Mode is 0, after the records before it were encoded; what it stores
 // into a step is written. The multi-hit and back gauge conversions go to the
-// file only. Returns true when the file was written completely and put in
-// place. Returns false, leaving an existing file of that name untouched,
+// file only. Succeeds when the file was written completely and put in place.
+// Otherwise an existing file of that name is left untouched and the error
+// says why, its message starting with the file's path: Refused or NotFound
 // when the file cannot be created or replaced ("Open file fails!" is shown),
-// when a write fails (nothing shown: the caller reports the failure), or when
-// RecordCount is not the number of steps (a count that did not fit 16 bits).
+// IoError when a write fails (the disk is full; nothing shown: the caller
+// reports the failure), Invalid when RecordCount is not the number of steps
+// (a count that did not fit 16 bits), or the error of a step's calculation.
 // kInMemoryOnly does all of it but touch the disk (a dry run): the program is
-// encoded, nothing is created or replaced, and the result is true.
+// encoded, nothing is created or replaced, and the result is success.
 enum class WriteMode { kFile, kInMemoryOnly };
 
-bool WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
-                      const StepCalculation& calculate, WriteMode mode = WriteMode::kFile);
+Status WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
+                        const StepCalculation& calculate, WriteMode mode = WriteMode::kFile);
 
 }  // namespace driverwyr
 

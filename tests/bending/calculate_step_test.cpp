@@ -7,6 +7,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -89,15 +90,16 @@ class CalculateBendDataTest : public ::testing::Test {
     InitToolInfo(&tools);
   }
 
-  // Machine PB100 of `tonnage` t with a minimum of `minimum` t and a bending
-  // length of `length` mm.
-  static void SetMachine(double tonnage, double minimum, double length) {
+  // Machine PB100 of `tonnage` t with a minimum of `minimum` t, a bending
+  // length of `length` mm and a stroke of `stroke` mm (0: none given).
+  static void SetMachine(double tonnage, double minimum, double length, double stroke = 0) {
     RecordArray<CPPMachine> machines;
     machines.SetSize(1);
     machines[0].SetUserMachineName("PB100");
     machines[0].SetTonnage(tonnage);
     machines[0].SetMinTonnage(minimum);
     machines[0].SetMaxBendingLength(length);
+    machines[0].SetMaxStrokeHeight(stroke);
     InitMachineInfo(&machines);
   }
 
@@ -203,6 +205,54 @@ TEST_F(CalculateBendDataTest, EachCaseOfTheStep) {
   ExpectBox(kMaterialNotSupported);
 }
 
+TEST_F(CalculateBendDataTest, ADepthOrForceBeyondTheMachineIsTold) {
+  // Material 2 has an inner radius of 10^1.2 thicknesses: the radius term
+  // outgrows the stroke, and the punch would stop above the sheet.
+  WriteBytes(folder_ / "f_2", Bytes(File(Polynomial(1.5f), Polynomial(0.42f), Polynomial(1.2f), Polynomial(0.85f))));
+  const std::string beyond = "The calculated depth or force is beyond what the machine can take";
+  const auto stroke = [&](double mm) { return [=] { SetMachine(100, 0, 3000, mm); }; };
+  const struct {
+    const char* name;
+    std::function<void()> change;
+    std::vector<std::string> lines;  // of the box, after its heading
+    int sign;                        // of the depth written: 1 down, -1 up, 0 none
+  } cases[] = {
+      {"within a 200 mm stroke", stroke(200), {}, 1},
+      {"no stroke given: any depth down", stroke(0), {}, 1},
+      {"a stroke of exactly the depth", [&] {
+         Calculate();
+         SetMachine(100, 0, 3000, -step_.GetY1());
+         ui_.boxes.clear();
+       }, {}, 1},
+      {"deeper than a 5 mm stroke", stroke(5), {beyond}, 1},
+      {"the calculation's own line comes first", [&] { SetMachine(10, 0, 3000, 5); }, {kAboveMaximum, beyond}, 1},
+      {"above the sheet", [&] { program_.MaterialNumber = 2; }, {beyond}, -1},
+      {"above the sheet, no stroke given", [&] { program_.MaterialNumber = 2; stroke(0)(); }, {beyond}, -1},
+      // A step without depth stays at the top of the die: nothing to tell.
+      {"no material", [&] { program_.MaterialNumber = 0; stroke(5)(); }, {}, 0},
+      {"unknown die", [&] { UseTools("P1", "none"); stroke(5)(); }, {kNoDie}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Reset();
+    c.change();
+    const WarningList warnings = CalculateBendData(program_, &setup_, step_);
+    const float depth = -step_.GetY1();
+    EXPECT_EQ(depth > 0.0f ? 1 : depth < 0.0f ? -1 : 0, c.sign) << depth;
+    std::string text;
+    for (const std::string& line : c.lines) text += line + "\n";
+    const bool told = !c.lines.empty() && c.lines.back() == beyond;
+    EXPECT_EQ(warnings[c.lines.size() - (told ? 1 : 0)], told ? kWarningBeyondMachine : 0);
+    if (c.lines.empty()) {
+      EXPECT_TRUE(ui_.boxes.empty());
+      continue;
+    }
+    ASSERT_EQ(ui_.boxes.size(), 1u);
+    EXPECT_EQ(ui_.boxes[0].text, "Please note: [for step number: 4]\n" + text);
+    EXPECT_EQ(ui_.boxes[0].style, told ? kMessageOk | kMessageIconWarning : kMessageOk);
+  }
+}
+
 TEST_F(CalculateBendDataTest, CollectsTheValuesOfTheNamedRecords) {
   setup_.SetBendingCoefficient(2.5f);
   SetMachine(100.25, 1.5, 3000.5);
@@ -240,6 +290,7 @@ TEST(BendWarnings, TextForTheCodes) {
       {54, "The calculated force is greater than die allowable tonnage"},
       {11, kNoPunch},
       {12, kNoDie},
+      {55, "The calculated depth or force is beyond what the machine can take"},
   };
   const std::string heading = "Please note: [for step number: 7]\n";
   for (const auto& [code, line] : lines) EXPECT_EQ(text({code}), heading + line + "\n") << "code " << code;

@@ -35,6 +35,18 @@ class FaultySettings final : public SettingsStoreWrapper {
   using SettingsStoreWrapper::SettingsStoreWrapper;
   bool open_fails = false;
   bool write_fails = false;
+  bool lock_fails = false;
+
+  FaultySettings& operator=(const FaultySettings& other) {
+    open_fails = other.open_fails;
+    write_fails = other.write_fails;
+    lock_fails = other.lock_fails;
+    return *this;
+  }
+  Result<std::unique_ptr<SettingsLock>> LockUserKey(const std::string& path) override {
+    if (lock_fails) return Status::IoError(path + " is kept locked by another program");
+    return SettingsStoreWrapper::LockUserKey(path);
+  }
 
   std::unique_ptr<SettingsKey> OpenUserKey(const std::string& path, bool for_writing) override {
     if (open_fails) return nullptr;
@@ -47,7 +59,7 @@ class FaultySettings final : public SettingsStoreWrapper {
   class RefusingKey final : public SettingsKey {
    public:
     explicit RefusingKey(std::unique_ptr<SettingsKey> base) : base_(std::move(base)) {}
-    bool ReadValue(const std::string& name, char* buffer, std::size_t size) override {
+    Status ReadValue(const std::string& name, char* buffer, std::size_t size) override {
       return base_->ReadValue(name, buffer, size);
     }
     bool WriteValue(const std::string&, const char*, std::size_t) override { return false; }
@@ -159,7 +171,14 @@ TEST_F(FaultsTest, ACounterThatCannotBeStoredIsToldAndTheProgramStillWritten) {
     const char* name;
     bool open_fails, write_fails;
     const char* number;  // of the program written
-  } cases[] = {{"key cannot be opened", true, false, "120700"}, {"a write fails", false, true, "120704"}};
+    std::string message;
+  } cases[] = {
+      {"key cannot be opened", true, false, "120700",
+       "The program number counter could not be read: this program is numbered 120700, which another program may "
+       "have too."},
+      {"a write fails", false, true, "120704",
+       "The program number 120704 could not be saved: the next program may get the same number."},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     env_.messages.clear();
@@ -169,8 +188,7 @@ TEST_F(FaultsTest, ACounterThatCannotBeStoredIsToldAndTheProgramStillWritten) {
     ASSERT_EQ(Boxes().size(), 2u);
     // The message, then the reason on a line of its own.
     const std::string text = Boxes()[0].first;
-    EXPECT_EQ(text.substr(0, text.find('\n')), "The program number " + std::string(c.number) +
-                                                   " could not be saved: the next program may get the same number.");
+    EXPECT_EQ(text.substr(0, text.find('\n')), c.message);
     EXPECT_GT(text.size(), text.find('\n') + 1) << text;
     EXPECT_EQ(Boxes()[0].second, kWarn);
     EXPECT_EQ(Boxes()[1], std::make_pair(std::string(kCreated), kMessageOk));
@@ -179,17 +197,104 @@ TEST_F(FaultsTest, ACounterThatCannotBeStoredIsToldAndTheProgramStillWritten) {
   }
 }
 
+// Whatever state the counter is in, the programs of one run get numbers of
+// their own, and the operator learns what happened to each number.
+TEST_F(FaultsTest, NoTwoProgramsOfARunShareANumber) {
+  env_.AddSetup(1, 2, "S2");
+  const std::string not_read =
+      "The program number counter could not be read: this program is numbered %, which another program may have "
+      "too.\n";
+  const std::string not_saved = "The program number % could not be saved: the next program may get the same number.\n";
+  const struct {
+    const char* name;
+    std::function<void()> prepare;
+    std::vector<std::string> numbers;  // of the three programs
+    std::string box;                   // the box each program gets, % for its number; its reason follows
+    std::string counter;               // "Serial Number" afterwards
+  } cases[] = {
+      {"the lock is held too long", [&] { settings_.lock_fails = true; }, {"120704", "120705", "120706"}, not_read, "4"},
+      {"the key cannot be opened", [&] { settings_.open_fails = true; }, {"120700", "120701", "120702"}, not_read, "4"},
+      {"values that are no counter", [&] { env_.settings.Put("Serial Month", "XII"); },
+       {"120700", "120701", "120702"}, not_read, "4"},
+      {"the counter cannot be stored", [&] { settings_.write_fails = true; }, {"120704", "120705", "120706"},
+       not_saved, "4"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    env_.messages.clear();
+    settings_ = FaultySettings(env_.settings);
+    env_.settings.Put("Serial Number", "4");
+    env_.settings.Put("Serial Month", "12");
+    env_.settings.Put("Serial Day", "7");
+    c.prepare();
+    // Three groups: the first setup comes back after the second.
+    env_.Store().StepArray.RemoveAll();
+    env_.AddSteps({1, 2, 1});
+    Run();
+    std::vector<std::string> numbers;
+    for (const char* name : {"PART.S1P1.wyr", "PART.S2P2.wyr", "PART.S1P3.wyr"}) {
+      std::ifstream in(folder_ / name, std::ios::binary);
+      numbers.push_back(std::string(std::istreambuf_iterator<char>(in), {}).substr(0, 6));
+    }
+    EXPECT_EQ(numbers, c.numbers);
+    ASSERT_EQ(Boxes().size(), 6u);
+    for (std::size_t i = 0; i < 3; ++i) {
+      std::string want = c.box;
+      want.replace(want.find('%'), 1, numbers[i]);
+      EXPECT_EQ(Boxes()[2 * i].first.substr(0, want.size()), want);
+      EXPECT_GT(Boxes()[2 * i].first.size(), want.size()) << "the reason follows";
+      EXPECT_EQ(Boxes()[2 * i].second, kWarn);
+      EXPECT_EQ(Boxes()[2 * i + 1], std::make_pair(std::string(kCreated), kMessageOk));
+    }
+    EXPECT_EQ(env_.settings.Text("Serial Number"), c.counter) << "the counter is as it was";
+  }
+}
+
+TEST_F(FaultsTest, TheDaysHundredthProgramIsToldThatItsNumberRepeats) {
+  env_.AddSetup(1, 2, "S2");
+  env_.settings.Put("Serial Number", "99");
+  env_.Store().StepArray.RemoveAll();
+  env_.AddSteps({1, 2});
+  Run();
+  EXPECT_EQ(Boxes(), (std::vector<std::pair<std::string, unsigned>>{
+                         {kCreated, 0},
+                         {"Program number 120700 is given a second time today: the day's numbers 00 to 99 are used up "
+                          "and start again at 00.",
+                          kInfo},
+                         {kCreated, 0}}));
+  std::ifstream first(folder_ / "PART.S1P1.wyr", std::ios::binary), second(folder_ / "PART.S2P2.wyr", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(first), {}).substr(0, 6), "120799");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(second), {}).substr(0, 6), "120700");
+  EXPECT_EQ(env_.settings.Text("Serial Number"), "1");
+  // A new day starts at 00 without a word.
+  env_.messages.clear();
+  env_.clock.utc = {2026, 12, 8};
+  env_.Store().StepArray.RemoveAll();
+  env_.AddSteps({1, 2});
+  Run();
+  EXPECT_EQ(Boxes(), (std::vector<std::pair<std::string, unsigned>>{{kCreated, 0}, {kCreated, 0}}));
+}
+
 TEST_F(FaultsTest, AFailedReplacementLeavesTheOldProgram) {
+  // The reason in a box of its own before the failure, whose text stays as
+  // hosts know it.
+  const auto reason = [&](const std::string& why) {
+    return std::make_pair("The program file could not be written: " + program_.string() + ": " + why, kStop);
+  };
   const struct {
     const char* name;
     FaultyFiles::Fault fault;
     bool read_only;
     std::vector<std::pair<std::string, unsigned>> boxes;
   } cases[] = {
-      {"temporary file cannot be created", FaultyFiles::Fault::kCreate, false, {{kOpenFails, 0}, {kFailed, kStop}}},
-      {"write fails half-way", FaultyFiles::Fault::kHalfWritten, false, {{kFailed, kStop}}},
-      {"rename fails", FaultyFiles::Fault::kRename, false, {{kOpenFails, 0}, {kFailed, kStop}}},
-      {"target read-only", FaultyFiles::Fault::kNone, true, {{kOpenFails, 0}, {kFailed, kStop}}},
+      {"temporary file cannot be created", FaultyFiles::Fault::kCreate, false,
+       {{kOpenFails, 0}, reason("its folder cannot be written"), {kFailed, kStop}}},
+      {"write fails half-way", FaultyFiles::Fault::kHalfWritten, false,
+       {reason("the disk is full"), {kFailed, kStop}}},
+      {"rename fails", FaultyFiles::Fault::kRename, false,
+       {{kOpenFails, 0}, reason("cannot be replaced"), {kFailed, kStop}}},
+      {"target read-only", FaultyFiles::Fault::kNone, true,
+       {{kOpenFails, 0}, reason("is read-only"), {kFailed, kStop}}},
   };
   int serial = 4;
   for (const auto& c : cases) {

@@ -171,7 +171,9 @@ TEST_F(GenerationRunTest, ADryRunShowsWhatARunShowsAndChangesNothing) {
   EXPECT_EQ(env.settings.Text("Serial Number"), "4") << "nor moves the counter";
   EXPECT_EQ(env.settings.locks, 0);
   EXPECT_TRUE(Written().empty());
-  EXPECT_EQ(seen, (std::vector<std::string>{"BRACKET.S1P1.wyr, 2, 120704", "BRACKET.S2P2.wyr, 1, 120704"}));
+  // The counter stays at 4, yet the second program is shown the number a run
+  // would give it: no two programs of a run share one.
+  EXPECT_EQ(seen, (std::vector<std::string>{"BRACKET.S1P1.wyr, 2, 120704", "BRACKET.S2P2.wyr, 1, 120705"}));
   const auto real = run(false);
   EXPECT_EQ(dry.second, (std::vector<std::string>{"0/0 #1: 12 11, 0.000000 0.000000", "0/1 #2: 12 11, 0.000000 0.000000",
                                                   "1/0 #3: 12 11, 0.000000 0.000000"}));

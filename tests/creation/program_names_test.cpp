@@ -64,10 +64,12 @@ TEST(ProgramNamesTest, ProgramNumberFromDateAndSerial) {
       {"no key", std::nullopt, "", "", {2026, 12, 7}, 2, 0, "120700", 1},
       {"empty serial reads as zeros", "", "12", "7", {2026, 12, 7}, 2, 0, "120700", 1},
       {"single digits", "3", "3", "5", {2026, 3, 5}, 2, 0, "030503", 4},
-      // A serial outside 0..99, which only something else can have stored,
+      // A serial with a sign is no counter: 00 is proposed, and "Create..."
+      // tells the operator.
+      {"negative", "-5", "12", "7", {2026, 12, 7}, 2, 0, "120700", 1},
+      {"negative, BandR", "-1", "12", "7", {2026, 12, 7}, 7, 11, "120700", 1},
+      // A serial above 99, which only something else can have stored,
       // counts modulo 100: every name keeps six digits and keeps counting.
-      {"negative", "-5", "12", "7", {2026, 12, 7}, 2, 0, "120795", 96},
-      {"negative, BandR", "-1", "12", "7", {2026, 12, 7}, 7, 11, "120799", 0},
       {"100 is 0", "100", "12", "7", {2026, 12, 7}, 2, 0, "120700", 1},
       {"three digits", "999", "12", "7", {2026, 12, 7}, 0, 0, "120799", 0},
   };

@@ -39,6 +39,11 @@ Fields FieldsOf(const ToolNames& n) {
           n.PunchRev,         n.DieRev,         n.DieHolderRev};
 }
 
+// A conversion's name, or its error after "error: ".
+std::string Text(const Result<std::string>& converted) {
+  return converted.ok() ? *converted : "error: " + converted.error();
+}
+
 struct ConvertCase {
   std::string file, host;
   int sectional;
@@ -60,8 +65,12 @@ class ToolNamesTest : public ::testing::Test {
   void WriteConversion(const std::string& bytes) {
     ASSERT_TRUE(std::ofstream(conversion_path_, std::ios::binary) << bytes) << conversion_path_;
   }
+  // The name, or the error with the file's path left out.
   std::string Convert(const std::string& host, int sectional) {
-    return ConvertToolName(host, sectional, conversion_path_);
+    std::string text = Text(ConvertToolName(host, sectional, conversion_path_));
+    const std::string path = conversion_path_ + ": ";
+    if (text.find(path) != std::string::npos) text.erase(text.find(path), path.size());
+    return text;
   }
   void ExpectConversions(const std::vector<ConvertCase>& cases) {
     for (const ConvertCase& c : cases) {
@@ -134,11 +143,13 @@ TEST_F(ToolNamesTest, ConvertsByTheLineSyntax) {
       {"PUNCH88\r\nPUNCH88 P88\r\n", "PUNCH88", 0, "P88"},
       {"PUNCH88 P88 P88S", "PUNCH88", 1, "P88S"},
       {"PUNCH88 P88 P88S\r", "PUNCH88", 1, "P88S"},
-      // A NUL ends the text of its line; the next line is read as usual.
-      {"PUNCH88 P88\0JUNK  X\n"s, "PUNCH88", 1, "P88"},
-      {"PUNCH88\0 P99\nPUNCH88 P88\n"s, "PUNCH88", 0, "P88"},
-      {"\0PUNCH88 P99\nPUNCH88 P88\n"s, "PUNCH88", 0, "P88"},
-      {"PUNCH88 \0 P99\nPUNCH88 P88"s, "PUNCH88", 0, "P88"},
+      // A NUL anywhere makes the file unusable, also after the matching line
+      // and on lines that match nothing; the error names the NUL's line.
+      {"PUNCH88 P88\0JUNK  X\n"s, "PUNCH88", 1, "error: line 1 holds a NUL byte, which no tool name may contain"},
+      {"PUNCH88 P8\08\n"s, "PUNCH88", 0, "error: line 1 holds a NUL byte, which no tool name may contain"},
+      {"\0PUNCH88 P99\nPUNCH88 P88\n"s, "PUNCH88", 0, "error: line 1 holds a NUL byte, which no tool name may contain"},
+      {"PUNCH88 P88\nA B\r\nNOTE \0\n"s, "PUNCH88", 0, "error: line 3 holds a NUL byte, which no tool name may contain"},
+      {"\n\n\n\0"s, "PUNCH88", 0, "error: line 4 holds a NUL byte, which no tool name may contain"},
       // No matching line, an empty file, an empty name.
       {"PUNCH89 P89\n", "PUNCH88", 1, "PUNCH88"},
       {"", "PUNCH88", 0, "PUNCH88"},
@@ -165,19 +176,29 @@ TEST_F(ToolNamesTest, ReadsLinesOfAnyLengthAcrossReadBoundaries) {
 
 TEST_F(ToolNamesTest, FileThatCannotBeOpenedLeavesHostNames) {
   const std::string missing = (dir_ / "missing.cnv").string();
-  EXPECT_EQ(ConvertToolName("PUNCH88", 0, missing), "PUNCH88");
-  EXPECT_EQ(ConvertToolName("PUNCH88", 1, ""), "PUNCH88");
-  EXPECT_EQ(ConvertToolName("", 1, missing), "0");
-  EXPECT_EQ(ConvertToolName("PUNCH88", 0, dir_.string()), "PUNCH88");  // a folder
+  EXPECT_EQ(Text(ConvertToolName("PUNCH88", 0, missing)), "PUNCH88");
+  EXPECT_EQ(Text(ConvertToolName("PUNCH88", 1, "")), "PUNCH88");
+  EXPECT_EQ(Text(ConvertToolName("", 1, missing)), "0");
+  EXPECT_EQ(Text(ConvertToolName("PUNCH88", 0, dir_.string())), "PUNCH88");  // a folder
   // A path with a NUL byte names no file, not the file its first part names.
   WriteConversion("PUNCH88 WRONG\n");
-  EXPECT_EQ(ConvertToolName("PUNCH88", 0, conversion_path_ + "\0.old"s), "PUNCH88");
+  EXPECT_EQ(Text(ConvertToolName("PUNCH88", 0, conversion_path_ + "\0.old"s)), "PUNCH88");
   // The dialog keeps the host names; over six characters, it refuses "Create..."
   // until the operator shortens them.
   StoreTools({{"PUNCH88"}, {"DIE16V", "", 0, 2}, {"HOLDER60"}});
   conversion_path_ = missing;
   EXPECT_EQ(FieldsOf(Fill({{"PUNCH88", "DIE16V", "HOLDER60", ""}})),
             (Fields{"PUNCH88", "DIE16V", "HOLDER60", "", "PUNCH88", "DIE16V2", "HOLDER60", "0", "0", "0", "0"}));
+}
+
+TEST_F(ToolNamesTest, FileWithANulConvertsNothingAndKeepsItsError) {
+  StoreTools({{"PUNCH88"}, {"DIE16V"}, {"HOLDER60"}});
+  WriteConversion("PUNCH88 P88\nDIE16V D16\nHOLDER60 H6\0" "0\n"s);
+  const ToolNames names = Fill({{"PUNCH88", "DIE16V", "HOLDER60", ""}});
+  EXPECT_EQ(FieldsOf(names),
+            (Fields{"PUNCH88", "DIE16V", "HOLDER60", "", "PUNCH88", "DIE16V", "HOLDER60", "0", "0", "0", "0"}));
+  EXPECT_EQ(names.conversion.message(),
+            conversion_path_ + ": line 3 holds a NUL byte, which no tool name may contain");
 }
 
 TEST_F(ToolNamesTest, LongPathIsOpenedAtFullLength) {
@@ -196,7 +217,7 @@ TEST_F(ToolNamesTest, LongPathIsOpenedAtFullLength) {
     std::ofstream(long_path, std::ios::binary) << "PUNCH88 P88\n";
   }
   // Where the file system takes no such path, the name must stay as it is.
-  EXPECT_EQ(ConvertToolName("PUNCH88", 0, long_path), fs::exists(long_path, error) ? "P88" : "PUNCH88");
+  EXPECT_EQ(Text(ConvertToolName("PUNCH88", 0, long_path)), fs::exists(long_path, error) ? "P88" : "PUNCH88");
 }
 
 // --- which tools are shown, and their codes -----------------------------------
@@ -286,7 +307,7 @@ TEST_F(ToolNamesTest, ExampleConversionFileGivesShortNames) {
   // Dies leave room for the size digit.
   for (const char* host : {"PUNCH88", "HOLDER60", "SPACER10", "DIE16V", "DIE6V"}) {
     for (const int sectional : {0, 1}) {
-      const std::string name = ConvertToolName(host, sectional, example.string());
+      const std::string name = Text(ConvertToolName(host, sectional, example.string()));
       EXPECT_TRUE(name != host && name.size() <= (host[0] == 'D' ? 5u : 6u)) << host << " gives " << name;
     }
   }

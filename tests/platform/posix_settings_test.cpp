@@ -18,6 +18,7 @@
 
 #include "creation/serial_counter.h"
 #include "platform/platform.h"
+#include "platform/posix/posix_settings.h"
 
 namespace driverwyr {
 namespace {
@@ -63,7 +64,9 @@ class PosixSettingsTest : public ::testing::Test {
     const std::unique_ptr<SettingsKey> key = store_->OpenUserKey(kKey, false);
     if (key == nullptr) return "<no key>";
     char buffer[3] = {0, 0, 0};
-    return key->ReadValue(name, buffer, sizeof buffer) ? std::string(buffer, sizeof buffer) : "<none>";
+    const Status read = key->ReadValue(name, buffer, sizeof buffer);
+    if (read.code() == Status::Code::kNotFound) return "<none>";
+    return read.ok() ? std::string(buffer, sizeof buffer) : "<error: " + read.message() + ">";
   }
 
   std::pair<const char*, std::optional<std::string>> saved_env_[2] = {{"HOME", {}}, {"XDG_CONFIG_HOME", {}}};
@@ -76,7 +79,7 @@ TEST_F(PosixSettingsTest, MissingFileIsAMissingKeyAndIsNeverCreated) {
   EXPECT_EQ(store_->OpenUserKey(kKey, true), nullptr);
   Platform::Current().ReplaceSettings(store_.get());
   int serial = 3, month = 4, day = 5;
-  EXPECT_FALSE(ReadSerialCounter(serial, month, day));
+  EXPECT_EQ(ReadSerialCounter(serial, month, day).code(), Status::Code::kNotFound);
   EXPECT_EQ(serial, 3);
   EXPECT_FALSE(WriteSerialCounter(1, 2, 3).ok());
   EXPECT_FALSE(store_->LockUserKey(kKey).ok());
@@ -89,7 +92,7 @@ TEST_F(PosixSettingsTest, MissingFileIsAMissingKeyAndIsNeverCreated) {
   fs::remove(file_);
   ASSERT_EQ(::mkfifo(file_.c_str(), 0600), 0);
   EXPECT_EQ(Read3("Serial Day"), "<no key>");
-  EXPECT_FALSE(ReadSerialCounter(serial, month, day));
+  EXPECT_FALSE(ReadSerialCounter(serial, month, day).ok());
   EXPECT_EQ(store_->LockUserKey(kKey).status().code(), Status::Code::kRefused);
 }
 
@@ -127,33 +130,75 @@ TEST_F(PosixSettingsTest, KeyPathsThatStandForTheFile) {
   EXPECT_EQ(store_->ProbeWow64(), Wow64Answer::kNo);
 }
 
-TEST_F(PosixSettingsTest, ReadsAtMostThreeBytesAndSkipsMalformedLines) {
+TEST_F(PosixSettingsTest, ReadsWhatAPersonMayHaveWrittenAndNothingElse) {
   // The value is read into 3 bytes; "<none>" when there is none.
+  const std::string not_a_line = "<error: line 1 is neither NAME=VALUE, blank nor a comment>";
   const struct { std::string contents, name, want; } cases[] = {
       {"Serial Number=4\n", "Serial Number", std::string("4\0\0", 3)},
       {"Serial Number=12", "Serial Number", std::string("12\0", 3)},
       {"Serial Number=123456\n", "Serial Number", "123"},
       {"Serial Number=\n", "Serial Number", std::string(3, '\0')},
-      {"Serial Day=7\r\n", "Serial Day", std::string("7\0\0", 3)},
       {"serial month=9\n", "Serial Month", std::string("9\0\0", 3)},
       {"Serial Day=a=b\n", "Serial Day", std::string("a=b", 3)},
       // The first line holding a value wins.
       {"Serial Day=1\nSerial Day=2\n", "Serial Day", std::string("1\0\0", 3)},
-      // Lines of any other shape are skipped.
-      {"garbage\n=5\n\n\r\nSerial Day\nSerial Day=8\n", "Serial Day", std::string("8\0\0", 3)},
-      {std::string("\0\xff\x01=\n", 5) + "Serial Day=6", "Serial Day", std::string("6\0\0", 3)},
-      {" Serial Day=6\n", "Serial Day", "<none>"},
+      // Blanks around name and text, a byte-order mark, any line end, blank
+      // lines and comments.
+      {" Serial Day = 6 \n", "Serial Day", std::string("6\0\0", 3)},
+      {"\tSerial Day\t=\t6\t", "Serial Day", std::string("6\0\0", 3)},
+      {"\xEF\xBB\xBFSerial Day=6\n", "Serial Day", std::string("6\0\0", 3)},
+      {"Serial Day=7\r\n", "Serial Day", std::string("7\0\0", 3)},
+      {"Serial Number=1\rSerial Day=6\r", "Serial Day", std::string("6\0\0", 3)},
+      {"Serial Number=1\r\n\nSerial Day=6\r", "Serial Day", std::string("6\0\0", 3)},
+      {"# the counter\n; kept by hand\n\n \t\nSerial Day=8\n", "Serial Day", std::string("8\0\0", 3)},
       {"Serial Days=6\n", "Serial Day", "<none>"},
       {"", "Serial Day", "<none>"},
+      {"\xEF\xBB\xBF", "Serial Day", "<none>"},
+      // Anything else makes the whole file one that cannot be understood.
+      {"garbage\nSerial Day=8\n", "Serial Day", not_a_line},
+      {"=5\nSerial Day=8\n", "Serial Day", not_a_line},
+      {"Serial Day=8\nSerial Month\n", "Serial Day", "<error: line 2 is neither NAME=VALUE, blank nor a comment>"},
+      {"Serial Day=8\r\rx\r", "Serial Day", "<error: line 3 is neither NAME=VALUE, blank nor a comment>"},
+      {std::string("\0\xff\x01=\n", 5) + "Serial Day=6", "Serial Day", "<error: line 1 holds a NUL byte>"},
+      {std::string("Serial Day=6\0\n", 14), "Serial Day", "<error: line 1 holds a NUL byte>"},
+      {" \xEF\xBB\xBFSerial Day=6\n", "Serial Day", "<none>"},  // a mark inside a line is part of it
   };
   for (const auto& c : cases) {
     Spit(file_, c.contents);
     EXPECT_EQ(Read3(c.name), c.want) << "contents=\"" << c.contents << "\" name=" << c.name;
   }
+  // A file too big to be a settings file is no key without values either.
+  Spit(file_, "Serial Day=6\n" + std::string(posix::kMaxSettingsFileBytes, '\n'));
+  EXPECT_EQ(Read3("Serial Day"), "<error: is larger than 1048576 bytes>");
+}
+
+TEST_F(PosixSettingsTest, NeverWritesAFileItCannotReadBack) {
+  Platform::Current().ReplaceSettings(store_.get());
+  // A file that is not understood is left for a person to mend.
+  const std::string garbage = "Serial Number=4\nsomething a person typed\n";
+  Spit(file_, garbage);
+  Status written = WriteSerialCounter(5, 12, 7);
+  EXPECT_EQ(written.code(), Status::Code::kInvalid);
+  EXPECT_EQ(written.message(), file_.string() + ": line 2 is neither NAME=VALUE, blank nor a comment");
+  EXPECT_EQ(Slurp(file_), garbage);
+  // One that would grow past what is read stays as it is.
+  const std::string big = "Other=" + std::string(posix::kMaxSettingsFileBytes - 8, 'x') + "\n";
+  Spit(file_, big);
+  written = WriteSerialCounter(5, 12, 7);
+  EXPECT_EQ(written.code(), Status::Code::kRefused);
+  EXPECT_EQ(Slurp(file_), big);
+  // What a person wrote reads back after the driver's write, its other
+  // lines, line ends and byte-order mark kept.
+  Spit(file_, "\xEF\xBB\xBF# counter\r\n Serial Number = 4 \r\nSerial Month=12\rSerial Day=7");
+  ASSERT_TRUE(WriteSerialCounter(5, 12, 7).ok());
+  EXPECT_EQ(Slurp(file_), "\xEF\xBB\xBF# counter\r\nSerial Number=5\nSerial Month=12\nSerial Day=7\n");
+  int serial = -1, month = -1, day = -1;
+  ASSERT_TRUE(ReadSerialCounter(serial, month, day).ok());
+  EXPECT_EQ(std::make_tuple(serial, month, day), std::make_tuple(5, 12, 7));
 }
 
 TEST_F(PosixSettingsTest, WritingKeepsOtherLinesAndThePermissions) {
-  Spit(file_, "# kept\nOther=xyz\nSerial Number=4\nnot a value\nSerial Number=9\r\nSerial Day=3\r\n");
+  Spit(file_, "# kept\nOther=xyz\nSerial Number=4\n; a note\nSerial Number=9\r\nSerial Day=3\r\n");
   ::chmod(file_.c_str(), 0600);
   const std::unique_ptr<SettingsKey> key = store_->OpenUserKey(kKey, true);
   ASSERT_NE(key, nullptr);
@@ -161,7 +206,7 @@ TEST_F(PosixSettingsTest, WritingKeepsOtherLinesAndThePermissions) {
   EXPECT_TRUE(key->WriteValue("Serial Day", "31\0", 3));
   EXPECT_TRUE(key->WriteValue("Serial Month", "12\0", 3));
   const std::string written =
-      "# kept\nOther=xyz\nSerial Number=5\nnot a value\nSerial Number=9\r\nSerial Day=31\nSerial Month=12\n";
+      "# kept\nOther=xyz\nSerial Number=5\n; a note\nSerial Number=9\r\nSerial Day=31\nSerial Month=12\n";
   EXPECT_EQ(Slurp(file_), written);
   struct stat info {};
   ASSERT_EQ(::stat(file_.c_str(), &info), 0);
@@ -199,7 +244,7 @@ TEST_F(PosixSettingsTest, SerialCounterRoundTripThroughTheFile) {
   ASSERT_TRUE(WriteSerialCounter(5, 12, 7).ok());
   EXPECT_EQ(Slurp(file_), "Owner=someone\nSerial Number=5\nSerial Month=12\nSerial Day=7\n");
   int serial = -1, month = -1, day = -1;
-  ASSERT_TRUE(ReadSerialCounter(serial, month, day));
+  ASSERT_TRUE(ReadSerialCounter(serial, month, day).ok());
   EXPECT_EQ(std::make_tuple(serial, month, day), std::make_tuple(5, 12, 7));
 }
 

@@ -27,7 +27,7 @@ const std::vector<std::pair<int, std::string>>& ListedMessages() {
 TEST(StringTable, EveryListedMessageHasItsTextInEveryTableAndThroughTheHostApi) {
   const auto builtin = MakeBuiltinStringTable();
   const auto platform_default = MakeDefaultStringTable();
-  ASSERT_EQ(ListedMessages().size(), 18u) << "51006, 51008, 51010 and 51015 to 51029";
+  ASSERT_EQ(ListedMessages().size(), 24u) << "51006, 51008, 51010 and 51015 to 51035";
   for (const auto& [id, text] : ListedMessages()) {
     EXPECT_FALSE(text.empty()) << id;
     EXPECT_EQ(builtin->LoadText(id), text) << id;
@@ -48,12 +48,14 @@ TEST(StringTable, NamedIdsGiveTheTextsHostsCompareWith) {
       {DRIVERWYR_MSG_STEP_NOTE, "Please note: [for step number: %d]"},
       {DRIVERWYR_MSG_SELECT_FOLDER, "Select Folder:"},
       {DRIVERWYR_MSG_DIE_NOT_IN_TOOL_LIST, "The die is not in the tool list."},
+      {DRIVERWYR_MSG_BEYOND_MACHINE, "The calculated depth or force is beyond what the machine can take"},
+      {DRIVERWYR_MSG_PROGRAM_NOT_WRITTEN, "The program file could not be written: %1"},
   };
   for (const auto& c : cases) EXPECT_EQ(GetMessageText(c.id).str(), c.text) << c.id;
 }
 
 TEST(StringTable, IdsOutsideTheTableGiveTheEmptyString) {
-  for (int id : {0, -1, 1, DRIVERWYR_IDC_PROGRAM_NAME, 51005, 51007, 51009, 51014, 51030, 65535, 1 << 30}) {
+  for (int id : {0, -1, 1, DRIVERWYR_IDC_PROGRAM_NAME, 51005, 51007, 51009, 51014, 51036, 65535, 1 << 30}) {
     EXPECT_EQ(GetMessageText(id).GetLength(), 0) << id;
   }
 }

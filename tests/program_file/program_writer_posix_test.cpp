@@ -26,11 +26,13 @@ TEST_F(WriterWriteFailureTest, FailedWriteKeepsTheGoodFileAndReportsFailure) {
   limit.rlim_cur = 300;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
   const auto previous_handler = signal(SIGXFSZ, SIG_IGN);
-  const bool written = Write(data, {StandardStep(kMm)}, "part.wyr", FixedCalculation);
+  const driverwyr::Status written = Write(data, {StandardStep(kMm)}, "part.wyr", FixedCalculation);
   setrlimit(RLIMIT_FSIZE, &saved);
   signal(SIGXFSZ, previous_handler);
 
-  EXPECT_FALSE(written);
+  // The reason the system gave, after the program's path.
+  EXPECT_EQ(written.code(), driverwyr::Status::Code::kIoError);
+  EXPECT_EQ(written.message(), (folder_ / "part.wyr") + ": cannot be written (File too large)");
   EXPECT_EQ(ReadBytes(folder_ / "part.wyr"), good);
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"part.wyr"}) << "the temporary file is removed";
   // The file could be created, so the writer shows nothing of its own; the

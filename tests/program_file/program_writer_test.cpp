@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <limits>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 namespace {
 
 using driverwyr::ProgramData;
+using driverwyr::Status;
 using namespace std::string_literals;
 using namespace writer_test;
 
@@ -59,7 +61,7 @@ TEST_F(ProgramWriterTest, WholeFilesMatchGoldenFiles) {
   WriteBytes(folder_ / "mm_one_step.wyr", std::string(2000, 'x'));
   WriteBytes(folder_ / "mm_one_step.wyr.tmp", "not ours");
   for (auto& c : cases) {
-    ASSERT_TRUE(Write(c.data, c.steps, std::string(c.name) + ".wyr", FixedCalculation)) << c.name;
+    ASSERT_TRUE(Write(c.data, c.steps, std::string(c.name) + ".wyr", FixedCalculation).ok()) << c.name;
     const std::string actual = ReadBytes(c.data.FileName);
     const std::string expected = ReadBytes(std::string(GOLDEN_DIR) + "/" + c.name + ".wyr");
     EXPECT_EQ(actual.size(), kHeader + kRecord * (c.steps.size() + 1)) << c.name;
@@ -129,7 +131,7 @@ TEST_F(ProgramWriterTest, FieldConversions) {
     ProgramData data = StandardData(c.unit);
     CPPStepInfo step = StandardStep(c.unit);
     c.change(data, step);
-    ASSERT_TRUE(Write(data, {step}, "fields.wyr")) << c.what;
+    ASSERT_TRUE(Write(data, {step}, "fields.wyr").ok()) << c.what;
     EXPECT_EQ(Hex(ReadBytes(data.FileName).substr(c.offset, c.expected.size())), Hex(c.expected)) << c.what;
   }
 }
@@ -163,7 +165,8 @@ TEST_F(ProgramWriterTest, OnlyModeZeroStepsAreCalculatedInOrderBeforeTheirConver
     step.SetY1(-5.5f);
     step.SetY2(-5.5f);
     step.SetTonnageValue(77.7f);
-  }));
+    return Status::Ok();
+  }).ok());
   EXPECT_EQ(calculated, (std::vector<int>{1, 3, 4}));
   EXPECT_EQ(data.WrittenHardness, 40);
 
@@ -192,11 +195,22 @@ TEST_F(ProgramWriterTest, TargetThatCannotBeWrittenShowsOpenFileFails) {
   WriteBytes(folder_ / "part.wyr/inside", "keep");
   WriteBytes(folder_ / "kept.wyr", "read-only program");
   fs::permissions(folder_ / "kept.wyr", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  // The reason, for the operator's message of a failed create.
+  const std::map<std::string, std::pair<Status::Code, std::string>> reasons = {
+      {"missing/part.wyr", {Status::Code::kNotFound, "its folder does not exist"}},
+      {"part.wyr", {Status::Code::kRefused, "is a folder, not a file"}},
+      {"kept.wyr", {Status::Code::kRefused, "is read-only"}},
+  };
   for (const char* name : {"missing/part.wyr", "part.wyr", "kept.wyr"}) {
     ui_.boxes.clear();
     ProgramData data = StandardData(kMm);
     int calculations = 0;
-    EXPECT_FALSE(Write(data, {StandardStep(kMm)}, name, [&](CPPStepInfo&) { ++calculations; })) << name;
+    const Status written = Write(data, {StandardStep(kMm)}, name, [&](CPPStepInfo&) {
+      ++calculations;
+      return Status::Ok();
+    });
+    EXPECT_EQ(written.code(), reasons.at(name).first) << name;
+    EXPECT_EQ(written.message(), (folder_ / name) + ": " + reasons.at(name).second) << name;
     ASSERT_EQ(ui_.boxes.size(), 1u) << name;
     EXPECT_EQ(ui_.boxes[0].text, "Open file fails!") << name;
     EXPECT_EQ(ui_.boxes[0].style, driverwyr::kMessageOk) << name;
@@ -217,7 +231,11 @@ TEST_F(ProgramWriterTest, RecordCountThatDisagreesWithTheStepsWritesNothing) {
     data.RecordCount = static_cast<std::int16_t>(count);
     data.FileName = folder_ / "count.wyr";
     int calculations = 0;
-    EXPECT_FALSE(driverwyr::WriteProgramFile(data, group, [&](CPPStepInfo&) { ++calculations; })) << count;
+    const Status written = driverwyr::WriteProgramFile(data, group, [&](CPPStepInfo&) {
+      ++calculations;
+      return Status::Ok();
+    });
+    EXPECT_EQ(written.code(), Status::Code::kInvalid) << count;
     EXPECT_EQ(calculations, 0) << count;
     EXPECT_TRUE(ui_.boxes.empty()) << count;
     EXPECT_TRUE(FolderEntries().empty()) << count;
@@ -228,12 +246,28 @@ TEST_F(ProgramWriterTest, FailingCalculationLeavesTheOldFile) {
   WriteBytes(folder_ / "part.wyr", "good old program");
   ProgramData data = StandardData(kMm);
   int calls = 0;
-  const auto fail_second = [&](CPPStepInfo&) {
+  const auto fail_second = [&](CPPStepInfo&) -> Status {
     if (++calls == 2) throw std::runtime_error("out of memory");
+    return Status::Ok();
   };
-  EXPECT_THROW(Write(data, {StandardStep(kMm), StandardStep(kMm)}, "part.wyr", fail_second), std::runtime_error);
+  EXPECT_THROW((void)Write(data, {StandardStep(kMm), StandardStep(kMm)}, "part.wyr", fail_second),
+               std::runtime_error);
   EXPECT_EQ(ReadBytes(folder_ / "part.wyr"), "good old program");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"part.wyr"});
+
+  // A calculation that fails stops the program where it is: no later step is
+  // calculated, and its error is the writer's.
+  calls = 0;
+  const auto refuse_first = [&](CPPStepInfo&) {
+    ++calls;
+    return Status::Invalid("f_1: changed");
+  };
+  const Status written = Write(data, {StandardStep(kMm), StandardStep(kMm)}, "part.wyr", refuse_first);
+  EXPECT_EQ(written.message(), "f_1: changed");
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(ReadBytes(folder_ / "part.wyr"), "good old program");
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"part.wyr"});
+  EXPECT_TRUE(ui_.boxes.empty());
 }
 
 }  // namespace

@@ -140,10 +140,11 @@ inline CPPStepInfo StandardStep(int unit) {
 }
 
 // A calculation stand-in: a fixed depth and force.
-inline void FixedCalculation(CPPStepInfo& step) {
+inline driverwyr::Status FixedCalculation(CPPStepInfo& step) {
   step.SetY1(-12.345f);
   step.SetY2(-12.345f);
   step.SetTonnageValue(35.6f);
+  return driverwyr::Status::Ok();
 }
 
 // Installs a RecordingUi and gives each test a fresh folder.
@@ -154,7 +155,7 @@ class WriterTest : public ::testing::Test {
 
   // Writes `steps` and the closing record as the program `name` of the test
   // folder, with RecordCount set to match.
-  bool Write(driverwyr::ProgramData& data, const std::vector<CPPStepInfo>& steps, const std::string& name,
+  driverwyr::Status Write(driverwyr::ProgramData& data, const std::vector<CPPStepInfo>& steps, const std::string& name,
              const driverwyr::StepCalculation& calculate = {}) {
     RecordArray<CPPStepInfo> group;
     for (const auto& step : steps) group.Add(step);

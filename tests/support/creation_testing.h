@@ -77,11 +77,11 @@ class MemorySettings final : public SettingsStore {
   class Key final : public SettingsKey {
    public:
     explicit Key(Values& values) : values_(values) {}
-    bool ReadValue(const std::string& name, char* buffer, std::size_t size) override {
+    Status ReadValue(const std::string& name, char* buffer, std::size_t size) override {
       const auto it = values_.find(name);
-      if (it == values_.end()) return false;
+      if (it == values_.end()) return Status::NotFound("value \"" + name + "\" does not exist");
       std::memcpy(buffer, it->second.data(), std::min(size, it->second.size()));
-      return true;
+      return Status::Ok();
     }
     bool WriteValue(const std::string& name, const char* data, std::size_t size) override {
       values_[name] = std::string(data, size);

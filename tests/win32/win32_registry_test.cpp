@@ -110,7 +110,7 @@ TEST_F(Win32RegistryTest, MissingKeyIsNeverCreated) {
   RedirectedSettings redirected(*store_, path_);
   Platform::Current().ReplaceSettings(&redirected);
   int serial = 3, month = 4, day = 5;
-  EXPECT_FALSE(ReadSerialCounter(serial, month, day));
+  EXPECT_EQ(ReadSerialCounter(serial, month, day).code(), Status::Code::kNotFound);
   EXPECT_EQ(serial, 3);
   EXPECT_FALSE(WriteSerialCounter(1, 2, 3).ok());
   EXPECT_FALSE(TestKeyExists());
@@ -155,11 +155,11 @@ TEST_F(Win32RegistryTest, ReadsTheFirstBytesOfEachValue) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     char buffer[3] = {0, 0, 0};
-    EXPECT_TRUE(key->ReadValue(c.name, buffer, sizeof buffer));
+    EXPECT_TRUE(key->ReadValue(c.name, buffer, sizeof buffer).ok());
     EXPECT_EQ(std::string(buffer, 3), c.want);
   }
   char buffer[3] = {'x', 'y', 'z'};
-  EXPECT_FALSE(key->ReadValue("Missing", buffer, sizeof buffer));
+  EXPECT_EQ(key->ReadValue("Missing", buffer, sizeof buffer).code(), Status::Code::kNotFound);
   EXPECT_EQ(std::string(buffer, 3), "xyz");
 }
 
@@ -171,12 +171,53 @@ TEST_F(Win32RegistryTest, SerialCounterRoundTrip) {
   EXPECT_EQ(Get("Serial Number"), std::make_pair(DWORD{REG_SZ}, std::string("42\0", 3)));
   EXPECT_EQ(Get("Serial Day"), std::make_pair(DWORD{REG_SZ}, std::string("7\0\0", 3)));
   int serial = 0, month = 0, day = 0;
-  ASSERT_TRUE(ReadSerialCounter(serial, month, day));
+  ASSERT_TRUE(ReadSerialCounter(serial, month, day).ok());
   EXPECT_EQ(serial, 42);
   EXPECT_EQ(month, 12);
   EXPECT_EQ(day, 7);
   ASSERT_EQ(redirected.opened.size(), 2u);
   EXPECT_EQ(redirected.opened[0], kRealKey);
+}
+
+// What a person may have typed into the key with the registry editor: blanks
+// around the digits are read, anything else is refused (the operator is told
+// at "Create..."), never read as a counter that starts the day again, and the
+// key is not rewritten.
+TEST_F(Win32RegistryTest, ValuesThatAreNoCounterAreRefused) {
+  CreateTestKey();
+  RedirectedSettings redirected(*store_, path_);
+  Platform::Current().ReplaceSettings(&redirected);
+  const std::string where = "HKEY_CURRENT_USER\\" + path_ + ": ";
+  const struct {
+    DWORD type;
+    std::string serial, month;
+    std::string error;  // empty: read as 5, 12, 7
+  } cases[] = {
+      {REG_SZ, " 5", "12 ", ""},
+      {REG_SZ, std::string("5\0", 2), "12", ""},
+      {REG_SZ, "abc", "12", "value \"Serial Number\" holds \"abc\", which is no number"},
+      {REG_DWORD, std::string("\x05\0\0\0", 4), "12", "value \"Serial Number\" holds \"\x05\", which is no number"},
+      {REG_SZ, "5", "13", "value \"Serial Month\" holds 13, which is no month"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.serial + "/" + c.month);
+    Put("Serial Number", c.type, c.serial);
+    Put("Serial Month", REG_SZ, c.month);
+    Put("Serial Day", REG_SZ, "7");
+    int serial = -1, month = -1, day = -1;
+    const Status read = ReadSerialCounter(serial, month, day);
+    if (c.error.empty()) {
+      ASSERT_TRUE(read.ok()) << read.message();
+      EXPECT_EQ(std::vector<int>({serial, month, day}), std::vector<int>({5, 12, 7}));
+      continue;
+    }
+    EXPECT_EQ(read.message(), where + c.error);
+    // Claiming a number leaves such a key as it is, and gives the fallback.
+    const SerialClaim claim = ClaimSerial(CalendarDate{2026, 12, 7}, 3, RunNumbers());
+    EXPECT_EQ(claim.read.message(), where + c.error);
+    EXPECT_EQ(claim.serial, 3);
+    EXPECT_EQ(Get("Serial Number"), std::make_pair(c.type, c.serial));
+  }
 }
 
 TEST_F(Win32RegistryTest, ProbeAnswersOnThisSystem) {

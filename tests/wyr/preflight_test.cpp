@@ -141,7 +141,7 @@ TEST_F(PreflightTest, EachClassOfFindingFromAJobThatTriggersIt) {
       {"bend length 0", Set("/steps/0/BendLength"_json_pointer, 0), {"error bend-length-not-positive"}},
       // The depth the calculation gives it is what the run would write.
       {"bend length -32768", Set("/steps/0/BendLength"_json_pointer, -32768),
-       {"error bend-length-not-positive", "error depth-out-of-range"}},
+       {"error bend-length-not-positive", "error depth-out-of-range", "warning calculation-warning-55"}},
       {"bend length over the machine", Set("/steps/0/BendLength"_json_pointer, 3500),
        {"error bend-length-over-machine"}},
       {"angle 200", Set("/steps/0/BendAngle"_json_pointer, 200), {"error angle-out-of-range"}},
@@ -152,11 +152,14 @@ TEST_F(PreflightTest, EachClassOfFindingFromAJobThatTriggersIt) {
          job["steps"][0]["ZZ"] = {-250, 150};
        },
        {"error back-gauge-out-of-range"}},
-      // Values that leave any press's range.
+      // Values that leave any press's range; the driver's own box tells the
+      // calculated ones too (code 55).
       {"bending coefficient 3.4e38", Set("/setups/0/BendingCoefficient"_json_pointer, 3.4e38),
-       {"error depth-out-of-range", "error depth-out-of-range"}},
+       {"error depth-out-of-range", "error depth-out-of-range", "warning calculation-warning-55",
+        "warning calculation-warning-55"}},
       {"negative bending coefficient", Set("/setups/0/BendingCoefficient"_json_pointer, -1e6),
-       {"warning depth-negative", "warning depth-negative"}},
+       {"warning calculation-warning-55", "warning calculation-warning-55", "warning depth-negative",
+        "warning depth-negative"}},
       {"force over 16 bits",
        [](json& job) {
          job["material"]["thickness"] = 10;

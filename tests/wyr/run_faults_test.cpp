@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -59,13 +60,23 @@ TEST_F(RunFaultsTest, AProgramPathThatNamesNoFileIsRefused) {
 }
 
 TEST_F(RunFaultsTest, ACounterThatCannotBeStoredIsToldAndFailsTheRun) {
+  // A counter that can be read but not stored keeps its number for the next
+  // run; one that cannot even be read gives the number the dialog proposed.
+  const std::string not_saved =
+      "message: The program number 120700 could not be saved: the next program may get the same number.\n";
+  const std::string not_read =
+      "message: The program number counter could not be read: this program is numbered 120700, which another "
+      "program may have too.\n";
   const struct {
     const char* name;
     void (*prepare)(const fs::path& counter);
+    const std::string& message;
   } cases[] = {
-      {"read-only file", [](const fs::path& c) { WriteFile(c, ""); ::chmod(c.c_str(), 0444); }},
-      {"a folder in its place", [](const fs::path& c) { fs::create_directories(c); }},
-      {"a link to /dev/null", [](const fs::path& c) { fs::create_symlink("/dev/null", c); }},
+      {"read-only file", [](const fs::path& c) { WriteFile(c, ""); ::chmod(c.c_str(), 0444); }, not_saved},
+      {"a folder in its place", [](const fs::path& c) { fs::create_directories(c); }, not_read},
+      {"a link to /dev/null", [](const fs::path& c) { fs::create_symlink("/dev/null", c); }, not_read},
+      {"garbage", [](const fs::path& c) { WriteFile(c, "Serial Number=5\nSerial Month=twelve\nSerial Day=7\n"); },
+       not_read},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -76,13 +87,35 @@ TEST_F(RunFaultsTest, ACounterThatCannotBeStoredIsToldAndFailsTheRun) {
       const WyrResult result = Run();
       EXPECT_EQ(result.status, 1) << result.out << result.err;
       // Told, and the program written all the same; the number may repeat.
-      EXPECT_THAT(result.out, HasSubstr("message: The program number 120700 could not be saved: the next program "
-                                        "may get the same number.\n"));
+      EXPECT_THAT(result.out, HasSubstr(c.message));
       EXPECT_THAT(ReadFile(dir_ / "t.jsonl"), HasSubstr("\"style\":48}"));
       EXPECT_THAT(result.out, HasSubstr("done: "));
       EXPECT_EQ(ReadFile(dir_ / "out" / "PART.wyr").substr(0, 6), "120700");
     }
   }
+}
+
+// A depth the machine's 3 mm stroke cannot take is told in the step's box,
+// with the warning icon, and fails the run; the program is written as
+// calculated. The second step brings its own depth (Mode 1): the host's, not
+// checked.
+TEST_F(RunFaultsTest, ADepthBeyondTheStrokeIsToldAndFailsTheRun) {
+  job_ = json::parse(ReadFile(fs::path(TEST_DATA_DIR) / "beyond_stroke.json"));
+  job_["paths"]["data"] = (fs::path(EXAMPLES_DIR) / "materials").string();
+  const WyrResult result = Run();
+  EXPECT_EQ(result.status, 1) << result.out << result.err;
+  EXPECT_THAT(result.out, HasSubstr("message: Please note: [for step number: 1]\n"));
+  EXPECT_THAT(ReadFile(dir_ / "t.jsonl"),
+              HasSubstr("{\"event\":\"message\",\"text\":\"Please note: [for step number: 1]\\nThe calculated "
+                        "depth or force is beyond what the machine can take\\n\",\"style\":48}"));
+  EXPECT_THAT(result.out, HasSubstr("The program is created"));
+  const std::string program = ReadFile(dir_ / "out" / "PART.wyr");
+  ASSERT_EQ(program.size(), 125u + 3u * 145u);
+  float depth = 0;
+  std::memcpy(&depth, program.data() + 125 + 20, 4);  // Y1 of the first record
+  EXPECT_LT(depth, -3.0f) << "written as calculated";
+  std::memcpy(&depth, program.data() + 125 + 145 + 20, 4);
+  EXPECT_EQ(depth, -250.0f) << "the host's own depth";
 }
 
 }  // namespace

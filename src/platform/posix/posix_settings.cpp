@@ -1,9 +1,15 @@
 // The current user's settings key on POSIX: a text file,
 // ${XDG_CONFIG_HOME:-$HOME/.config}/Ostrel/TorvaneCommon/Default, that stands
 // for the key "Software\Ostrel\TorvaneCommon\Default". One value a line,
-// NAME=TEXT; lines of any other shape are skipped when reading and kept when
-// writing. Like the registry key, the file is opened but never created: a
+// NAME=TEXT. Like the registry key, the file is opened but never created: a
 // missing file is a missing key.
+//
+// The file is read as a person may have edited it: a UTF-8 byte-order mark at
+// its start, lines ending in LF, CRLF or CR, blanks around the name and the
+// text, blank lines and comment lines (starting with '#' or ';'). Any other
+// line, or a NUL byte, makes the file one that cannot be understood: reading
+// a value from it fails (it is never taken for a key without values), and
+// it is not rewritten.
 #include "platform/posix/posix_settings.h"
 
 #include <fcntl.h>
@@ -30,73 +36,109 @@
 namespace driverwyr {
 namespace posix {
 
-// A settings file is a few lines; anything bigger is not one of ours and is
-// not read at all.
-constexpr std::size_t kMaxSettingsFileBytes = 1 << 20;
-
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Value and key names compare without regard to letter case, as in the registry.
 bool SameName(std::string_view a, std::string_view b) { return EqualIgnoringCase(a, b); }
 
+bool IsSpaceOrTab(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsSpaceOrTab(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsSpaceOrTab(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 struct Line {
-  std::string_view whole;  // without its line feed
-  std::string_view name;   // empty for a line that is no value
+  std::string_view whole;  // without its line end
+  std::string_view end;    // "\n", "\r\n", "\r", or empty for a last line without one
+  std::string_view name;   // empty for a line that holds no value
   std::string_view text;
+  bool understood = true;  // blank, a comment or a value
 };
 
-// Splits `rest` at its first line feed; returns false when nothing is left.
+// Splits `rest` at its first line end; returns false when nothing is left.
 bool NextLine(std::string_view& rest, Line& line) {
   if (rest.empty()) {
     return false;
   }
-  const std::size_t end = rest.find('\n');
+  const std::size_t end = rest.find_first_of("\r\n");
   line.whole = rest.substr(0, end);
-  rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-  std::string_view body = line.whole;
-  if (!body.empty() && body.back() == '\r') {
-    body.remove_suffix(1);  // a file edited on Windows
+  std::size_t end_size = 0;
+  if (end != std::string_view::npos) {
+    end_size = rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n' ? 2 : 1;
   }
+  line.end = end == std::string_view::npos ? std::string_view() : rest.substr(end, end_size);
+  rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + end_size);
+
+  line.name = {};
+  line.text = {};
+  const std::string_view body = TrimBlanks(line.whole);
   const std::size_t equals = body.find('=');
-  if (equals == std::string_view::npos || equals == 0) {
-    line.name = {};
-    line.text = {};
+  if (body.empty() || body.front() == '#' || body.front() == ';') {
+    line.understood = true;
+  } else if (equals == std::string_view::npos || TrimBlanks(body.substr(0, equals)).empty()) {
+    line.understood = false;
   } else {
-    line.name = body.substr(0, equals);
-    line.text = body.substr(equals + 1);
+    line.understood = true;
+    line.name = TrimBlanks(body.substr(0, equals));
+    line.text = TrimBlanks(body.substr(equals + 1));
   }
+  if (line.whole.find('\0') != std::string_view::npos) line.understood = false;
   return true;
+}
+
+// `contents` without the byte-order mark that may open it.
+std::string_view WithoutByteOrderMark(std::string_view contents) {
+  if (contents.starts_with(kByteOrderMark)) contents.remove_prefix(kByteOrderMark.size());
+  return contents;
+}
+
+// The error of line `number`, which is not understood.
+Status LineError(std::size_t number, const Line& line) {
+  const bool nul = line.whole.find('\0') != std::string_view::npos;
+  return Status::Invalid("line " + std::to_string(number) +
+                         (nul ? " holds a NUL byte" : " is neither NAME=VALUE, blank nor a comment"));
 }
 
 }  // namespace
 
-// The text of the first line that holds value `name`, or nothing.
-std::optional<std::string_view> FindSettingsValue(std::string_view contents, std::string_view name) {
+Result<std::optional<std::string_view>> FindSettingsValue(std::string_view contents, std::string_view name) {
+  contents = WithoutByteOrderMark(contents);
+  std::optional<std::string_view> found;
   Line line;
-  while (NextLine(contents, line)) {
-    if (!line.name.empty() && SameName(line.name, name)) {
-      return line.text;
-    }
+  for (std::size_t number = 1; NextLine(contents, line); ++number) {
+    if (!line.understood) return LineError(number, line);
+    if (!found && !line.name.empty() && SameName(line.name, name)) found = line.text;
   }
-  return std::nullopt;
+  return found;
 }
 
-// `contents` with value `name` set to `text`: the first line holding the value
-// is replaced, or a line is added at the end. Every other line is kept as it
-// was. `name` and `text` must not contain line breaks, and `name` no '='.
+Status CheckSettingsFile(std::string_view contents) {
+  return FindSettingsValue(contents, {}).status();
+}
+
 std::string ReplaceSettingsValue(std::string_view contents, std::string_view name, std::string_view text) {
   std::string out;
   out.reserve(contents.size() + name.size() + text.size() + 2);
+  if (contents.starts_with(kByteOrderMark)) out.append(kByteOrderMark);
+  contents = WithoutByteOrderMark(contents);
   bool replaced = false;
   Line line;
   while (NextLine(contents, line)) {
     if (!replaced && !line.name.empty() && SameName(line.name, name)) {
-      out.append(name).append(1, '=').append(text);
+      out.append(name).append(1, '=').append(text).append(1, '\n');
       replaced = true;
     } else {
       out.append(line.whole);
+      if (line.end.empty()) {
+        out.append(1, '\n');
+      } else {
+        out.append(line.end);
+      }
     }
-    out.append(1, '\n');
   }
   if (!replaced) {
     out.append(name).append(1, '=').append(text).append(1, '\n');
@@ -123,31 +165,21 @@ std::optional<std::string> SettingsFilePath() {
 
 namespace {
 
-// Reads the whole settings file through the file role: a FIFO, a device or a
-// folder in its place is refused without waiting, a file too big to be ours
-// is not read at all.
-Result<std::string> ReadFileContents(const std::string& path) {
-  return ReadWholeFile(Platform::Current().Files(), path, kMaxSettingsFileBytes);
-}
-
 class FileSettingsKey final : public SettingsKey {
  public:
   explicit FileSettingsKey(std::string path) : path_(std::move(path)) {}
 
-  bool ReadValue(const std::string& name, char* buffer, std::size_t size) override {
-    const Result<std::string> contents = ReadFileContents(path_);
-    if (!contents.ok()) {
-      return false;
-    }
-    const std::optional<std::string_view> text = FindSettingsValue(*contents, name);
-    if (!text) {
-      return false;
-    }
-    const std::size_t count = text->size() < size ? text->size() : size;
+  Status ReadValue(const std::string& name, char* buffer, std::size_t size) override {
+    const Result<std::string> contents = ReadContents();
+    if (!contents.ok()) return contents.status();
+    const Result<std::optional<std::string_view>> text = FindSettingsValue(*contents, name);
+    if (!text.ok()) return text.status();
+    if (!*text) return Status::NotFound("value \"" + name + "\" does not exist");
+    const std::size_t count = (*text)->size() < size ? (*text)->size() : size;
     if (count > 0) {
-      std::memcpy(buffer, text->data(), count);
+      std::memcpy(buffer, (*text)->data(), count);
     }
-    return true;
+    return Status::Ok();
   }
 
   bool WriteValue(const std::string& name, const char* data, std::size_t size) override {
@@ -156,16 +188,22 @@ class FileSettingsKey final : public SettingsKey {
 
   // All values in one replacement of the file, which is flushed to the disk
   // before it takes the old file's place: a reader sees the old values or
-  // the new ones, and a full disk or a crash leaves the old file whole.
+  // the new ones, and a full disk or a crash leaves the old file whole. A
+  // file that cannot be understood is left for a person to mend, and no file
+  // is written that its readers would refuse.
   Status WriteValues(const std::vector<SettingsValue>& values) override {
-    Result<std::string> contents = ReadFileContents(path_);
+    Result<std::string> contents = ReadContents();
     if (!contents.ok()) {
       return contents.status().WithContext(path_);
+    }
+    if (Status understood = CheckSettingsFile(*contents); !understood.ok()) {
+      return understood.WithContext(path_);
     }
     std::string updated = std::move(*contents);
     for (const SettingsValue& value : values) {
       const std::string& name = value.name;
-      if (name.empty() || name.find_first_of("=\n\r") != std::string::npos) {
+      if (name.empty() || name.find_first_of(std::string_view("=\n\r\0", 4)) != std::string::npos ||
+          TrimBlanks(name) != name || name.front() == '#' || name.front() == ';') {
         return Status::Invalid("\"" + name + "\" cannot be a value name");
       }
       // Stored as text: the trailing zero bytes of the data are dropped, and
@@ -174,15 +212,31 @@ class FileSettingsKey final : public SettingsKey {
       while (!text.empty() && text.back() == '\0') {
         text.remove_suffix(1);
       }
-      if (text.find_first_of(std::string_view("\0\n\r", 3)) != std::string_view::npos) {
+      if (text.find_first_of(std::string_view("\0\n\r", 3)) != std::string_view::npos || TrimBlanks(text) != text) {
         return Status::Invalid("the value of \"" + name + "\" cannot be stored as one line of text");
       }
       updated = ReplaceSettingsValue(updated, name, text);
     }
+    if (updated.size() > kMaxSettingsFileBytes) {
+      return Status::Refused(path_ + ": would grow past " + std::to_string(kMaxSettingsFileBytes) +
+                             " bytes, more than a settings file may hold");
+    }
     return ReplaceFileContents(Platform::Current().Files(), path_, updated).WithContext(path_);
   }
 
+  std::string Location() const override { return path_; }
+
  private:
+  // The whole file through the file role: a FIFO, a device or a folder in its
+  // place is refused without waiting, a file too big to be ours is not read
+  // at all. A file removed since the key was opened is no key without
+  // values: it is an error too.
+  Result<std::string> ReadContents() const {
+    Result<std::string> contents = ReadWholeFile(Platform::Current().Files(), path_, kMaxSettingsFileBytes);
+    if (contents.status().code() == Status::Code::kNotFound) return Status::IoError("was removed while it was read");
+    return contents;
+  }
+
   std::string path_;
 };
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -16,35 +17,36 @@ namespace {
 
 class RegistryKey final : public SettingsKey {
  public:
-  explicit RegistryKey(HKEY key) : key_(key) {}
+  RegistryKey(HKEY key, std::string path) : key_(key), path_(std::move(path)) {}
   ~RegistryKey() override { RegCloseKey(key_); }
   RegistryKey(const RegistryKey&) = delete;
   RegistryKey& operator=(const RegistryKey&) = delete;
 
-  bool ReadValue(const std::string& name, char* buffer, std::size_t size) override {
+  Status ReadValue(const std::string& name, char* buffer, std::size_t size) override {
     // The query goes to a buffer of our own, grown to the value's size when
     // it does not fit: the caller gets the value's first `size` bytes, and
     // its buffer stays as it was when the value cannot be read.
     std::vector<BYTE> data(size > 0 ? size : 1);
     for (int attempt = 0; attempt < 4; ++attempt) {
-      if (data.size() > MAXDWORD) {
-        return false;
-      }
+      if (data.size() > MAXDWORD) break;
       DWORD type = 0;
       DWORD length = static_cast<DWORD>(data.size());
       const LONG result = RegQueryValueExA(key_, name.c_str(), nullptr, &type, data.data(), &length);
       if (result == ERROR_SUCCESS) {
         const std::size_t count = length < data.size() ? length : data.size();
         std::memcpy(buffer, data.data(), count < size ? count : size);
-        return true;
+        return Status::Ok();
       }
+      if (result == ERROR_FILE_NOT_FOUND) return Status::NotFound("value \"" + name + "\" does not exist");
       if (result != ERROR_MORE_DATA || length <= data.size()) {
-        return false;
+        return Status::IoError("value \"" + name + "\" cannot be read (error " + std::to_string(result) + ")");
       }
       data.resize(length);  // the value changed size meanwhile: try again
     }
-    return false;
+    return Status::IoError("value \"" + name + "\" keeps changing its size");
   }
+
+  std::string Location() const override { return "HKEY_CURRENT_USER\\" + path_; }
 
   bool WriteValue(const std::string& name, const char* data, std::size_t size) override {
     if (size >= MAXDWORD) {
@@ -62,6 +64,7 @@ class RegistryKey final : public SettingsKey {
 
  private:
   HKEY key_;
+  std::string path_;
 };
 
 // The lock of a key: a mutex of the session named after the key, which every
@@ -99,7 +102,7 @@ class RegistrySettingsStore final : public SettingsStore {
         ERROR_SUCCESS) {
       return nullptr;
     }
-    return std::make_unique<RegistryKey>(key);
+    return std::make_unique<RegistryKey>(key, path);
   }
 
   Status CreateUserKey(const std::string& path) override {
