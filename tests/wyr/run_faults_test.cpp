@@ -41,7 +41,8 @@ class RunFaultsTest : public ::testing::Test {
 };
 
 TEST_F(RunFaultsTest, AProgramPathThatNamesNoFileIsRefused) {
-  for (const json& program : {json(nullptr), json(""), json("out/"), json("out/.bmf")}) {
+  for (const json& program : {json(nullptr), json(""), json("out/"), json("out/.bmf"), json("out/..bmf"),
+                              json("out/.."), json("out/..."), json("out/.S1.bmf")}) {
     SCOPED_TRACE(program.dump());
     if (program.is_null()) {
       job_["paths"].erase("program");
