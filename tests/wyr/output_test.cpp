@@ -166,6 +166,16 @@ TEST_F(OutputTest, TextsFromTheJobCannotStartALine) {
   }
 }
 
+// A material file whose path is no UTF-8 is dumped as JSON with U+FFFD in
+// the path, not refused as if the file were at fault.
+TEST_F(OutputTest, JsonOfAPathThatIsNoUtf8) {
+  const fs::path material = dir_ / "f\xFF";
+  fs::copy_file(fs::path(EXAMPLES_DIR) / "materials" / "f_1", material);
+  const WyrResult result = RunWyr({"material", "dump", material.string(), "--json"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_THAT(result.out, HasSubstr("f\xEF\xBF\xBD\""));
+}
+
 // A file far larger than anything of its kind is refused at once, by its
 // size, without reading it: a sparse file of a gigabyte costs no disk.
 TEST_F(OutputTest, FilesLargerThanTheirKindAreRefusedBeforeReading) {
