@@ -10,7 +10,7 @@ namespace driverwyr {
 namespace {
 
 TEST(EscapeTest, EachOutputKeepsItsBytes) {
-  const std::string kAll = std::string("a\"\\\x01\n\r\x7F\xC3\xA9", 10);
+  const std::string kAll = std::string("a\"\\\x01\n\r\x7F\xC3\xA9", 9);
   const struct {
     EscapeOptions options;
     std::string want;

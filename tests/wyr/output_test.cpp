@@ -161,7 +161,7 @@ TEST_F(OutputTest, TextsFromTheJobCannotStartALine) {
     }
     EXPECT_EQ(count, 4) << result.out;
     EXPECT_THAT(result.out, HasSubstr(c.shown + ".wyr\nclosed 0: "));
-    EXPECT_THAT(result.out, HasSubstr("done: " + (dir_ / "out").string() + "/" + c.shown + ".wyr\n"));
+    EXPECT_THAT(result.out, HasSubstr("done: " + (dir_ / "out").string() + "/" + c.shown + ".bmf\n"));
     fs::remove(dir_ / "out" / (c.name + ".wyr"));
   }
 }

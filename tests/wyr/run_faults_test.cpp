@@ -77,8 +77,9 @@ TEST_F(RunFaultsTest, ACounterThatCannotBeStoredIsToldAndFailsTheRun) {
       const WyrResult result = Run();
       EXPECT_EQ(result.status, 1) << result.out << result.err;
       // Told, and the program written all the same; the number may repeat.
+      // The reason follows on the box's next line, shown as \x0A on the message's one line.
       EXPECT_THAT(result.out, HasSubstr("message: The program number 120700 could not be saved: the next program "
-                                        "may get the same number.\n"));
+                                        "may get the same number.\\x0A"));
       EXPECT_THAT(ReadFile(dir_ / "t.jsonl"), HasSubstr("\"style\":48}"));
       EXPECT_THAT(result.out, HasSubstr("done: "));
       EXPECT_EQ(ReadFile(dir_ / "out" / "PART.wyr").substr(0, 6), "120700");
