@@ -18,7 +18,9 @@
 #define DRIVERWYR_PLATFORM_FILES_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -34,6 +36,10 @@ class ReadableFile {
   // Reads up to `buffer.size()` bytes; 0 at the end of the file. IoError when
   // reading fails.
   virtual Result<std::size_t> Read(std::span<char> buffer) = 0;
+  // The file's size in bytes when it was opened, where the system tells it
+  // (nothing otherwise): lets a reader refuse a file that is too large
+  // before reading any of it.
+  virtual std::optional<std::uint64_t> SizeWhenOpened() const { return std::nullopt; }
 };
 
 // A replacement of one file in progress: the new contents go to a temporary
@@ -87,7 +93,8 @@ FileSystem& DefaultFileSystem();
 Result<std::size_t> ReadFilePrefix(FileSystem& files, const std::string& path, std::span<char> buffer);
 
 // Reads the whole of regular file `path`. Invalid ("is larger than N bytes")
-// when it holds more than `max_bytes`; nothing beyond that is read.
+// when it holds more than `max_bytes`: refused before reading when its size
+// is known, and nothing beyond `max_bytes` is ever read or held in memory.
 Result<std::string> ReadWholeFile(FileSystem& files, const std::string& path, std::size_t max_bytes);
 
 // Replaces `path` with `bytes` in one step (BeginReplace, Write, Commit).

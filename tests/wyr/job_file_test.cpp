@@ -5,6 +5,7 @@
 #include "job_file.h"
 
 #include "output_buffer.h"
+#include "program_path.h"
 #include "store_printer.h"
 
 #include <gmock/gmock.h>
@@ -340,6 +341,33 @@ TEST(DescribeStoreTest, ToolIdsEndAtNulOrAfter32BytesAndStringsAreEscaped) {
   EXPECT_THAT(text, HasSubstr("steps[0].ToolID[0]: \"" + std::string(32, 'P') + "\"\n"));
   EXPECT_THAT(text, HasSubstr("steps[0].ToolID[1]: \"D24\"\n"));
   EXPECT_THAT(text, HasSubstr("tools[0].ToolName: \"P\\\"88\\x0A\"\n"));
+}
+
+// Program paths whose programs would have no name or a hidden one are
+// refused, and the path is shown with its control bytes escaped.
+TEST(ProgramPathTest, HiddenOrNamelessProgramFilesAreRefused) {
+  const struct {
+    std::string path;
+    std::string problem;  // empty: accepted
+  } kCases[] = {
+      {"", "missing or empty: the program files would have no name"},
+      {"out/", "\"out/\" names no file: the program files would have no name"},
+      {"out/.bmf", "\"out/.bmf\" names no file: the program files would have no name"},
+      {"out\\.bmf", "\"out\\.bmf\" names no file: the program files would have no name"},
+      {"out/..bmf", "\"out/..bmf\" names a file that starts with a full stop: the program files would be hidden"},
+      {"out/..", "\"out/..\" names a file that starts with a full stop: the program files would be hidden"},
+      {"out/...", "\"out/...\" names a file that starts with a full stop: the program files would be hidden"},
+      {"..bmf", "\"..bmf\" names a file that starts with a full stop: the program files would be hidden"},
+      {"out/.\n.bmf", "\"out/.\\x0A.bmf\" names a file that starts with a full stop: the program files would be hidden"},
+      {"out/BRACKET.bmf", ""},
+      {"out/BRACKET", ""},
+      {"out/a..bmf", ""},
+      {"out.d/.x/BRACKET.bmf", ""},
+      {"out/A\nB.bmf", ""},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(ProgramPathProblem(c.path).value_or(""), c.problem) << c.path;
+  }
 }
 
 }  // namespace

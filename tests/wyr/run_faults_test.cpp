@@ -42,7 +42,8 @@ class RunFaultsTest : public ::testing::Test {
 };
 
 TEST_F(RunFaultsTest, AProgramPathThatNamesNoFileIsRefused) {
-  for (const json& program : {json(nullptr), json(""), json("out/"), json("out/.bmf")}) {
+  for (const json& program : {json(nullptr), json(""), json("out/"), json("out/.bmf"), json("out/..bmf"),
+                              json("out/.."), json("out/..."), json("out/.S1.bmf")}) {
     SCOPED_TRACE(program.dump());
     if (program.is_null()) {
       job_["paths"].erase("program");
@@ -63,10 +64,10 @@ TEST_F(RunFaultsTest, ACounterThatCannotBeStoredIsToldAndFailsTheRun) {
   // A counter that can be read but not stored keeps its number for the next
   // run; one that cannot even be read gives the number the dialog proposed.
   const std::string not_saved =
-      "message: The program number 120700 could not be saved: the next program may get the same number.\n";
+      "message: The program number 120700 could not be saved: the next program may get the same number.\\x0A";
   const std::string not_read =
       "message: The program number counter could not be read: this program is numbered 120700, which another "
-      "program may have too.\n";
+      "program may have too.\\x0A";
   const struct {
     const char* name;
     void (*prepare)(const fs::path& counter);
@@ -87,6 +88,7 @@ TEST_F(RunFaultsTest, ACounterThatCannotBeStoredIsToldAndFailsTheRun) {
       const WyrResult result = Run();
       EXPECT_EQ(result.status, 1) << result.out << result.err;
       // Told, and the program written all the same; the number may repeat.
+      // The reason follows on the box's next line, shown as \x0A on the message's one line.
       EXPECT_THAT(result.out, HasSubstr(c.message));
       EXPECT_THAT(ReadFile(dir_ / "t.jsonl"), HasSubstr("\"style\":48}"));
       EXPECT_THAT(result.out, HasSubstr("done: "));

@@ -66,7 +66,7 @@ TEST_F(SheetTest, RunWritesTheSheetOfEveryProgramBeforeItIsDone) {
     EXPECT_THAT(*page, Not(HasSubstr("src=")));
   }
   // The run warned of steps 3 and 4 (V/t below 4); so does their sheet.
-  EXPECT_THAT(result.out, HasSubstr("[for step number: 3]\nThe Die V width / Thickness is less than 4"));
+  EXPECT_THAT(result.out, HasSubstr("[for step number: 3]\\x0AThe Die V width / Thickness is less than 4"));
   EXPECT_EQ(Count(second, "<li>V/t 3 (V 6, t 2 mm): below 4.</li>"), 2u);
   EXPECT_THAT(first, Not(HasSubstr("V/t")));
 }

@@ -47,10 +47,8 @@ int RunCheck(const std::string& file, bool json) {
     DescribeStore(store, out);
     PrintReportText(report, out);
   }
-  if (!out.Finish()) {
-    fmt::print(stderr, "wyr: {}: the listing could not be written to standard output\n", file);
-    return kExitFailed;
-  }
+  // Why not is told once for every command (main.cpp).
+  if (!out.Finish()) return kExitFailed;
   return report.HasErrors() ? kExitReportErrors : kExitOk;
 }
 

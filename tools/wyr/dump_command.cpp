@@ -131,10 +131,8 @@ int RunDump(const std::string& path, bool json) {
                       driverwyr::DescribeProgramRecord(file.records[i]));
     }
   }
-  if (!out.Finish()) {
-    fmt::print(stderr, "wyr: {}: the listing could not be written to standard output\n", path);
-    return kExitFailed;
-  }
+  // Why not is told once for every command (main.cpp).
+  if (!out.Finish()) return kExitFailed;
   return kExitOk;
 }
 

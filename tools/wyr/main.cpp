@@ -3,12 +3,30 @@
 // their set-up sheets and works with material data files.
 #include <cstdio>
 #include <exception>
+#include <optional>
+#include <string>
 
 #include "commands.h"
 #include "run_platform.h"
+#include "standard_output.h"
+
+namespace {
+
+// Output that did not reach its reader fails the command that made it,
+// whichever it was: the operator was not shown what happened.
+int WithOutputChecked(int status) {
+  if (const std::optional<std::string> failure = wyr::StandardOutputFailure()) {
+    std::fprintf(stderr, "wyr: standard output could not be written: %s\n", failure->c_str());
+    if (status == wyr::kExitOk || status == wyr::kExitReportErrors) return wyr::kExitFailed;
+  }
+  return status;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   wyr::PrepareProcessMemory();
+  wyr::PrepareStandardStreams();
   CLI::App app{"wyr: run press-brake program jobs through the DriverWyr driver"};
   app.require_subcommand(1);
   int status = wyr::kExitOk;
@@ -21,10 +39,10 @@ int main(int argc, char** argv) {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     const int code = app.exit(e);
-    return code == 0 ? wyr::kExitOk : wyr::kExitInvalid;
+    return WithOutputChecked(code == 0 ? wyr::kExitOk : wyr::kExitInvalid);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "wyr: %s\n", e.what());
-    return wyr::kExitInvalid;
+    return WithOutputChecked(wyr::kExitInvalid);
   }
-  return status;
+  return WithOutputChecked(status);
 }

@@ -27,6 +27,7 @@
 #include "bending/material_data.h"
 #include "platform/files.h"
 #include "commands.h"
+#include "standard_output.h"
 
 namespace wyr {
 namespace {
@@ -244,7 +245,7 @@ int RunBuild(const std::string& description_path, const std::string& output_path
   }
   std::vector<std::string> forms;
   for (const MaterialModel& model : file.models) forms.push_back(FormName(model.form));
-  fmt::print("{}: {} bytes ({})\n", output_path, bytes.size(), fmt::join(forms, ", "));
+  PrintLine("{}: {} bytes ({})", OutsideText(output_path), bytes.size(), fmt::join(forms, ", "));
   return kExitOk;
 }
 
@@ -311,29 +312,29 @@ json ModelJson(const MaterialModel& model, const driverwyr::MaterialBlockLayout&
 }
 
 void PrintModel(const MaterialModel& model, const driverwyr::MaterialBlockLayout& layout, int index) {
-  fmt::print("block {} {}: offset {}, {} bytes, form {} ({})\n", index + 1, driverwyr::ModelName(index),
+  PrintLine("block {} {}: offset {}, {} bytes, form {} ({})", index + 1, driverwyr::ModelName(index),
              layout.offset, layout.size, model.form,
              model.form == kFormPolynomial || model.form == kFormGrid ? FormName(model.form) : "no model");
-  fmt::print("  separators  {}\n", fmt::join(layout.separators, " "));
+  PrintLine("  separators  {}", fmt::join(layout.separators, " "));
   if (model.form == kFormPolynomial) {
-    fmt::print("  terms       {}\n", model.term_count);
-    fmt::print("  constant    {}\n", FloatText(model.coefficients[0]));
+    PrintLine("  terms       {}", model.term_count);
+    PrintLine("  constant    {}", FloatText(model.coefficients[0]));
     for (int i = 0; i < model.term_count; ++i) {
       const int code = model.term_codes[static_cast<std::size_t>(i)];
-      fmt::print("  term {:<2}     code {:<2}  {:<8} {}\n", i + 1, code, driverwyr::TermName(code),
+      PrintLine("  term {:<2}     code {:<2}  {:<8} {}", i + 1, code, driverwyr::TermName(code),
                  FloatText(model.coefficients[static_cast<std::size_t>(i) + 1]));
     }
   } else if (model.form == kFormGrid) {
     std::vector<std::string> columns;
     for (int column = 1; column <= kGridColumns; ++column) columns.push_back(FloatText(model.ColumnKey(column)));
-    fmt::print("  unused      {}\n", FloatText(model.grid[0]));
-    fmt::print("  columns     {}\n", fmt::join(columns, " "));
+    PrintLine("  unused      {}", FloatText(model.grid[0]));
+    PrintLine("  columns     {}", fmt::join(columns, " "));
     for (int row = 1; row <= kGridRows; ++row) {
       std::vector<std::string> values;
       for (int column = 1; column <= kGridColumns; ++column) {
         values.push_back(FloatText(model.GridValue(row, column)));
       }
-      fmt::print("  row {:<2}      angle {}: {}\n", row, FloatText(model.RowKey(row)), fmt::join(values, " "));
+      PrintLine("  row {:<2}      angle {}: {}", row, FloatText(model.RowKey(row)), fmt::join(values, " "));
     }
   }
 }
@@ -351,15 +352,16 @@ int RunDump(const std::string& path, bool as_json) {
                                  parse.layout[static_cast<std::size_t>(index)], index));
     }
     out["blocks"] = blocks;
-    fmt::print("{}\n", out.dump(2));
+    // A path that is no UTF-8 is shown with U+FFFD, not refused.
+    PrintLine("{}", out.dump(2, ' ', false, json::error_handler_t::replace));
     return kExitOk;
   }
-  fmt::print("{}: {} bytes, four blocks in {} bytes\n", path, size, parse.used);
+  PrintLine("{}: {} bytes, four blocks in {} bytes", OutsideText(path), size, parse.used);
   for (int index = 0; index < kModelCount; ++index) {
     PrintModel(parse.file.models[static_cast<std::size_t>(index)], parse.layout[static_cast<std::size_t>(index)],
                index);
   }
-  if (trailing != 0) fmt::print("{} bytes after the fourth block, ignored by the driver\n", trailing);
+  if (trailing != 0) PrintLine("{} bytes after the fourth block, ignored by the driver", trailing);
   return kExitOk;
 }
 
@@ -391,9 +393,9 @@ int RunEval(const std::string& path, double angle_option, double ratio_option, b
   }
   if (as_json) {
     const json out = {{"angle", JsonFloat(angle)}, {"ratio", JsonFloat(ratio)}, {"models", models}};
-    fmt::print("{}\n", out.dump(2));
+    PrintLine("{}", out.dump(2));
   } else {
-    fmt::print("{}", text);
+    WriteStream(stdout, text);
   }
   return kExitOk;
 }

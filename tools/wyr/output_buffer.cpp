@@ -1,33 +1,20 @@
 #include "output_buffer.h"
 
+#include "standard_output.h"
+#include "util/escape.h"
+
 namespace wyr {
 
 void OutputBuffer::AppendEscaped(std::string_view text, char quote, bool keep_high_bytes, bool json) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  const std::string_view backslash = json ? "\\\\" : "\\";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\\') {
-      buffer_.append(backslash);
-      buffer_.append(backslash);
-    } else if (quote != '\0' && c == quote) {
-      buffer_.push_back('\\');
-      buffer_.push_back(c);
-    } else if ((byte >= 0x20 && byte < 0x7F) || (keep_high_bytes && byte >= 0x80)) {
-      buffer_.push_back(c);
-    } else {
-      buffer_.append(backslash);
-      const char escape[] = {'x', kHex[byte >> 4], kHex[byte & 0x0F]};
-      buffer_.append(escape, escape + sizeof escape);
-    }
-  }
+  escaped_.clear();
+  driverwyr::AppendEscaped(escaped_, text,
+                           driverwyr::EscapeOptions{.quote = quote, .keep_high_bytes = keep_high_bytes, .json = json});
+  buffer_.append(escaped_.data(), escaped_.data() + escaped_.size());
   MaybeWrite();
 }
 
 void OutputBuffer::Write() {
-  if (buffer_.size() != 0 && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
-    failed_ = true;
-  }
+  if (buffer_.size() != 0 && !WriteStream(file_, std::string_view(buffer_.data(), buffer_.size()))) failed_ = true;
   buffer_.clear();
 }
 

@@ -36,11 +36,12 @@ class OutputBuffer {
   }
   void Append(char c) { buffer_.push_back(c); }
 
-  // Appends `text` as the listings show it: a backslash and `quote` (when not
-  // NUL) get a backslash in front, bytes that are not kept get \xNN. Kept are
-  // the printable ASCII bytes, and with `keep_high_bytes` also the bytes from
-  // 0x80 up. With `json`, the result is to stand inside a JSON string: the
-  // backslashes of the escapes are doubled, and `quote` must be '"'.
+  // Appends `text` as the listings show it (util/escape.h): a backslash and
+  // `quote` (when not NUL) get a backslash in front, bytes that are not kept
+  // get \xNN. Kept are the printable ASCII bytes, and with `keep_high_bytes`
+  // also the bytes from 0x80 up but for the UTF-8 line ends. With `json`, the
+  // result is to stand inside a JSON string: the backslashes of the escapes
+  // are doubled, and `quote` must be '"'.
   void AppendEscaped(std::string_view text, char quote, bool keep_high_bytes, bool json = false);
 
   // Writes what the buffer holds to the file and flushes it. Returns false
@@ -60,6 +61,7 @@ class OutputBuffer {
 
   std::FILE* file_ = nullptr;
   fmt::memory_buffer buffer_;
+  std::string escaped_;  // one escaped text on its way into the buffer
   bool failed_ = false;
 };
 

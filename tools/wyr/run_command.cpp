@@ -23,6 +23,7 @@
 #include "run_operator.h"
 #include "run_platform.h"
 #include "sheet_command.h"
+#include "standard_output.h"
 
 namespace wyr {
 namespace {
@@ -30,7 +31,7 @@ namespace {
 struct RunOptions {
   std::string job;
   std::string transcript;
-  std::string now;
+  std::optional<std::string> now;  // given, even empty: then it must be an instant
   std::string ui = "memory";
   int hold_milliseconds = 0;
   std::string sheet;  // folder of the set-up sheets; empty: none
@@ -43,16 +44,16 @@ int Run(const RunOptions& options) {
     return kExitInvalid;
   }
   std::optional<FixedClock> clock;
-  if (!options.now.empty()) {
-    const std::optional<Instant> instant = ParseUtcInstant(options.now);
+  if (options.now) {
+    const std::optional<Instant> instant = ParseUtcInstant(*options.now);
     if (!instant) {
       fmt::print(stderr, "wyr: --now: expected an instant in UTC like 2026-12-07T23:30:00Z, got \"{}\"\n",
-                 options.now);
+                 OutsideText(*options.now));
       return kExitInvalid;
     }
     const std::optional<driverwyr::CalendarDate> local = LocalDateOf(instant->seconds);
     if (!local) {
-      fmt::print(stderr, "wyr: --now: {} has no local date in this time zone\n", options.now);
+      fmt::print(stderr, "wyr: --now: {} has no local date in this time zone\n", OutsideText(*options.now));
       return kExitInvalid;
     }
     clock.emplace(instant->utc_date, *local);
@@ -85,6 +86,7 @@ int Run(const RunOptions& options) {
 
   Transcript transcript;
   ScriptPlayer player(job.operator_script, transcript, options.job);
+  player.set_outcome_hold(&HoldEndingSignals);
   std::unique_ptr<OperatorUi> ui;
   if (options.ui == "native") {
     std::string why_not;
@@ -131,16 +133,16 @@ int Run(const RunOptions& options) {
   // "nothing created" only when the driver wrote no program file at all.
   const int written = driverwyr::GetWrittenProgramCount();
   if (copied) {
-    fmt::print("done: {}\n", *copied);
+    PrintLine("done: {}", OutsideText(*copied));
   } else if (written > 0) {
-    fmt::print("done: {}\n", driverwyr::GetWrittenProgramPath(written - 1).str());
+    PrintLine("done: {}", OutsideText(driverwyr::GetWrittenProgramPath(written - 1).str()));
   } else {
-    fmt::print("done: nothing created\n");
+    PrintLine("done: nothing created");
   }
-  std::fflush(stdout);
 
   if (!transcript.Close()) {
-    fmt::print(stderr, "wyr: --transcript: {}: could not be written completely\n", options.transcript);
+    fmt::print(stderr, "wyr: --transcript: {}: could not be written completely ({})\n", OutsideText(options.transcript),
+               transcript.failure());
     if (!player.script_failed()) return kExitFailed;
   }
   if (player.script_failed()) return kExitInvalid;

@@ -2,9 +2,12 @@
 
 #include <fmt/format.h>
 
+#include <cerrno>
 #include <exception>
 #include <nlohmann/json.hpp>
 #include <utility>
+
+#include "standard_output.h"
 
 namespace wyr {
 namespace {
@@ -29,16 +32,17 @@ Transcript::~Transcript() { Close(); }
 std::optional<std::string> Transcript::Open(const std::string& path) {
   Close();
   failed_ = false;
+  errno = 0;
   file_ = std::fopen(path.c_str(), "wb");
-  if (file_ == nullptr) return path + ": cannot be created";
+  if (file_ == nullptr) return OutsideText(path) + ": cannot be created (" + LastErrorText() + ")";
   return std::nullopt;
 }
 
 void Transcript::WriteLine(const std::string& line) {
   if (file_ == nullptr) return;
-  if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || std::fputc('\n', file_) == EOF ||
-      std::fflush(file_) != 0) {
+  if (!WriteStream(file_, line + '\n') && !failed_) {
     failed_ = true;
+    reason_ = LastErrorText();
   }
 }
 
@@ -89,7 +93,11 @@ void Transcript::Done(const std::optional<std::string>& path) {
 
 bool Transcript::Close() {
   if (file_ == nullptr) return !failed_;
-  if (std::fclose(file_) != 0) failed_ = true;
+  errno = 0;
+  if (std::fclose(file_) != 0 && !failed_) {
+    failed_ = true;
+    reason_ = LastErrorText();
+  }
   file_ = nullptr;
   return !failed_;
 }
@@ -103,7 +111,7 @@ ScriptPlayer::ScriptPlayer(const std::vector<OperatorEntry>& script, Transcript&
 void ScriptPlayer::DialogStarts() {
   // A create that closed the previous dialog and was never reported as done.
   if (awaiting_outcome_) run_failed_ = true;
-  awaiting_outcome_ = false;
+  AwaitOutcome(false);
   ++group_;
   scripted_cancel_ = false;
 }
@@ -113,19 +121,25 @@ void ScriptPlayer::DialogClosed(int result) {
   if (observer_ != nullptr) {
     observer_->DialogClosed(group_, result, result == kIdCancel && scripted_cancel_);
   } else {
-    fmt::print("closed {}: {}\n", group_,
+    PrintLine("closed {}: {}", group_,
                result == kIdOk ? "Create..." : result == kIdCancel ? "Cancel" : fmt::format("{}", result));
   }
   if (result == kIdOk) {
-    awaiting_outcome_ = true;
+    AwaitOutcome(true);
   } else if (result != kIdCancel || !scripted_cancel_) {
     run_failed_ = true;
   }
 }
 
+void ScriptPlayer::AwaitOutcome(bool awaiting) {
+  if (awaiting == awaiting_outcome_) return;
+  awaiting_outcome_ = awaiting;
+  if (hold_ != nullptr) hold_(awaiting);
+}
+
 void ScriptPlayer::Finish() {
   if (awaiting_outcome_) run_failed_ = true;
-  awaiting_outcome_ = false;
+  AwaitOutcome(false);
 }
 
 void ScriptPlayer::PlayDialog(OperatorBackend& dialog) {
@@ -134,8 +148,8 @@ void ScriptPlayer::PlayDialog(OperatorBackend& dialog) {
   if (observer_ != nullptr) {
     observer_->DialogShown(group_, filled);
   } else {
-    fmt::print("dialog {}: program {}, file {}\n", group_, dialog.ControlText(kProgramNameBox),
-               dialog.ControlText(kFileNameBox));
+    PrintLine("dialog {}: program {}, file {}", group_, OutsideText(dialog.ControlText(kProgramNameBox)),
+              OutsideText(dialog.ControlText(kFileNameBox)));
   }
 
   // After a script error the remaining dialogs are cancelled unseen.
@@ -232,7 +246,7 @@ void ScriptPlayer::Validation(int control, const std::string& text) {
   if (observer_ != nullptr) {
     observer_->Validation(group_, control, text);
   } else {
-    fmt::print("validation {}: {}\n", control, text);
+    PrintLine("validation {}: {}", control, OutsideText(text));
   }
 }
 
@@ -241,14 +255,14 @@ void ScriptPlayer::Message(const std::string& text, unsigned style) {
   if (observer_ != nullptr) {
     observer_->Message(group_, text, style);
   } else {
-    fmt::print("message: {}\n", text);
+    PrintLine("message: {}", OutsideText(text));
   }
   // The driver's texts that tell the outcome of a create.
   if (text == driverwyr::GetMessageText(DRIVERWYR_MSG_CREATE_FAILED).view()) {
     run_failed_ = true;
-    awaiting_outcome_ = false;
+    AwaitOutcome(false);
   } else if (text == driverwyr::GetMessageText(DRIVERWYR_MSG_PROGRAM_CREATED).view()) {
-    awaiting_outcome_ = false;
+    AwaitOutcome(false);
   }
   // The driver marks with the warning icon what went wrong although the
   // program was written: a program number that could not be saved.

@@ -58,12 +58,15 @@ class Transcript {
 
   // Flushes and closes the file. False when anything could not be written.
   bool Close();
+  // Why the first line that failed could not be written; empty while none has.
+  const std::string& failure() const { return reason_; }
 
  private:
   void WriteLine(const std::string& line);
 
   std::FILE* file_ = nullptr;
   bool failed_ = false;
+  std::string reason_;
 };
 
 // The window actions on one open dialog. Each action returns once the dialog
@@ -138,6 +141,13 @@ class ScriptPlayer {
   // reported.
   void Finish();
 
+  // `hold` is called with true when "Create..." has closed a dialog (a
+  // program may be on its way to the disk) and with false once the outcome
+  // has been reported (its line printed) or will never be: `wyr run` holds
+  // back signals that would end it in between, so that no program is left on
+  // disk without its line.
+  void set_outcome_hold(void (*hold)(bool)) { hold_ = hold; }
+
   int group() const { return group_; }
   // A script that could not be played (an entry not in the material list, a
   // box that cannot be typed into, a hidden "..." button). Every dialog from
@@ -154,11 +164,13 @@ class ScriptPlayer {
   void PressCreate(OperatorBackend& dialog);
   void PressCancel(OperatorBackend& dialog);
   void SayProblem(const std::string& text, bool fails);
+  void AwaitOutcome(bool awaiting);
 
   const std::vector<OperatorEntry>& script_;
   Transcript& transcript_;
   std::string job_name_;
   PlayObserver* observer_ = nullptr;
+  void (*hold_)(bool) = nullptr;
 
   int group_ = -1;                            // the dialog being played
   std::optional<std::string> browse_answer_;  // for the "..." being pressed

@@ -37,6 +37,17 @@ std::optional<driverwyr::CalendarDate> LocalDateOf(std::int64_t seconds);
 // system allows it (posix/process_memory.cpp); called first thing by main.
 void PrepareProcessMemory();
 
+// Makes writing to a closed pipe a write that fails (and is reported, with
+// exit status 1) rather than an end of the process without a word, where the
+// system would end it (posix/standard_streams.cpp); called by main.
+void PrepareStandardStreams();
+
+// With true, holds back the signals that ask the process to end (on POSIX
+// SIGTERM, SIGINT, SIGHUP) until called with false, when one that came
+// meanwhile ends it as it would have (posix/standard_streams.cpp). Elsewhere
+// nothing is held.
+void HoldEndingSignals(bool hold);
+
 // A clock that always answers the dates of one instant.
 class FixedClock final : public driverwyr::Clock {
  public:

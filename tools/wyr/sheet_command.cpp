@@ -25,6 +25,7 @@
 #include "sheet_html.h"
 #include "sheet_input.h"
 #include "sheet_job.h"
+#include "standard_output.h"
 
 namespace wyr {
 namespace {
@@ -132,9 +133,8 @@ bool WriteRunSheets(const std::string& folder, const Job& job, const std::string
       ok = false;
       continue;
     }
-    fmt::print("sheet: {}\n", output);
+    PrintLine("sheet: {}", OutsideText(output));
   }
-  std::fflush(stdout);
   return ok;
 }
 

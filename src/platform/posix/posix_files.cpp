@@ -58,7 +58,14 @@ Status WriteError(int error) {
 // grows meanwhile is read as it was).
 class PosixReadableFile final : public ReadableFile {
  public:
-  PosixReadableFile(int fd, off_t size) : fd_(fd), left_(size > 0 ? static_cast<std::uint64_t>(size) : 0), sized_(size > 0) {}
+  PosixReadableFile(int fd, off_t size)
+      : fd_(fd), opened_size_(size > 0 ? static_cast<std::uint64_t>(size) : 0), left_(opened_size_), sized_(size > 0) {}
+  // A size of 0 may be a file of the kernel's that has contents all the same:
+  // no size is told then.
+  std::optional<std::uint64_t> SizeWhenOpened() const override {
+    if (opened_size_ == 0) return std::nullopt;
+    return opened_size_;
+  }
   ~PosixReadableFile() override { ::close(fd_); }
   PosixReadableFile(const PosixReadableFile&) = delete;
   PosixReadableFile& operator=(const PosixReadableFile&) = delete;
@@ -79,7 +86,8 @@ class PosixReadableFile final : public ReadableFile {
 
  private:
   int fd_;
-  std::uint64_t left_;  // bytes of the opened size not yet read
+  std::uint64_t opened_size_;  // 0 when the system told none
+  std::uint64_t left_;         // bytes of the opened size not yet read
   bool sized_;          // the size is known (a file of size 0 is read to its end)
 };
 

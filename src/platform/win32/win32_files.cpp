@@ -13,7 +13,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -70,9 +72,17 @@ class Win32ReadableFile final : public ReadableFile {
     }
     return static_cast<std::size_t>(got);
   }
+  std::optional<std::uint64_t> SizeWhenOpened() const override { return size_; }
 
  private:
+  static std::optional<std::uint64_t> SizeOf(HANDLE file) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0) return std::nullopt;
+    return static_cast<std::uint64_t>(size.QuadPart);
+  }
+
   HANDLE file_;
+  std::optional<std::uint64_t> size_ = SizeOf(file_);
 };
 
 std::string RandomTag() {
