@@ -1,25 +1,9 @@
-// Unit constants of the driver. Values arrive in millimetres or inches (the
-// store's Unit flag: 1 = inch); the driver works in millimetres. Which of the
-// two forms of 25.4 a conversion uses is part of the program file's bytes:
-// the record setters multiply by the single-precision constant, the program
-// writer and SetMaterial in double precision.
+// The unit constants of the driver.
+// The declarations are part of the library's interface and live in the
+// public header; the driver's own sources include them under this name.
 #ifndef DRIVERWYR_UTIL_UNITS_H_
 #define DRIVERWYR_UTIL_UNITS_H_
 
-namespace driverwyr {
-
-// The Unit flag that means inch; every other value means millimetre.
-inline constexpr int kUnitInch = 1;
-
-inline constexpr double kInchToMillimetres = 25.4;
-inline constexpr float kInchToMillimetresF = 25.4f;
-inline constexpr double kMillimetresToInches = 0.03937007874015748;
-
-// Control types 2 and 7 show the hardness of an inch job multiplied by this
-// factor; the program writer divides it out again (times its inverse).
-inline constexpr double kInchHardnessFactor = 1.446;
-inline constexpr double kInchHardnessInverse = 0.6915629322268326;
-
-}  // namespace driverwyr
+#include "driverwyr/units.h"
 
 #endif  // DRIVERWYR_UTIL_UNITS_H_

@@ -2,7 +2,7 @@
 
 #include <fmt/format.h>
 
-#include "util/escape.h"
+#include "driverwyr/escape.h"
 
 namespace wyr {
 

@@ -7,7 +7,7 @@
 #include <type_traits>
 
 #include "driverwyr/record_fields.h"
-#include "util/units.h"
+#include "driverwyr/units.h"
 
 namespace wyr {
 namespace {

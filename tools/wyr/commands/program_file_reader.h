@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "program_file/program_format.h"
-#include "util/result.h"
+#include "driverwyr/program_format.h"
+#include "driverwyr/result.h"
 
 namespace wyr {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "driverwyr/host.h"
-#include "util/result.h"
+#include "driverwyr/result.h"
 
 namespace wyr {
 

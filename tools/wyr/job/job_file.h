@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "driverwyr/driverwyr.h"
-#include "util/result.h"
+#include "driverwyr/result.h"
 
 namespace wyr {
 

@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "util/result.h"
+#include "driverwyr/result.h"
 
 namespace wyr {
 

@@ -13,7 +13,7 @@
 
 #include "job_file.h"
 #include "job_value.h"
-#include "util/result.h"
+#include "driverwyr/result.h"
 
 namespace wyr {
 

@@ -36,7 +36,7 @@ class OutputBuffer {
   }
   void Append(char c) { buffer_.push_back(c); }
 
-  // Appends `text` as the listings show it (util/escape.h): a backslash and
+  // Appends `text` as the listings show it (driverwyr/escape.h): a backslash and
   // `quote` (when not NUL) get a backslash in front, bytes that are not kept
   // get \xNN. Kept are the printable ASCII bytes, and with `keep_high_bytes`
   // also the bytes from 0x80 up but for the UTF-8 line ends. With `json`, the

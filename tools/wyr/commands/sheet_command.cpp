@@ -7,7 +7,7 @@
 // job does not match the program, for one).
 #include "sheet_command.h"
 
-#include "platform/files.h"
+#include "driverwyr/files.h"
 
 #include <fmt/format.h>
 

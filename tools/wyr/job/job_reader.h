@@ -28,7 +28,7 @@
 #include "job_place.h"
 #include "job_value.h"
 #include "json_sax.h"
-#include "util/result.h"
+#include "driverwyr/result.h"
 
 namespace wyr {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/files.h"
+#include "driverwyr/files.h"
 
 namespace wyr {
 

@@ -1,7 +1,7 @@
 #include "output_buffer.h"
 
 #include "standard_output.h"
-#include "util/escape.h"
+#include "driverwyr/escape.h"
 
 namespace wyr {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "job_file.h"
-#include "util/result.h"
+#include "driverwyr/result.h"
 
 namespace wyr {
 

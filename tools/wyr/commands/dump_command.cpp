@@ -22,7 +22,7 @@
 
 #include "commands.h"
 #include "output_buffer.h"
-#include "program_file/program_format.h"
+#include "driverwyr/program_format.h"
 #include "program_file_reader.h"
 
 namespace wyr {

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "platform/files.h"
+#include "driverwyr/files.h"
 
 namespace wyr {
 namespace {

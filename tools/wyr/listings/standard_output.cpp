@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "util/escape.h"
+#include "driverwyr/escape.h"
 
 namespace wyr {
 namespace {

@@ -21,7 +21,7 @@
 
 #include "driverwyr/driverwyr.h"
 #include "job_value.h"
-#include "util/result.h"
+#include "driverwyr/result.h"
 
 namespace wyr {
 

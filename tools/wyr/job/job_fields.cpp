@@ -15,7 +15,7 @@
 
 #include "driverwyr/record_fields.h"
 #include "job_place.h"
-#include "util/units.h"
+#include "driverwyr/units.h"
 
 namespace wyr {
 namespace {

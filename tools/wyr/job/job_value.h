@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "util/result.h"
+#include "driverwyr/result.h"
 
 namespace wyr {
 

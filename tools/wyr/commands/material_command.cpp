@@ -24,8 +24,8 @@
 #include <fmt/ranges.h>
 #include <nlohmann/json.hpp>
 
-#include "bending/material_data.h"
-#include "platform/files.h"
+#include "driverwyr/material_data.h"
+#include "driverwyr/files.h"
 #include "commands.h"
 #include "standard_output.h"
 
