@@ -11,7 +11,7 @@ foreach(i RANGE ${last})
   string(JSON file GET "${json}" ${i} file)
   string(JSON command GET "${json}" ${i} command)
   # The objects of the program wyr itself and of its job and listings libraries.
-  if(NOT command MATCHES " -o [^ ]*CMakeFiles/(wyr|wyr_job|wyr_listings)\\.dir/")
+  if(NOT command MATCHES " -o [^ ]*CMakeFiles/(wyr|wyr_output|wyr_job|wyr_listings)\\.dir/")
     continue()
   endif()
   math(EXPR checked "${checked} + 1")
