@@ -33,8 +33,8 @@ foreach(name ${names})
   # Itanium names of the public classes: CString, CPP*, driverwyr::<public>.
   if(name MATCHES "^_ZN?K?(7CString|11CPPStepInfo|7CPPTool|10CPPMachine|9CPPBGauge|8CPPSetup)"
      OR name MATCHES "^_Z(TV|TI|TS)(11CPPStepInfo|7CPPTool|10CPPMachine|9CPPBGauge|8CPPSetup)"
-     OR name MATCHES "^_Z(N|NK|TVN|TIN|TSN)9driverwyr(16SetUserInterface|8SetClock|21PlatformUserInterface|9CopyStore|22CreateSerialCounterKey|22GetWrittenProgramCount|21GetWrittenProgramPath|9SetDryRun|22GetCalculatedStepCount|17GetCalculatedStep|14GetMessageText|18MemoryDialogWindow|19MemoryUserInterface)"
-     OR name MATCHES "^_ZN9driverwyr(16SetUserInterface|8SetClock|21PlatformUserInterface|9CopyStore|22CreateSerialCounterKey|22GetWrittenProgramCount|21GetWrittenProgramPath|9SetDryRun|22GetCalculatedStepCount|17GetCalculatedStep|14GetMessageText)")
+     OR name MATCHES "^_Z(N|NK|TVN|TIN|TSN)9driverwyr(16SetUserInterface|8SetClock|21PlatformUserInterface|9CopyStore|22CreateSerialCounterKey|22GetWrittenProgramCount|21GetWrittenProgramPath|9SetDryRun|22GetCalculatedStepCount|17GetCalculatedStep|14GetMessageText|18MemoryDialogWindow|19MemoryUserInterface|12RunPreflight|19PreflightReportJson|21ProgramPathNamesFiles|11RenderSheet|10WriteSheet|14CopyRunRecords|20MakeMemoryOperatorUi|12ScriptPlayer)"
+     OR name MATCHES "^_ZN9driverwyr(16SetUserInterface|8SetClock|21PlatformUserInterface|9CopyStore|22CreateSerialCounterKey|22GetWrittenProgramCount|21GetWrittenProgramPath|9SetDryRun|22GetCalculatedStepCount|17GetCalculatedStep|14GetMessageText|12RunPreflight|19PreflightReportJson|21ProgramPathNamesFiles|11RenderSheet|10WriteSheet|14CopyRunRecords|20MakeMemoryOperatorUi|12ScriptPlayer)")
     continue()
   endif()
   list(APPEND unexpected ${name})

@@ -2,17 +2,16 @@
 
 #include <fmt/format.h>
 
-#include <cmath>
-#include <cstdlib>
-#include <nlohmann/json.hpp>
+#include <cstdio>
 #include <string>
 
-#include "program_text.h"
+#include "commands.h"
 
 namespace wyr {
 namespace {
 
-using Json = nlohmann::ordered_json;
+using driverwyr::Finding;
+using driverwyr::Severity;
 
 std::string Counted(int count, const char* noun) {
   return fmt::format("{} {}{}", count, noun, count == 1 ? "" : "s");
@@ -26,22 +25,14 @@ std::string PlaceOf(const Finding& finding) {
   return place;
 }
 
-// A float as JSON: its shortest decimal form, or null when it is no number.
-Json FloatJson(float value) {
-  if (!std::isfinite(value)) return Json(nullptr);
-  return Json(std::strtod(ShortestFloat(value).c_str(), nullptr));
-}
-
-Json IndexOrNull(int index) { return index >= 0 ? Json(index) : Json(nullptr); }
-
 }  // namespace
 
-void PrintReportText(const PreflightReport& report, OutputBuffer& out) {
+void PrintReportText(const driverwyr::PreflightReport& report, OutputBuffer& out) {
   out.Append(fmt::format("pre-flight report: {}, {}, {}\n", Counted(report.Count(Severity::kError), "error"),
                          Counted(report.Count(Severity::kWarning), "warning"),
                          Counted(report.Count(Severity::kNote), "note")));
   for (const Finding& finding : report.findings) {
-    out.Append(fmt::format("{} {}: ", SeverityName(finding.severity), finding.code));
+    out.Append(fmt::format("{} {}: ", driverwyr::SeverityName(finding.severity), finding.code));
     out.AppendEscaped(PlaceOf(finding), '\0', true);
     out.Append(": ");
     out.AppendEscaped(finding.message, '\0', true);
@@ -49,45 +40,32 @@ void PrintReportText(const PreflightReport& report, OutputBuffer& out) {
   }
 }
 
-void PrintReportJson(const PreflightReport& report, OutputBuffer& out) {
-  Json findings = Json::array();
-  for (const Finding& finding : report.findings) {
-    Json item = Json::object();
-    item["severity"] = SeverityName(finding.severity);
-    item["code"] = finding.code;
-    item["category"] = finding.category;
-    item["group"] = IndexOrNull(finding.group);
-    item["step"] = IndexOrNull(finding.step);
-    item["number"] = finding.step >= 0 ? Json(finding.number) : Json(nullptr);
-    item["record"] = finding.record.empty() ? Json(nullptr) : Json(finding.record);
-    item["message"] = finding.message;
-    findings.push_back(std::move(item));
-  }
-  Json calculated = Json::array();
-  for (const CalculatedOutcome& step : report.calculated) {
-    Json warnings = Json::array();
-    for (const int code : step.warnings) {
-      if (code != 0) warnings.push_back(code);
-    }
-    Json item = Json::object();
-    item["group"] = step.group;
-    item["step"] = step.step;
-    item["number"] = step.number;
-    item["depth"] = FloatJson(step.depth);
-    item["force"] = FloatJson(step.force);
-    item["warnings"] = std::move(warnings);
-    calculated.push_back(std::move(item));
-  }
-  Json document = Json::object();
-  document["errors"] = report.Count(Severity::kError);
-  document["warnings"] = report.Count(Severity::kWarning);
-  document["notes"] = report.Count(Severity::kNote);
-  document["findings"] = std::move(findings);
-  document["calculated"] = std::move(calculated);
-  // The job's names are single bytes in the host's code page; bytes that are
-  // no UTF-8 are shown as U+FFFD.
-  out.Append(document.dump(-1, ' ', false, Json::error_handler_t::replace));
+void PrintReportJson(const driverwyr::PreflightReport& report, OutputBuffer& out) {
+  out.Append(driverwyr::PreflightReportJson(report));
   out.Append('\n');
+}
+
+int RefuseJobWithErrors(Job& job, const std::string& job_name, driverwyr::Clock* clock) {
+  if (const driverwyr::Status status = ApplyJob(job, /*keep_records=*/true); !status.ok()) {
+    fmt::print(stderr, "wyr: {}: {}\n", job_name, status.message());
+    return kExitFailed;
+  }
+  driverwyr::PreflightReport report;
+  driverwyr::PreflightOptions options;
+  options.script = &job.operator_script;
+  options.clock = clock;
+  options.material_given = job.material.has_value();
+  if (std::string why_not; !driverwyr::RunPreflight(report, options, &why_not)) {
+    fmt::print(stderr, "wyr: {}: {}\n", job_name, why_not);
+    return kExitFailed;
+  }
+  if (!report.HasErrors()) return kExitOk;
+  std::fflush(stdout);
+  fmt::print(stderr, "wyr: {}: --strict: the job is not run, its pre-flight report has errors\n", job_name);
+  OutputBuffer out(stderr);
+  PrintReportText(report, out);
+  if (!out.Finish()) return kExitFailed;
+  return kExitReportErrors;
 }
 
 }  // namespace wyr

@@ -1,18 +1,22 @@
-// Whether a job's program path can name program files. The driver names each
-// program after the path's base name (after the last separator, up to the
-// last full stop); without one the programs would be hidden files named only
-// ".wyr".
+// Whether a job's program path can name program files: the driver's own rule
+// (driverwyr/preflight.h), in wyr's terms.
 #ifndef DRIVERWYR_TOOLS_WYR_PROGRAM_PATH_H_
 #define DRIVERWYR_TOOLS_WYR_PROGRAM_PATH_H_
 
 #include <optional>
 #include <string>
 
+#include "driverwyr/preflight.h"
+
 namespace wyr {
 
 // Why `program_path` cannot name program files (it is empty, or has no name
 // before its extension), or nothing when it can.
-std::optional<std::string> ProgramPathProblem(const std::string& program_path);
+inline std::optional<std::string> ProgramPathProblem(const std::string& program_path) {
+  std::string why_not;
+  if (driverwyr::ProgramPathNamesFiles(program_path, &why_not)) return std::nullopt;
+  return why_not;
+}
 
 }  // namespace wyr
 

@@ -18,9 +18,9 @@
 #include "driverwyr/host.h"
 #include "job_file.h"
 #include "operator_ui.h"
-#include "preflight.h"
+#include "preflight_print.h"
 #include "program_path.h"
-#include "run_operator.h"
+#include "run_console.h"
 #include "run_platform.h"
 #include "sheet_command.h"
 
@@ -84,7 +84,8 @@ int Run(const RunOptions& options) {
   }
 
   Transcript transcript;
-  ScriptPlayer player(job.operator_script, transcript, options.job);
+  RunConsole console(transcript, options.job);
+  ScriptPlayer player(job.operator_script, console);
   std::unique_ptr<OperatorUi> ui;
   if (options.ui == "native") {
     std::string why_not;
@@ -94,7 +95,7 @@ int Run(const RunOptions& options) {
       return kExitInvalid;
     }
   } else {
-    ui = MakeMemoryUi(player);
+    ui = driverwyr::MakeMemoryOperatorUi(player);
   }
 
   if (!options.transcript.empty()) {
