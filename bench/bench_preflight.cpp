@@ -1,4 +1,4 @@
-// The pre-flight report of `wyr check`: the job handed to the driver, run dry
+// The pre-flight report (driverwyr/preflight.h): the job handed to the driver, run dry
 // with its operator script, and every check, on jobs of 1,000 to 100,000
 // calculated steps. "one group": consecutive steps share a setup (one
 // program per 32,766 steps); "a group a step": the steps alternate between
@@ -12,7 +12,7 @@
 
 #include "driverwyr/host.h"
 #include "job_file.h"
-#include "preflight.h"
+#include "driverwyr/preflight.h"
 
 namespace {
 
@@ -49,13 +49,18 @@ void Report(benchmark::State& state, bool group_a_step, bool warned) {
   std::size_t findings = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    driverwyr::StoreCopy store;
-    if (!wyr::ApplyJob(job, /*keep_records=*/true).ok() || !driverwyr::CopyStore(store)) {
+    if (!wyr::ApplyJob(job, /*keep_records=*/true).ok()) {
       state.SkipWithError("the job cannot be handed over");
       return;
     }
     state.ResumeTiming();
-    const wyr::PreflightReport report = wyr::MakePreflightReport(job, store, "bench.json", nullptr);
+    driverwyr::PreflightReport report;
+    driverwyr::PreflightOptions options;
+    options.script = &job.operator_script;
+    if (!driverwyr::RunPreflight(report, options)) {
+      state.SkipWithError("the report cannot be made");
+      return;
+    }
     findings = report.findings.size();
     benchmark::DoNotOptimize(findings);
   }

@@ -7,11 +7,11 @@
 #include <cstring>
 #include <string>
 
-#include "job_file.h"
+#include "driverwyr/host.h"
 #include "program_file/program_format.h"
-#include "sheet_html.h"
-#include "sheet_input.h"
-#include "sheet_job.h"
+#include "sheet/sheet_html.h"
+#include "sheet/sheet_input.h"
+#include "sheet/sheet_job.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ void BM_RenderSheet(benchmark::State& state) {
   file.header.ProgramName = "120700";
   file.header.PartReference = "BENCH";
   file.header.Thickness = 2.0f;
-  wyr::Job job;
+  driverwyr::StoreCopy job;
   job.steps.SetSize(steps);
   job.setups.SetSize(1);
   job.tools.SetSize(2);
@@ -56,12 +56,12 @@ void BM_RenderSheet(benchmark::State& state) {
 
   std::size_t bytes = 0;
   for (auto _ : state) {
-    wyr::sheet::SheetInput sheet = wyr::sheet::MakeSheetInput(file, "BENCH.wyr");
-    if (!wyr::sheet::AddJobToSheet(sheet, job, "BENCH.wyr", "bench.json").ok()) {
+    driverwyr::sheet::SheetInput sheet = driverwyr::sheet::MakeSheetInput(file, "BENCH.wyr");
+    if (!driverwyr::sheet::AddJobToSheet(sheet, job, "BENCH.wyr", "bench.json").ok()) {
       state.SkipWithError("the job does not match the program");
       break;
     }
-    const std::string page = wyr::sheet::RenderSheetHtml(sheet);
+    const std::string page = driverwyr::sheet::RenderSheetHtml(sheet);
     bytes = page.size();
     benchmark::DoNotOptimize(page.data());
   }

@@ -10,19 +10,19 @@
 #include <string>
 #include <string_view>
 
-#include "job_file.h"
+#include "driverwyr/host.h"
 #include "program_file/program_format.h"
-#include "sheet_html.h"
-#include "sheet_input.h"
-#include "sheet_job.h"
+#include "sheet/sheet_html.h"
+#include "sheet/sheet_input.h"
+#include "sheet/sheet_job.h"
 
 namespace {
 
 // Two steps of one setup on one machine, with a punch and a die: a program
 // whose records carry SequenceOrder 1 and 2 and BendLength 500 matches it.
-const wyr::Job& ExampleJob() {
-  static wyr::Job* job = [] {
-    auto* made = new wyr::Job;
+const driverwyr::StoreCopy& ExampleJob() {
+  static driverwyr::StoreCopy* job = [] {
+    auto* made = new driverwyr::StoreCopy;
     made->steps.SetSize(2);
     for (int i = 0; i < 2; ++i) {
       CPPStepInfo& step = made->steps[i];
@@ -66,7 +66,7 @@ std::size_t TagsWithoutTexts(driverwyr::ProgramFile file) {
     text->clear();
   }
   h.PunchRev = h.DieHolderRev = h.DieRev = 'x';
-  return Tags(wyr::sheet::RenderSheetHtml(wyr::sheet::MakeSheetInput(file, "P.wyr")));
+  return Tags(driverwyr::sheet::RenderSheetHtml(driverwyr::sheet::MakeSheetInput(file, "P.wyr")));
 }
 
 }  // namespace
@@ -76,11 +76,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   driverwyr::ProgramFile file;
   if (!driverwyr::DecodeProgramFile(bytes, file).ok()) return 0;
 
-  wyr::sheet::SheetInput sheet = wyr::sheet::MakeSheetInput(file, "P.wyr");
-  const std::string alone = wyr::sheet::RenderSheetHtml(sheet);
+  driverwyr::sheet::SheetInput sheet = driverwyr::sheet::MakeSheetInput(file, "P.wyr");
+  const std::string alone = driverwyr::sheet::RenderSheetHtml(sheet);
   if (Tags(alone) != TagsWithoutTexts(file)) std::abort();
-  if (wyr::sheet::AddJobToSheet(sheet, ExampleJob(), "P.wyr", "job.json").ok()) {
-    if (wyr::sheet::RenderSheetHtml(sheet).empty()) std::abort();
+  if (driverwyr::sheet::AddJobToSheet(sheet, ExampleJob(), "P.wyr", "job.json").ok()) {
+    if (driverwyr::sheet::RenderSheetHtml(sheet).empty()) std::abort();
   }
   return 0;
 }

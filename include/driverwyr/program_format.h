@@ -141,6 +141,14 @@ DRIVERWYR_API std::string EncodeProgramFile(const ProgramFile& file);
 // nothing outside `bytes`.
 DRIVERWYR_API Status DecodeProgramFile(std::string_view bytes, ProgramFile& out);
 
+// Reads and decodes the program file at `path` (the set-up sheet and
+// `wyr dump` read it this way). Refuses a folder, anything that is not a
+// regular file, a file larger than the largest program file and a file whose
+// bytes are not a program file; the error's message is a sentence fragment
+// to put after the path ("is a folder, not a program file", "not a program
+// file: ...").
+DRIVERWYR_API Result<ProgramFile> ReadProgramFile(const std::string& path);
+
 // One field of the header or a record, for printing.
 struct ProgramField {
   enum class Kind {

@@ -31,13 +31,13 @@ ToolData CollectToolData(const ProgramData& program, const CPPStepInfo& step, co
 MachineData CollectMachineData(const CPPSetup& setup, const StepRecords& records) {
   MachineData data;
   if (records.machine != nullptr) {
-    data.MaxForce = static_cast<float>(records.machine->GetTonnage()) * 10.0f;
-    data.MinForce = static_cast<float>(records.machine->GetMinTonnage()) * 10.0f;
+    data.MaxForce = MachineForceLimit(records.machine->GetTonnage());
+    data.MinForce = MachineForceLimit(records.machine->GetMinTonnage());
     data.MaxBendingLength = static_cast<float>(records.machine->GetMaxBendingLength());
   }
   data.BendingCoefficient = setup.GetBendingCoefficient();
-  if (records.punch != nullptr) data.PunchLoadLimit = records.punch->GetPunchResistance() * 10.0f;
-  if (records.die != nullptr) data.DieLoadLimit = records.die->GetDieResistance() * 10.0f;
+  if (records.punch != nullptr) data.PunchLoadLimit = LoadLimitPerMetre(records.punch->GetPunchResistance());
+  if (records.die != nullptr) data.DieLoadLimit = LoadLimitPerMetre(records.die->GetDieResistance());
   return data;
 }
 

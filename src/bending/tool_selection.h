@@ -23,6 +23,12 @@ struct StepRecords {
   const CPPMachine* machine = nullptr;  // the setup's UserMachineName
 };
 
+// The calculation's forces are ten times the records' scale: a machine's
+// force limit from its Tonnage or MinTonnage, and a tool's allowed load per
+// metre of bend from its PunchResistance or DieResistance.
+inline float MachineForceLimit(double tonnage) { return static_cast<float>(tonnage) * 10.0f; }
+inline float LoadLimitPerMetre(float resistance) { return resistance * 10.0f; }
+
 StepRecords FindStepRecords(const CPPStepInfo& step, const CPPSetup& setup);
 
 // Material number, thickness and hardness of the program; the die's opening,

@@ -50,6 +50,7 @@ void RunGeneration(char* path_out) {
   const int count = steps.GetSize();
   // The host numbers the steps' setups from 1, the setup records from 0.
   for (int i = 0; i < count; ++i) steps[i].SetSetupIndex(Decrement(steps[i].GetSetupIndex()));
+  store->StepsLowered = true;
   if (count == 0) return;
 
   RecordArray<CPPStepInfo> group;

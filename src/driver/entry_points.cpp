@@ -82,7 +82,10 @@ DRIVERWYR_API void DRIVERWYR_CALL SetMaterial_2(float thickness, float tensile,
 }
 
 DRIVERWYR_API void DRIVERWYR_CALL InitPPSequence(RecordArray<CPPStepInfo>* steps) {
-  WithStore([steps](PPDB& store) { driverwyr::ReplaceRecords(store.StepArray, steps); });
+  WithStore([steps](PPDB& store) {
+    driverwyr::ReplaceRecords(store.StepArray, steps);
+    store.StepsLowered = false;
+  });
 }
 
 DRIVERWYR_API void DRIVERWYR_CALL InitToolInfo(RecordArray<CPPTool>* tools) {

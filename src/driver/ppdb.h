@@ -22,6 +22,10 @@ struct PPDB {
   float MaterialThickness = 0.0f;  // millimetres
   float MaterialTensile = 0.0f;    // as the host sent it
   int MaterialType = 0;
+  // Whether a run has lowered the steps' SetupIndex by one since the host
+  // handed them over (InitPPSequence): the set-up sheet matches a program
+  // to the steps as that run saw them.
+  bool StepsLowered = false;
 };
 
 // Returns the store, creating it on first use; nullptr only when it cannot be

@@ -162,6 +162,9 @@ class Platform {
 
   // Replace a role; nullptr restores the default.
   void ReplaceUserInterface(UserInterface* ui) { ui_ = ui; }
+  // The user interface and clock a host installed; nullptr: the default.
+  UserInterface* ReplacedUserInterface() const { return ui_; }
+  Clock* ReplacedClock() const { return clock_; }
   void ReplaceClock(Clock* clock) { clock_ = clock; }
   void ReplaceSettings(SettingsStore* settings) { settings_ = settings; }
   void ReplaceStrings(StringTable* strings) { strings_ = strings; }

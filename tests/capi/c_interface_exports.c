@@ -37,7 +37,10 @@ static const any_function kFunctions[] = {
     FN(driverwyr_store_copy_conversion_path) FN(driverwyr_store_copy_material_thickness)
     FN(driverwyr_store_copy_material_tensile) FN(driverwyr_store_copy_material_type)
     FN(driverwyr_store_copy_steps) FN(driverwyr_store_copy_tools) FN(driverwyr_store_copy_setups)
-    FN(driverwyr_store_copy_machines) FN(driverwyr_store_copy_gauges)};
+    FN(driverwyr_store_copy_machines) FN(driverwyr_store_copy_gauges)
+    FN(driverwyr_RunPreflight) FN(driverwyr_preflight_report_free) FN(driverwyr_preflight_report_size)
+    FN(driverwyr_preflight_report_count) FN(driverwyr_preflight_report_finding)
+    FN(driverwyr_preflight_report_json) FN(driverwyr_WriteSheet)};
 
 int main(void) {
   int failures = 0;

@@ -33,13 +33,13 @@ foreach(name ${names})
   # Itanium names of the public classes: CString, CPP*, driverwyr::<public>.
   if(name MATCHES "^_ZN?K?(7CString|11CPPStepInfo|7CPPTool|10CPPMachine|9CPPBGauge|8CPPSetup)"
      OR name MATCHES "^_Z(TV|TI|TS)(11CPPStepInfo|7CPPTool|10CPPMachine|9CPPBGauge|8CPPSetup)"
-     OR name MATCHES "^_Z(N|NK|TVN|TIN|TSN)9driverwyr(16SetUserInterface|8SetClock|21PlatformUserInterface|9CopyStore|22CreateSerialCounterKey|22GetWrittenProgramCount|21GetWrittenProgramPath|9SetDryRun|22GetCalculatedStepCount|17GetCalculatedStep|14GetMessageText|18MemoryDialogWindow|19MemoryUserInterface)"
-     OR name MATCHES "^_ZN9driverwyr(16SetUserInterface|8SetClock|21PlatformUserInterface|9CopyStore|22CreateSerialCounterKey|22GetWrittenProgramCount|21GetWrittenProgramPath|9SetDryRun|22GetCalculatedStepCount|17GetCalculatedStep|14GetMessageText)")
+     OR name MATCHES "^_Z(N|NK|TVN|TIN|TSN)9driverwyr(16SetUserInterface|8SetClock|21PlatformUserInterface|9CopyStore|22CreateSerialCounterKey|22GetWrittenProgramCount|21GetWrittenProgramPath|9SetDryRun|22GetCalculatedStepCount|17GetCalculatedStep|14GetMessageText|18MemoryDialogWindow|19MemoryUserInterface|12RunPreflight|19PreflightReportJson|21ProgramPathNamesFiles|11RenderSheet|10WriteSheet|14CopyRunRecords|20MakeMemoryOperatorUi|12ScriptPlayer)"
+     OR name MATCHES "^_ZN9driverwyr(16SetUserInterface|8SetClock|21PlatformUserInterface|9CopyStore|22CreateSerialCounterKey|22GetWrittenProgramCount|21GetWrittenProgramPath|9SetDryRun|22GetCalculatedStepCount|17GetCalculatedStep|14GetMessageText|12RunPreflight|19PreflightReportJson|21ProgramPathNamesFiles|11RenderSheet|10WriteSheet|14CopyRunRecords|20MakeMemoryOperatorUi|12ScriptPlayer)")
     continue()
   endif()
   # The files, program-file and material-data functions (driverwyr/files.h,
   # program_format.h, material_data.h) and the file role's class.
-  if(name MATCHES "^_ZN9driverwyr(17DefaultFileSystem|14ReadFilePrefix|13ReadWholeFile|19ReplaceFileContents|19EncodeProgramHeader|19EncodeProgramRecord|17EncodeProgramFile|17DecodeProgramFile|21DescribeProgramHeader|21DescribeProgramRecord|9ModelName|8TermName|17ParseMaterialFile|16ReadMaterialFile|18EncodeMaterialFile|16MaterialFilePath|18EvaluatePolynomial|12EvaluateGrid|13EvaluateModel|20EvaluateModelAtRatio|11ForceFactor)[BE]"
+  if(name MATCHES "^_ZN9driverwyr(17DefaultFileSystem|14ReadFilePrefix|13ReadWholeFile|19ReplaceFileContents|19EncodeProgramHeader|19EncodeProgramRecord|17EncodeProgramFile|17DecodeProgramFile|15ReadProgramFile|21DescribeProgramHeader|21DescribeProgramRecord|9ModelName|8TermName|17ParseMaterialFile|16ReadMaterialFile|18EncodeMaterialFile|16MaterialFilePath|18EvaluatePolynomial|12EvaluateGrid|13EvaluateModel|20EvaluateModelAtRatio|11ForceFactor)[BE]"
      OR name MATCHES "^_Z(N|TVN|TIN|TSN)9driverwyr10FileSystem")
     continue()
   endif()

@@ -2,11 +2,16 @@
  * (LoadLibrary and GetProcAddress, no import library), builds the job of
  * ../host_job.json through the C interface, supplies the user interface
  * itself - a dialog window held in memory whose operator presses "Create..."
- * - and a clock that always tells 2026-12-07, and writes the program.
+ * - and a clock that always tells 2026-12-07. Before the run it asks for the
+ * job's pre-flight report and prints its findings; then it writes the program
+ * and, when SHEET is given, the program's set-up sheet.
  *
- *   c_host DriverWyr.dll DATA_FOLDER CONVERSION_FILE PROGRAM_PATH
+ *   c_host DriverWyr.dll DATA_FOLDER CONVERSION_FILE PROGRAM_PATH [SHEET [DIE]]
  *
- * Exit status: 0 when the program was written, 1 otherwise. Build it with any
+ * DIE names the die of the second step (DIE16V otherwise), to see what the
+ * pre-flight says of a die the job does not have.
+ *
+ * Exit status: 0 when the program (and the sheet) was written, 1 otherwise. Build it with any
  * C compiler for 32-bit Windows, for example
  *   i686-w64-mingw32-gcc -std=c11 -I PREFIX/include host.c -o c_host.exe
  * It needs nothing but driverwyr/driverwyr_c.h and the DLL. */
@@ -42,7 +47,8 @@
   X(InitSetupInfo) X(InitMachineInfo) X(InitBkGaugeInfo) X(GenerateMachineCodeFile)                   \
   X(DestroyPPDBInstance) X(GetWrittenProgramCount) X(GetWrittenProgramPath)                           \
   X(CreateSerialCounterKey) X(GetMessageText) X(SetClock) X(SetUserInterface) X(text_set)             \
-  X(dialog_init) X(dialog_command)
+  X(dialog_init) X(dialog_command) X(RunPreflight) X(preflight_report_free) X(preflight_report_size)        \
+  X(preflight_report_count) X(preflight_report_finding) X(WriteSheet)
 
 /* One pointer per function, of the type the header gives it: dw_<name>. */
 #define DECLARE(name) static driverwyr_##name##_fn dw_##name;
@@ -302,13 +308,13 @@ static void DRIVERWYR_CALL Today(void* user, driverwyr_date* today) {
 
 /* ---- the job ------------------------------------------------------------------ */
 
-static void AddStep(driverwyr_CPPStepInfo_array* steps, int number, double x) {
+static void AddStep(driverwyr_CPPStepInfo_array* steps, int number, double x, const char* die) {
   driverwyr_CPPStepInfo* step = dw_CPPStepInfo_create();
   const double xx[4] = {x, x, 0, 0}, yy[4] = {0, 0, 0, 0}, zz[4] = {-150, 150, 0, 0};
   char tools[6][32];
   memset(tools, 0, sizeof tools);
   strcpy(tools[0], "PUNCH88");
-  strcpy(tools[1], "DIE16V");
+  strncpy(tools[1], die, sizeof tools[1] - 1);
   strcpy(tools[2], "HOLDER60");
   strcpy(tools[4], "SPACER10");
   /* The setters in the record's declaration order (SetBendingSpeed reads
@@ -351,7 +357,7 @@ static void AddTool(driverwyr_CPPTool_array* tools, const char* name, const char
   dw_CPPTool_free(tool);
 }
 
-static void HandOverJob(const char* data, const char* conversion, const char* program) {
+static void HandOverJob(const char* data, const char* conversion, const char* program, const char* second_die) {
   driverwyr_CPPStepInfo_array* steps = dw_CPPStepInfo_array_create();
   driverwyr_CPPTool_array* tools = dw_CPPTool_array_create();
   driverwyr_CPPSetup_array* setups = dw_CPPSetup_array_create();
@@ -359,8 +365,8 @@ static void HandOverJob(const char* data, const char* conversion, const char* pr
   driverwyr_CPPSetup* setup = dw_CPPSetup_create();
   driverwyr_CPPMachine* machine = dw_CPPMachine_create();
 
-  AddStep(steps, 1, 120.5);
-  AddStep(steps, 2, 60.0);
+  AddStep(steps, 1, 120.5, "DIE16V");
+  AddStep(steps, 2, 60.0, second_die);
   AddTool(tools, "PUNCH88", "PUNCH", "PUNCH", 0, 88, 0.8, 120, 0, 100, 0);
   AddTool(tools, "DIE16V", "DIE", "2V-16", 16, 88, 2.5, 60, 1, 0, 120);
   AddTool(tools, "HOLDER60", "DIEHOLDER", "HOLDER", 0, 0, 0, 60, 0, 0, 0);
@@ -401,16 +407,46 @@ static void HandOverJob(const char* data, const char* conversion, const char* pr
   dw_CPPStepInfo_array_free(steps);
 }
 
+/* ---- the pre-flight report ------------------------------------------------ */
+
+/* Prints the pre-flight report of the job the store holds, a line a
+ * finding. 0, or -1 when it could not be made. */
+static int PrintPreflight(void) {
+  static const char* const kSeverities[] = {"error", "warning", "note"};
+  driverwyr_preflight_report* report = dw_RunPreflight(1);
+  driverwyr_finding finding;
+  int i;
+  if (report == NULL) {
+    fprintf(stderr, "c_host: the pre-flight report could not be made\n");
+    return -1;
+  }
+  printf("pre-flight: %d errors, %d warnings, %d notes\n", dw_preflight_report_count(report, DRIVERWYR_SEVERITY_ERROR),
+         dw_preflight_report_count(report, DRIVERWYR_SEVERITY_WARNING),
+         dw_preflight_report_count(report, DRIVERWYR_SEVERITY_NOTE));
+  for (i = 0; i < dw_preflight_report_size(report); ++i) {
+    if (dw_preflight_report_finding(report, i, &finding) != 0) continue;
+    printf("finding: %s %s: ", kSeverities[finding.severity], finding.code);
+    if (finding.step >= 0) {
+      printf("step %d (number %d)", finding.step, finding.number);
+    } else {
+      printf("job");
+    }
+    printf("%s%s: %s\n", finding.record[0] != '\0' ? ", " : "", finding.record, finding.text);
+  }
+  dw_preflight_report_free(report);
+  return 0;
+}
+
 int main(int argc, char** argv) {
   struct Host host = {0, 0};
   driverwyr_user_interface ui;
   driverwyr_clock clock;
   char path[MAX_PATH], why_not[512];
   HMODULE dll;
-  int i, copied;
+  int i, copied, sheet_failed = 0;
 
-  if (argc != 5) {
-    fprintf(stderr, "usage: c_host DriverWyr.dll DATA_FOLDER CONVERSION_FILE PROGRAM_PATH\n");
+  if (argc < 5 || argc > 7) {
+    fprintf(stderr, "usage: c_host DriverWyr.dll DATA_FOLDER CONVERSION_FILE PROGRAM_PATH [SHEET [DIE]]\n");
     return 2;
   }
   dll = LoadLibraryA(argv[1]);
@@ -436,16 +472,28 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  HandOverJob(argv[2], argv[3], argv[4]);
+  HandOverJob(argv[2], argv[3], argv[4], argc > 6 ? argv[6] : "DIE16V");
+  if (PrintPreflight() != 0) return 1;
   copied = dw_GenerateMachineCodeFile(path, sizeof path);
   printf("done: %s\n", copied >= 0 ? path : "nothing created");
   for (i = 0; i < dw_GetWrittenProgramCount(); ++i) {
     dw_GetWrittenProgramPath(i, path, sizeof path);
     printf("written: %s\n", path);
   }
+  if (argc > 5 && dw_GetWrittenProgramCount() > 0) {
+    /* The sheet of the last program, with the store's records, named as the
+     * job file that describes them. */
+    dw_GetWrittenProgramPath(dw_GetWrittenProgramCount() - 1, path, sizeof path);
+    if (dw_WriteSheet(path, argv[5], "host_job.json", why_not, sizeof why_not) != 0) {
+      fprintf(stderr, "c_host: the sheet: %s\n", why_not);
+      sheet_failed = 1;
+    } else {
+      printf("sheet: %s\n", argv[5]);
+    }
+  }
   dw_DestroyPPDBInstance();
   dw_SetUserInterface(NULL);
   dw_SetClock(NULL);
   FreeLibrary(dll);
-  return host.created > 0 && !host.failed ? 0 : 1;
+  return host.created > 0 && !host.failed && !sheet_failed ? 0 : 1;
 }

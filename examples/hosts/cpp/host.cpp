@@ -2,12 +2,17 @@
 // uses the record classes, RecordArray and the C++ host API of
 // driverwyr/host.h and driverwyr/memory_dialog.h. It builds the job of
 // ../host_job.json, plays the operator of each dialog with an in-memory
-// window ("Create..."), uses a clock that always tells 2026-12-07 and
-// writes the program.
+// window ("Create...") and uses a clock that always tells 2026-12-07. Before
+// the run it asks for the job's pre-flight report (driverwyr/preflight.h) and
+// prints its findings; then it writes the program and, when SHEET is given,
+// the program's set-up sheet (driverwyr/sheet.h).
 //
-//   cpp_host DATA_FOLDER CONVERSION_FILE PROGRAM_PATH
+//   cpp_host DATA_FOLDER CONVERSION_FILE PROGRAM_PATH [SHEET [DIE]]
 //
-// Exit status: 0 when the program was written, 1 otherwise.
+// DIE names the die of the second step (DIE16V otherwise), to see what the
+// pre-flight says of a die the job does not have.
+//
+// Exit status: 0 when the program (and the sheet) was written, 1 otherwise.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -16,6 +21,8 @@
 #include "driverwyr/driverwyr.h"
 #include "driverwyr/host.h"
 #include "driverwyr/memory_dialog.h"
+#include "driverwyr/preflight.h"
+#include "driverwyr/sheet.h"
 
 namespace {
 
@@ -25,10 +32,11 @@ class FixedClock final : public driverwyr::Clock {
   driverwyr::CalendarDate LocalToday() const override { return {2026, 12, 7}; }
 };
 
-CPPStepInfo Step(int number, double x, float flange) {
+CPPStepInfo Step(int number, double x, float flange, const char* die) {
   CPPStepInfo step;
   const double xx[4] = {x, x, 0, 0}, yy[4] = {0, 0, 0, 0}, zz[4] = {-150, 150, 0, 0};
-  char tools[6][32] = {"PUNCH88", "DIE16V", "HOLDER60", "", "SPACER10", ""};
+  char tools[6][32] = {"PUNCH88", "", "HOLDER60", "", "SPACER10", ""};
+  std::strncpy(tools[1], die, sizeof tools[1] - 1);
   // The setters in the record's declaration order (SetBendingSpeed reads the
   // control type).
   step.SetNumberInSquence(number);
@@ -66,11 +74,55 @@ CPPTool Tool(const char* name, const char* type, const char* category, double v_
   return tool;
 }
 
+// Prints the pre-flight report of the job the store holds, a line a
+// finding. False when it could not be made.
+bool PrintPreflight() {
+  driverwyr::PreflightReport report;
+  std::string why_not;
+  if (!driverwyr::RunPreflight(report, driverwyr::PreflightOptions(), &why_not)) {
+    std::fprintf(stderr, "cpp_host: the pre-flight report: %s\n", why_not.c_str());
+    return false;
+  }
+  std::printf("pre-flight: %d errors, %d warnings, %d notes\n", report.Count(driverwyr::Severity::kError),
+              report.Count(driverwyr::Severity::kWarning), report.Count(driverwyr::Severity::kNote));
+  for (const driverwyr::Finding& finding : report.findings) {
+    const std::string place =
+        finding.step >= 0 ? "step " + std::to_string(finding.step) + " (number " + std::to_string(finding.number) + ")"
+                          : std::string("job");
+    std::printf("finding: %s %s: %s%s%s: %s\n", std::string(driverwyr::SeverityName(finding.severity)).c_str(),
+                finding.code.c_str(), place.c_str(), finding.record.empty() ? "" : ", ", finding.record.c_str(),
+                finding.message.c_str());
+  }
+  return true;
+}
+
+// Writes the sheet of the last program the run wrote to `sheet`, with the
+// store's records, named as the job file that describes them.
+bool WriteLastSheet(const char* sheet) {
+  const int count = driverwyr::GetWrittenProgramCount();
+  if (count == 0) return true;
+  driverwyr::StoreCopy records;
+  if (!driverwyr::CopyRunRecords(records)) {
+    std::fprintf(stderr, "cpp_host: the sheet: the store cannot be read\n");
+    return false;
+  }
+  driverwyr::SheetOptions options;
+  options.records = &records;
+  options.records_label = "host_job.json";
+  driverwyr::SheetError error;
+  if (!driverwyr::WriteSheet(driverwyr::GetWrittenProgramPath(count - 1).str(), sheet, options, &error)) {
+    std::fprintf(stderr, "cpp_host: the sheet: %s\n", error.message.c_str());
+    return false;
+  }
+  std::printf("sheet: %s\n", sheet);
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: cpp_host DATA_FOLDER CONVERSION_FILE PROGRAM_PATH\n");
+  if (argc < 4 || argc > 6) {
+    std::fprintf(stderr, "usage: cpp_host DATA_FOLDER CONVERSION_FILE PROGRAM_PATH [SHEET [DIE]]\n");
     return 2;
   }
   // What an installation does; the driver itself never creates the key.
@@ -100,8 +152,8 @@ int main(int argc, char** argv) {
   driverwyr::SetClock(&clock);
 
   RecordArray<CPPStepInfo> steps;
-  steps.Add(Step(1, 120.5, 122.0f));
-  steps.Add(Step(2, 60.0, 62.0f));
+  steps.Add(Step(1, 120.5, 122.0f, "DIE16V"));
+  steps.Add(Step(2, 60.0, 62.0f, argc > 5 ? argv[5] : "DIE16V"));
   RecordArray<CPPTool> tools;
   tools.Add(Tool("PUNCH88", "PUNCH", "PUNCH", 0, 88, 0.8, 120, 0, 100, 0));
   tools.Add(Tool("DIE16V", "DIE", "2V-16", 16, 88, 2.5, 60, 1, 0, 120));
@@ -137,14 +189,16 @@ int main(int argc, char** argv) {
   InitSetupInfo(&setups);
   InitMachineInfo(&machines);
   InitBkGaugeInfo(&gauges);
+  if (!PrintPreflight()) return 1;
   std::vector<char> path(4096, '\0');  // the longest path on Linux
   GenerateMachineCodeFile(path.data());
   std::printf("done: %s\n", path[0] != '\0' ? path.data() : "nothing created");
   for (int i = 0; i < driverwyr::GetWrittenProgramCount(); ++i) {
     std::printf("written: %s\n", driverwyr::GetWrittenProgramPath(i).GetString());
   }
+  const bool sheet_written = argc < 5 || WriteLastSheet(argv[4]);
   DestroyPPDBInstance();
   driverwyr::SetUserInterface(nullptr);
   driverwyr::SetClock(nullptr);
-  return created > 0 && !failed ? 0 : 1;
+  return created > 0 && !failed && sheet_written ? 0 : 1;
 }

@@ -2,14 +2,19 @@
 """A Python host of DriverWyr: drives the C interface (driverwyr/driverwyr_c.h)
 through ctypes. It builds the job of ../host_job.json, supplies the user
 interface itself (a dialog window held in a dict whose operator presses
-"Create...") and a clock that always tells 2026-12-07, and writes the program.
+"Create...") and a clock that always tells 2026-12-07. Before the run it asks
+for the job's pre-flight report and prints its findings; then it writes the
+program and, with --sheet, the program's set-up sheet.
 
   host.py --library PREFIX/lib/libdriverwyr.so --include PREFIX/include \\
-          DATA_FOLDER CONVERSION_FILE PROGRAM_PATH
+          [--sheet SHEET.html] [--die NAME] DATA_FOLDER CONVERSION_FILE PROGRAM_PATH
+
+--die names the die of the second step (DIE16V otherwise), to see what the
+pre-flight says of a die the job does not have.
 
 The dialog's ids, message ids and styles are read from the installed
 driverwyr/dialog.h; the driver's message texts come from the library.
-Exit status: 0 when the program was written, 1 otherwise.
+Exit status: 0 when the program (and the sheet) was written, 1 otherwise.
 """
 
 import argparse
@@ -30,6 +35,15 @@ def read_dialog_header(include):
     for ident, kind, style in re.findall(r"ITEM\((DRIVERWYR_\w+), (WYR_\w+), (WYR_\w+),", text):
         items.append((names[ident], kind, style))
     return names, items
+
+
+class Finding(Structure):
+    """driverwyr_finding of driverwyr_c.h."""
+    _fields_ = [("severity", c_int), ("group", c_int), ("step", c_int), ("number", c_int),
+                ("code", c_char_p), ("category", c_char_p), ("record", c_char_p), ("text", c_char_p)]
+
+
+SEVERITIES = ("error", "warning", "note")
 
 
 class Driver:
@@ -258,6 +272,12 @@ def declare(d):
     d.fn("GetWrittenProgramPath", c_int, c_int, c_char_p, c_int)
     d.fn("CreateSerialCounterKey", c_int, c_char_p, c_int)
     d.fn("GetMessageText", c_int, c_int, c_char_p, c_int)
+    d.fn("RunPreflight", h, c_int)
+    d.fn("preflight_report_free", None, h)
+    d.fn("preflight_report_size", c_int, h)
+    d.fn("preflight_report_count", c_int, h, c_int)
+    d.fn("preflight_report_finding", c_int, h, c_int, POINTER(Finding))
+    d.fn("WriteSheet", c_int, c_char_p, c_char_p, c_char_p, c_char_p, c_int)
     d.fn("SetUserInterface", c_int, POINTER(UserInterface))
     d.fn("SetClock", c_int, POINTER(Clock))
     d.fn("text_set", c_int, c_void_p, c_char_p)
@@ -266,12 +286,13 @@ def declare(d):
     d.fn("DestroyPPDBInstance", None)
 
 
-def hand_over_job(d, data, conversion, program):
+def hand_over_job(d, data, conversion, program, second_die):
     doubles = lambda *v: (c_double * len(v))(*v)
     steps = d.CPPStepInfo_array_create()
     for number, x, flange in ((1, 120.5, 122.0), (2, 60.0, 62.0)):
         s = d.CPPStepInfo_create()
-        tools = b"".join(name.ljust(32, b"\0") for name in (b"PUNCH88", b"DIE16V", b"HOLDER60", b"", b"SPACER10", b""))
+        die = second_die if number == 2 else b"DIE16V"
+        tools = b"".join(name.ljust(32, b"\0") for name in (b"PUNCH88", die, b"HOLDER60", b"", b"SPACER10", b""))
         # The setters in the record's declaration order.
         d.CPPStepInfo_SetNumberInSquence(s, number)
         d.CPPStepInfo_SetSetUpName(s, b"S1")
@@ -344,10 +365,32 @@ def hand_over_job(d, data, conversion, program):
         getattr(d, f"{kind}_array_free")(array)
 
 
+def print_preflight(d):
+    """The pre-flight report of the job the store holds: a line a finding.
+    False when it could not be made."""
+    report = d.RunPreflight(1)
+    if not report:
+        print("python host: the pre-flight report could not be made", file=sys.stderr)
+        return False
+    counts = [d.preflight_report_count(report, severity) for severity in range(3)]
+    print(f"pre-flight: {counts[0]} errors, {counts[1]} warnings, {counts[2]} notes")
+    finding = Finding()
+    for i in range(d.preflight_report_size(report)):
+        d.preflight_report_finding(report, i, ctypes.byref(finding))
+        place = f"step {finding.step} (number {finding.number})" if finding.step >= 0 else "job"
+        record = f", {finding.record.decode('latin-1')}" if finding.record else ""
+        print(f"finding: {SEVERITIES[finding.severity]} {finding.code.decode('latin-1')}: {place}{record}: "
+              f"{finding.text.decode('latin-1')}")
+    d.preflight_report_free(report)
+    return True
+
+
 def main():
     parser = argparse.ArgumentParser(description="Writes the program of the example host job.")
     parser.add_argument("--library", required=True, help="libdriverwyr.so")
     parser.add_argument("--include", required=True, help="the folder that holds driverwyr/")
+    parser.add_argument("--sheet", help="write the set-up sheet of the program here")
+    parser.add_argument("--die", default="DIE16V", help="the die of the second step")
     parser.add_argument("data")
     parser.add_argument("conversion")
     parser.add_argument("program")
@@ -364,17 +407,29 @@ def main():
     if d.SetUserInterface(ctypes.byref(host.ui)) != 0 or d.SetClock(ctypes.byref(host.clock)) != 0:
         print("python host: the user interface or clock was refused", file=sys.stderr)
         return 1
-    hand_over_job(d, args.data.encode(), args.conversion.encode(), args.program.encode())
+    hand_over_job(d, args.data.encode(), args.conversion.encode(), args.program.encode(), args.die.encode())
+    if not print_preflight(d):
+        return 1
     path = ctypes.create_string_buffer(4096)
     copied = d.GenerateMachineCodeFile(path, len(path))
     print("done:", path.value.decode("latin-1") if copied >= 0 else "nothing created")
     for i in range(d.GetWrittenProgramCount()):
         d.GetWrittenProgramPath(i, path, len(path))
         print("written:", path.value.decode("latin-1"))
+    sheet_failed = False
+    if args.sheet and d.GetWrittenProgramCount() > 0:
+        # The sheet of the last program, with the store's records, named as
+        # the job file that describes them.
+        d.GetWrittenProgramPath(d.GetWrittenProgramCount() - 1, path, len(path))
+        if d.WriteSheet(path.value, args.sheet.encode(), b"host_job.json", why_not, len(why_not)) != 0:
+            print(f"python host: the sheet: {why_not.value.decode('latin-1')}", file=sys.stderr)
+            sheet_failed = True
+        else:
+            print("sheet:", args.sheet)
     d.DestroyPPDBInstance()
     d.SetUserInterface(None)
     d.SetClock(None)
-    return 0 if host.created > 0 and not host.failed else 1
+    return 0 if host.created > 0 and not host.failed and not sheet_failed else 1
 
 
 if __name__ == "__main__":

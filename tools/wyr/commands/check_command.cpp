@@ -1,6 +1,6 @@
 // wyr check JOB.json [--json]: loads and validates a job, hands it to the
 // driver's store and prints what the store holds, read back through the
-// driver, followed by the job's pre-flight report (preflight.h); with --json
+// driver, followed by the job's pre-flight report (driverwyr/preflight.h); with --json
 // only the report, as JSON. Writes no file and moves no serial counter.
 #include <fmt/format.h>
 
@@ -10,8 +10,8 @@
 
 #include "commands.h"
 #include "job_file.h"
+#include "driverwyr/preflight.h"
 #include "output_buffer.h"
-#include "preflight.h"
 #include "preflight_print.h"
 #include "store_printer.h"
 
@@ -20,7 +20,7 @@ namespace {
 
 int RunCheck(const std::string& file, bool json) {
   driverwyr::StoreCopy store;
-  PreflightReport report;
+  driverwyr::PreflightReport report;
   {
     // The job's arrays are released once the store has them; only the
     // store and its copy are held while the listing is printed.
@@ -37,7 +37,13 @@ int RunCheck(const std::string& file, bool json) {
       fmt::print(stderr, "wyr: {}: the driver's store could not be read back\n", file);
       return kExitFailed;
     }
-    report = MakePreflightReport(job, store, file, nullptr);
+    driverwyr::PreflightOptions options;
+    options.script = &job.operator_script;
+    options.material_given = job.material.has_value();
+    if (std::string why_not; !driverwyr::RunPreflight(report, options, &why_not)) {
+      fmt::print(stderr, "wyr: {}: {}\n", file, why_not);
+      return kExitFailed;
+    }
   }
   DestroyPPDBInstance();  // the copy is what is printed
   OutputBuffer out(stdout);

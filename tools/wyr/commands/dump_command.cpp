@@ -23,7 +23,6 @@
 #include "commands.h"
 #include "output_buffer.h"
 #include "driverwyr/program_format.h"
-#include "program_file_reader.h"
 
 namespace wyr {
 namespace {
@@ -97,7 +96,7 @@ void WriteJsonObject(OutputBuffer& out, std::size_t indent, const std::vector<Pr
 }
 
 int RunDump(const std::string& path, bool json) {
-  const driverwyr::Result<driverwyr::ProgramFile> read = ReadProgramFile(path);
+  const driverwyr::Result<driverwyr::ProgramFile> read = driverwyr::ReadProgramFile(path);
   if (!read.ok()) {
     fmt::print(stderr, "wyr: {}: {}\n", path, read.error());
     return kExitInvalid;

@@ -18,9 +18,9 @@
 #include "driverwyr/host.h"
 #include "job_file.h"
 #include "operator_ui.h"
-#include "preflight.h"
+#include "preflight_print.h"
 #include "program_path.h"
-#include "run_operator.h"
+#include "run_console.h"
 #include "run_platform.h"
 #include "sheet_command.h"
 #include "standard_output.h"
@@ -85,8 +85,8 @@ int Run(const RunOptions& options) {
   }
 
   Transcript transcript;
-  ScriptPlayer player(job.operator_script, transcript, options.job);
-  player.set_outcome_hold(&HoldEndingSignals);
+  RunConsole console(transcript, options.job, &HoldEndingSignals);
+  ScriptPlayer player(job.operator_script, console);
   std::unique_ptr<OperatorUi> ui;
   if (options.ui == "native") {
     std::string why_not;
@@ -96,7 +96,7 @@ int Run(const RunOptions& options) {
       return kExitInvalid;
     }
   } else {
-    ui = MakeMemoryUi(player);
+    ui = driverwyr::MakeMemoryOperatorUi(player);
   }
 
   if (!options.transcript.empty()) {
@@ -124,6 +124,7 @@ int Run(const RunOptions& options) {
   }
   ui->Finish();
   player.Finish();
+  console.Finish();
   const bool sheets_written = options.sheet.empty() || WriteRunSheets(options.sheet, job, options.job);
 
   std::optional<std::string> copied;

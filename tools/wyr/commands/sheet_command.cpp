@@ -21,10 +21,7 @@
 
 #include "commands.h"
 #include "driverwyr/host.h"
-#include "program_file_reader.h"
-#include "sheet_html.h"
-#include "sheet_input.h"
-#include "sheet_job.h"
+#include "driverwyr/sheet.h"
 #include "standard_output.h"
 
 namespace wyr {
@@ -47,23 +44,37 @@ bool SameFile(const std::string& a, const std::string& b) {
   return fs::equivalent(fs::path(a), fs::path(b), error);
 }
 
-// Writes `html` to `path` as one replacement: a failed write never leaves
-// half a sheet in place of a whole one.
-Status WriteSheetFile(const std::string& path, const std::string& html) {
-  return driverwyr::ReplaceFileContents(driverwyr::DefaultFileSystem(), path, html);
+// Moves the job's records into `records` (empty), as a sheet takes them;
+// the job keeps its settings.
+void TakeRecords(Job& job, driverwyr::StoreCopy& records) {
+  records.unit = job.unit;
+  records.steps.Swap(job.steps);
+  records.tools.Swap(job.tools);
+  records.setups.Swap(job.setups);
+  records.machines.Swap(job.machines);
 }
 
-// The sheet of one program file; the job, when given, must match it. The
-// error's message starts with the file it concerns.
-driverwyr::Result<std::string> MakeSheet(const std::string& program, const Job* job, const std::string& job_path) {
-  const driverwyr::Result<driverwyr::ProgramFile> file = ReadProgramFile(program);
-  if (!file.ok()) return file.status().WithContext(program);
-  sheet::SheetInput input = sheet::MakeSheetInput(*file, FileNameOf(program));
-  if (job != nullptr) {
-    const Status added = sheet::AddJobToSheet(input, *job, program, FileNameOf(job_path));
-    if (!added.ok()) return added.WithContext(job_path);
+// Writes the sheet of `program` to `output`, with the job's records when
+// given. Prints what went wrong, with the file it concerns, after `prefix`;
+// returns the exit status.
+int WriteOneSheet(const std::string& program, const std::string& output, const driverwyr::StoreCopy* records,
+                  const std::string& job_path, const std::string& prefix) {
+  driverwyr::SheetOptions options;
+  options.records = records;
+  options.records_label = FileNameOf(job_path);
+  driverwyr::SheetError error;
+  if (driverwyr::WriteSheet(program, output, options, &error)) return kExitOk;
+  switch (error.failure) {
+    case driverwyr::SheetFailure::kProgramFile:
+      fmt::print(stderr, "{}{}: {}\n", prefix, program, error.message);
+      return kExitInvalid;
+    case driverwyr::SheetFailure::kRecords:
+      fmt::print(stderr, "{}{}: {}\n", prefix, job_path, error.message);
+      return kExitInvalid;
+    default:
+      fmt::print(stderr, "{}{}: {}\n", prefix, output, error.message);
+      return kExitFailed;
   }
-  return sheet::RenderSheetHtml(input);
 }
 
 int RunSheet(const SheetOptions& options) {
@@ -74,24 +85,16 @@ int RunSheet(const SheetOptions& options) {
   }
   Job job;
   if (!options.job.empty()) {
-    const Status loaded = sheet::LoadSheetJob(options.job, job);
+    const Status loaded = LoadJobFile(options.job, job);
     if (!loaded.ok()) {
       fmt::print(stderr, "wyr: {}: {}\n", options.job, loaded.message());
       return kExitInvalid;
     }
   }
-  const driverwyr::Result<std::string> html =
-      MakeSheet(options.program, options.job.empty() ? nullptr : &job, options.job);
-  if (!html.ok()) {
-    fmt::print(stderr, "wyr: {}\n", html.error());
-    return kExitInvalid;
-  }
-  const Status written = WriteSheetFile(options.output, *html);
-  if (!written.ok()) {
-    fmt::print(stderr, "wyr: {}: {}\n", options.output, written.message());
-    return kExitFailed;
-  }
-  return kExitOk;
+  driverwyr::StoreCopy records;
+  TakeRecords(job, records);
+  return WriteOneSheet(options.program, options.output, options.job.empty() ? nullptr : &records, options.job,
+                       "wyr: ");
 }
 
 }  // namespace
@@ -103,7 +106,7 @@ driverwyr::Status CheckSheetFolder(const std::string& folder) {
   return Status::Ok();
 }
 
-bool WriteRunSheets(const std::string& folder, const Job& job, const std::string& job_path) {
+bool WriteRunSheets(const std::string& folder, Job& job, const std::string& job_path) {
   // With fewer than two setups every group writes the same file; its sheet
   // is that of the program the file holds in the end.
   std::vector<std::string> programs;
@@ -119,17 +122,12 @@ bool WriteRunSheets(const std::string& folder, const Job& job, const std::string
     fmt::print(stderr, "wyr: --sheet: {}: cannot be created\n", folder);
     return false;
   }
+  driverwyr::StoreCopy records;
+  TakeRecords(job, records);
   bool ok = true;
   for (const std::string& program : programs) {
     const std::string output = (fs::path(folder) / fs::path(program).stem()).string() + ".html";
-    const driverwyr::Result<std::string> html = MakeSheet(program, &job, job_path);
-    if (!html.ok()) {
-      fmt::print(stderr, "wyr: --sheet: {}\n", html.error());
-      ok = false;
-      continue;
-    }
-    if (const Status written = WriteSheetFile(output, *html); !written.ok()) {
-      fmt::print(stderr, "wyr: --sheet: {}: {}\n", output, written.message());
+    if (WriteOneSheet(program, output, &records, job_path, "wyr: --sheet: ") != kExitOk) {
       ok = false;
       continue;
     }

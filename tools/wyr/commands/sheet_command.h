@@ -18,10 +18,11 @@ driverwyr::Status CheckSheetFolder(const std::string& folder);
 
 // Writes the sheet of every program file the last run wrote
 // (driverwyr::GetWrittenProgramPath) into `folder`, created with its parents
-// when missing, as NAME.html for NAME.wyr, with the job's tools. Prints "sheet: PATH" on standard output
-// for each and every failure on standard error; returns false when any
-// sheet could not be written.
-bool WriteRunSheets(const std::string& folder, const Job& job, const std::string& job_path);
+// when missing, as NAME.html for NAME.wyr, with the job's records, which it
+// takes from `job`. Prints "sheet: PATH" on standard output for each and
+// every failure on standard error; returns false when any sheet could not be
+// written.
+bool WriteRunSheets(const std::string& folder, Job& job, const std::string& job_path);
 
 }  // namespace wyr
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "driverwyr/driverwyr.h"
+#include "driverwyr/operator_script.h"
 #include "driverwyr/result.h"
 
 namespace wyr {
@@ -28,24 +29,10 @@ struct MaterialSpec {
   std::variant<int, std::string> kind;  // type code (SetMaterial_1) or name (SetMaterial_2)
 };
 
-// One action of the operator on an open dialog.
-struct OperatorAction {
-  enum class Kind { kType, kSelect, kBrowse, kPress };
-  Kind kind = Kind::kPress;
-  int control = 0;    // kType: the edit box's id
-  std::string text;   // kType: the text typed; kSelect: the entry chosen
-  // kBrowse: the folder chosen (resolved, in the platform's form); nullopt
-  // cancels the browser; the empty string is an item without a file-system path.
-  std::optional<std::string> folder;
-  int button = 0;     // kPress: 1 ("create") or 2 ("cancel")
-};
-
-// What the operator does with one dialog.
-struct OperatorEntry {
-  enum class Kind { kCreate, kCancel, kActions };
-  Kind kind = Kind::kCreate;
-  std::vector<OperatorAction> actions;  // kActions
-};
+// The operator's script: what the operator does with each dialog
+// (driverwyr/operator_script.h).
+using OperatorAction = driverwyr::OperatorAction;
+using OperatorEntry = driverwyr::OperatorEntry;
 
 struct Job {
   std::filesystem::path folder;  // folder of the job file; relative paths resolve against it

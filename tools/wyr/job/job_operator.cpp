@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "driverwyr/dialog.h"
+#include "driverwyr/operator_script.h"
 #include "job_place.h"
 
 namespace wyr {
@@ -13,20 +14,9 @@ namespace {
 
 using driverwyr::Status;
 
-struct EditBox {
-  int id;
-  std::string_view name;
-};
 // The dialog's editable boxes and the members bound to them.
-constexpr EditBox kEditBoxes[] = {
-    {DRIVERWYR_IDC_PROGRAM_NAME, "ProgramName"},
-    {DRIVERWYR_IDC_PART_REFERENCE, "PartReference"},
-    {DRIVERWYR_IDC_HARDNESS, "Hardness"},
-    {DRIVERWYR_IDC_CONTROL_PUNCH_NAME, "ControlPunchName"},
-    {DRIVERWYR_IDC_CONTROL_DIE_NAME, "ControlDieName"},
-    {DRIVERWYR_IDC_CONTROL_DIE_HOLDER_NAME, "ControlDieHolderName"},
-    {DRIVERWYR_IDC_CONTROL_SPACER_NAME, "ControlSpacerName"},
-};
+using EditBox = driverwyr::EditableBox;
+constexpr const auto& kEditBoxes = driverwyr::kEditableBoxes;
 
 constexpr std::string_view kKeyNames[] = {"type", "select", "browse", "press", "text"};
 
@@ -72,13 +62,6 @@ driverwyr::Result<std::string> ReadText(const JsonValue& value, std::string_view
 }
 
 }  // namespace
-
-std::string_view EditBoxName(int id) {
-  for (const EditBox& box : kEditBoxes) {
-    if (box.id == id) return box.name;
-  }
-  return {};
-}
 
 driverwyr::Result<OperatorEntry> ReadOperatorEntry(const JsonValue& value, std::string_view at) {
   OperatorEntry entry;

@@ -21,10 +21,6 @@ namespace wyr {
 // place.
 driverwyr::Result<OperatorEntry> ReadOperatorEntry(const JsonValue& value, std::string_view at);
 
-// The dialog member bound to editable box `id` ("Hardness" for 1084), the
-// name a script may type into; empty for any other id.
-std::string_view EditBoxName(int id);
-
 // The keys and values of one action object, as given.
 class ActionKeys {
  public:

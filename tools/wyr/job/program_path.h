@@ -9,12 +9,17 @@
 #include <optional>
 #include <string>
 
+#include "driverwyr/preflight.h"
+
 namespace wyr {
 
-// Why `program_path` cannot name program files (it is empty, has no name
-// before its extension, or that name starts with a full stop), or nothing
-// when it can. The path is shown with its control bytes escaped.
-std::optional<std::string> ProgramPathProblem(const std::string& program_path);
+// Why `program_path` cannot name program files (it is empty, or has no name
+// before its extension), or nothing when it can.
+inline std::optional<std::string> ProgramPathProblem(const std::string& program_path) {
+  std::string why_not;
+  if (driverwyr::ProgramPathNamesFiles(program_path, &why_not)) return std::nullopt;
+  return why_not;
+}
 
 }  // namespace wyr
 
