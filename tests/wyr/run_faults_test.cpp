@@ -106,7 +106,7 @@ TEST_F(RunFaultsTest, ADepthBeyondTheStrokeIsToldAndFailsTheRun) {
   job_["paths"]["data"] = (fs::path(EXAMPLES_DIR) / "materials").string();
   const WyrResult result = Run();
   EXPECT_EQ(result.status, 1) << result.out << result.err;
-  EXPECT_THAT(result.out, HasSubstr("message: Please note: [for step number: 1]\n"));
+  EXPECT_THAT(result.out, HasSubstr("message: Please note: [for step number: 1]\\x0A"));
   EXPECT_THAT(ReadFile(dir_ / "t.jsonl"),
               HasSubstr("{\"event\":\"message\",\"text\":\"Please note: [for step number: 1]\\nThe calculated "
                         "depth or force is beyond what the machine can take\\n\",\"style\":48}"));
