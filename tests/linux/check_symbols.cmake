@@ -34,6 +34,7 @@ foreach(name ${names})
   if(name MATCHES "^_ZN?K?(7CString|11CPPStepInfo|7CPPTool|10CPPMachine|9CPPBGauge|8CPPSetup)"
      OR name MATCHES "^_Z(TV|TI|TS)(11CPPStepInfo|7CPPTool|10CPPMachine|9CPPBGauge|8CPPSetup)"
      OR name MATCHES "^_Z(N|NK|TVN|TIN|TSN)9driverwyr(16SetUserInterface|8SetClock|21PlatformUserInterface|9CopyStore|22CreateSerialCounterKey|22GetWrittenProgramCount|21GetWrittenProgramPath|9SetDryRun|22GetCalculatedStepCount|17GetCalculatedStep|14GetMessageText|18MemoryDialogWindow|19MemoryUserInterface)"
+     OR name MATCHES "^_ZN9driverwyr(11calibration|19CompareProgramFiles)"
      OR name MATCHES "^_ZN9driverwyr(16SetUserInterface|8SetClock|21PlatformUserInterface|9CopyStore|22CreateSerialCounterKey|22GetWrittenProgramCount|21GetWrittenProgramPath|9SetDryRun|22GetCalculatedStepCount|17GetCalculatedStep|14GetMessageText)")
     continue()
   endif()
