@@ -113,6 +113,9 @@ Result<double> ParseNumber(std::string_view cell) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   double value = 0.0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error == std::errc::result_out_of_range && end == text.data() + text.size()) {
+    return Status::Invalid("\"" + std::string(Trim(cell)) + "\" is not a finite number");
+  }
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
     return Status::Invalid("\"" + std::string(Trim(cell)) + "\" is not a number");
   }
