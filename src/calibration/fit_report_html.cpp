@@ -21,13 +21,15 @@ h1 { font-size: 18px; margin: 0 0 4px; }
 h2 { font-size: 14px; margin: 14px 0 6px; border-bottom: 1px solid #999; }
 p.sub { margin: 0 0 8px; color: #444; }
 table { border-collapse: collapse; margin: 4px 0 8px; }
-th, td { border: 1px solid #bbb; padding: 2px 6px; text-align: right; }
-th { background: #eee; }
+th, td { border: 1px solid #bbb; padding: 2px 6px; text-align: right; white-space: nowrap; }
+th { background: #eee; white-space: normal; }
 td.text, th.text { text-align: left; }
+table.bends { font-size: 11px; }
+table.bends td, table.bends th { padding: 2px 4px; }
 tr.outlier td { background: #fde2e2; }
 tr.left-out td { color: #777; text-decoration: line-through; }
 .plots { display: flex; flex-wrap: wrap; gap: 8px; }
-svg.plot { width: 92mm; height: auto; border: 1px solid #ccc; break-inside: avoid; }
+svg.plot { width: 88mm; height: auto; border: 1px solid #ccc; break-inside: avoid; }
 svg.plot .title { font-size: 11px; font-weight: bold; }
 svg.plot .tick, svg.plot .legend text { font-size: 9px; }
 svg.plot .label { font-size: 10px; }
@@ -133,8 +135,8 @@ std::string ReportHtml(const FitReport& report) {
   }
 
   out += "<h2>Bends</h2><table class=\"bends\"><tr><th>line</th><th>t</th><th>V</th><th>V/t</th><th>target</th>"
-         "<th>measured</th><th>springback old</th><th>measured</th><th>new</th><th>residual old</th>"
-         "<th>new</th><th class=\"text\">lot, note</th><th class=\"text\">marks</th></tr>";
+         "<th>measured</th><th>springback old</th><th>springback measured</th><th>springback new</th>"
+         "<th>residual old</th><th>residual new</th><th class=\"text\">lot, note</th><th class=\"text\">marks</th></tr>";
   for (const FitBendRow& row : report.bends) {
     const char* css = row.dropped ? " class=\"left-out\"" : (row.outlier ? " class=\"outlier\"" : "");
     std::string about = row.bend.lot;
