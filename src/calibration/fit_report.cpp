@@ -45,11 +45,12 @@ void AppendModel(std::string& out, const FitModelReport& model, const char* unit
   fmt::format_to(std::back_inserter(out), "\n{} model (terms: {})\n", model.model,
                  model.term_choice == "file" ? "those of the file" : model.term_choice);
   fmt::format_to(std::back_inserter(out), "  bends used            {}\n", model.bends_used);
-  fmt::format_to(std::back_inserter(out), "  RMS residual          {} before, {} after{}\n", Fixed(model.rms_before, 3),
-                 Fixed(model.rms_after, 3), unit);
-  fmt::format_to(std::back_inserter(out), "  largest residual      {} before, {} after{}\n",
-                 Fixed(model.largest_before, 3), Fixed(model.largest_after, 3), unit);
-  fmt::format_to(std::back_inserter(out), "  RMS of the fit itself {}{}\n", Fixed(model.rms_fit, 3), unit);
+  fmt::format_to(std::back_inserter(out), "  residuals in {}\n", unit);
+  fmt::format_to(std::back_inserter(out), "  RMS residual          {} before, {} after\n", Fixed(model.rms_before, 3),
+                 Fixed(model.rms_after, 3));
+  fmt::format_to(std::back_inserter(out), "  largest residual      {} before, {} after\n",
+                 Fixed(model.largest_before, 3), Fixed(model.largest_after, 3));
+  fmt::format_to(std::back_inserter(out), "  RMS of the fit itself {}\n", Fixed(model.rms_fit, 3));
   fmt::format_to(std::back_inserter(out), "  rank {} of {}, condition {}\n", model.rank, model.after.terms.size() + 1,
                  Significant(model.condition));
   for (const CoefficientRow& row : CoefficientRows(model)) {
@@ -65,14 +66,14 @@ std::string ReportText(const FitReport& report) {
                  report.bends.size(), report.bends_path);
   fmt::format_to(std::back_inserter(out), "Residuals are measured minus model; \"after\" is each bend predicted by "
                                          "the fit made without it.\n");
-  AppendModel(out, report.springback, " degrees");
-  if (report.inner_radius) AppendModel(out, *report.inner_radius, " (log10 of radius / thickness)");
+  AppendModel(out, report.springback, "degrees");
+  if (report.inner_radius) AppendModel(out, *report.inner_radius, "log10 of inner radius / thickness");
 
   fmt::format_to(std::back_inserter(out), "\ncovered: {} to {} degrees, V/t {} to {}\n", Fixed(report.lowest_angle, 1),
                  Fixed(report.highest_angle, 1), Fixed(report.lowest_ratio, 2), Fixed(report.highest_ratio, 2));
   for (const FitDomainRow& row : report.domain) {
-    fmt::format_to(std::back_inserter(out), "  V/t {:>6}: {} to {} degrees, {} bends\n", Fixed(row.ratio, 1),
-                   Fixed(row.lowest_angle, 1), Fixed(row.highest_angle, 1), row.bends);
+    fmt::format_to(std::back_inserter(out), "  V/t {:>6}: {} to {} degrees, {} bend{}\n", Fixed(row.ratio, 1),
+                   Fixed(row.lowest_angle, 1), Fixed(row.highest_angle, 1), row.bends, row.bends == 1 ? "" : "s");
   }
   fmt::format_to(std::back_inserter(out), "\n{:>5} {:>7} {:>7} {:>6} {:>7} {:>8} {:>7} {:>7} {:>7} {:>8} {:>8}  {}\n",
                  "line", "t", "V", "V/t", "target", "measured", "sb old", "sb meas", "sb new", "res old", "res new",
