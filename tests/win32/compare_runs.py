@@ -9,6 +9,7 @@ each side's case folder becomes <case>/ with forward slashes.
     compare_runs.py compare --ui native|memory WINE_RUN WYR_EXE NATIVE_WYR JOBS EXAMPLES WORK
     compare_runs.py fresh WINE_RUN WYR_EXE EXAMPLES WORK
     compare_runs.py unanswerable WINE_RUN WYR_EXE JOBS WORK
+    compare_runs.py changing WINE_RUN WYR_EXE JOBS
 
 `fresh` creates a new Wine prefix, runs the example job there once with the
 real dialog and checks that the first programs of the day are numbered ...00
@@ -19,6 +20,11 @@ exist, which the folder browser cannot select: the run must fail by itself
 (status 1, the reason on standard error), with every window cancelled and
 nothing written, instead of hanging.
 
+`changing` has the real dialog's operator choose a folder beside the job, the
+job being in a folder under /tmp (drive Z:) whose modification time moves on
+while the dialog is open, as /tmp's own does whenever a file comes or goes:
+the browser must choose it, and the program must be written there.
+
 Wine runs one at a time: they share the current user's serial counter key.
 """
 import json
@@ -27,6 +33,8 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
+import threading
 import time
 
 KEY = r"HKCU\Software\Ostrel\TorvaneCommon\Default"
@@ -104,14 +112,20 @@ def written_files(folder, skip):
 class Case:
     def __init__(self, name, job, folders, counter, runs, copy_folder=None):
         self.name, self.job, self.folders, self.counter, self.runs = name, job, folders, counter, runs
-        self.copy_folder = copy_folder  # an example: its whole folder is copied
+        self.copy_folder = copy_folder  # an example: its job, conversion file and materials are copied
 
     def lay_out(self, folder):
-        """The case's folder: the job (job.json, or the example's folder) and its folders."""
+        """The case's folder: the job (job.json, or the example's own files) and its folders.
+
+        Of an example only what it is made of is copied, never what a run of
+        it left in its folder."""
         shutil.rmtree(folder, ignore_errors=True)
         if self.copy_folder:
-            shutil.copytree(self.copy_folder, folder, ignore=shutil.ignore_patterns("out"))
+            os.makedirs(folder)
             job = os.path.join(folder, os.path.basename(self.job))
+            shutil.copyfile(self.job, job)
+            shutil.copyfile(os.path.join(self.copy_folder, "tools.cnv"), os.path.join(folder, "tools.cnv"))
+            shutil.copytree(os.path.join(self.copy_folder, "materials"), os.path.join(folder, "materials"))
         else:
             os.makedirs(folder)
             job = os.path.join(folder, "job.json")
@@ -326,15 +340,21 @@ def fresh(wine_run, wyr_exe, examples, work):
     return 1 if problems else 0
 
 
-def unanswerable(wine_run, wyr_exe, jobs, work):
-    case = Case("unanswerable", os.path.join(jobs, "create.json"), ["out"], {}, DEFAULT_RUNS)
-    folder = os.path.join(work, "unanswerable")
-    job = case.lay_out(folder)
+def browsing_job(jobs, folder, folders, browse):
+    """The corpus's create.json laid out in `folder` with `folders`, its operator
+    choosing `browse` in the folder browser and then creating the programs."""
+    job = Case("browse", os.path.join(jobs, "create.json"), folders, {}, DEFAULT_RUNS).lay_out(folder)
     with open(job, encoding="utf-8") as f:
         content = json.load(f)
-    content["operator"] = [[{"browse": "no such folder"}, {"press": "create"}]]
+    content["operator"] = [[{"browse": browse}, {"press": "create"}]]
     with open(job, "w", encoding="utf-8") as f:
         json.dump(content, f)
+    return job
+
+
+def unanswerable(wine_run, wyr_exe, jobs, work):
+    folder = os.path.join(work, "unanswerable")
+    job = browsing_job(jobs, folder, ["out"], "no such folder")
     transcript = os.path.join(folder, "transcript.jsonl")
     started = time.monotonic()
     status, out, err = run([wine_run, wyr_exe, "run", windows_path(job), "--ui", "native",
@@ -355,6 +375,44 @@ def unanswerable(wine_run, wyr_exe, jobs, work):
     return 1 if problems else 0
 
 
+def changing(wine_run, wyr_exe, jobs):
+    top = tempfile.mkdtemp(prefix="driverwyr-browse-", dir="/tmp")
+    folder = os.path.join(top, "job")
+    job = browsing_job(jobs, folder, ["out", "alt"], "alt")
+    # The job's folder gets a new modification time every 10 ms, 2 s later
+    # each time (the shell keeps it to 2 s), from before the dialog opens
+    # until the run has ended.
+    stop = threading.Event()
+
+    def touch():
+        moment = time.time()
+        while not stop.wait(0.01):
+            moment += 2
+            os.utime(folder, (moment, moment))
+
+    toucher = threading.Thread(target=touch)
+    toucher.start()
+    problems = []
+    try:
+        status, out, err = run([wine_run, wyr_exe, "run", windows_path(job), "--ui", "native"])
+        stop.set()
+        toucher.join()
+        if status != 0:
+            problems.append(f"status {status}, not 0:\n{out}{err}")
+        written = sorted(os.listdir(os.path.join(folder, "alt")))
+        if not written or os.listdir(os.path.join(folder, "out")):
+            problems.append(f"the programs are not in alt/ alone: alt/ holds {written}")
+    finally:
+        stop.set()
+        toucher.join()
+        shutil.rmtree(top, ignore_errors=True)
+    for problem in problems:
+        print(problem)
+    if not problems:
+        print(f"chose {windows_path(os.path.join(folder, 'alt'))}; wrote {written}")
+    return 1 if problems else 0
+
+
 def main(argv):
     if len(argv) == 10 and argv[1] == "compare" and argv[2] == "--ui":
         return compare(argv[3], *argv[4:])
@@ -362,6 +420,8 @@ def main(argv):
         return fresh(*argv[2:])
     if len(argv) == 6 and argv[1] == "unanswerable":
         return unanswerable(*argv[2:])
+    if len(argv) == 5 and argv[1] == "changing":
+        return changing(*argv[2:])
     print(__doc__, file=sys.stderr)
     return 2
 

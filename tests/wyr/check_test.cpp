@@ -15,14 +15,24 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-const std::filesystem::path kExamples = EXAMPLES_DIR;
+// The example job, copied once for this file's tests, so that what a run of
+// the example left beside it (its out/ folder) changes nothing here.
+struct ExampleCopy {
+  ExampleCopy() { CopyExample(folder); }
+  ~ExampleCopy() { std::filesystem::remove_all(folder); }
+  const std::filesystem::path folder = MakeTempFolder("wyr-check-example");
+};
+const std::filesystem::path& Example() {
+  static const ExampleCopy copy;
+  return copy.folder;
+}
 
 void ExpectLines(const std::string& out, std::initializer_list<const char*> lines) {
   for (const char* line : lines) EXPECT_THAT(out, HasSubstr(line));
 }
 
 TEST(CheckTest, ExamplePrintsWhatTheStoreHolds) {
-  const WyrResult result = RunWyr({"check", (kExamples / "bracket.json").string()});
+  const WyrResult result = RunWyr({"check", (Example() / "bracket.json").string()});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
   EXPECT_THAT(result.out, StartsWith("unit: 0 (millimetre)\n"));
@@ -39,7 +49,7 @@ TEST(CheckTest, ExamplePrintsWhatTheStoreHolds) {
       "machines[0].MaxBendingLength: 3000\n", "bgauges: 0\n"});
   // Paths are resolved against the job's folder, and appear only on lines
   // that begin with "path " (the Linux/Windows comparison drops those).
-  const std::string folder = kExamples.lexically_normal().string();
+  const std::string folder = Example().lexically_normal().string();
   EXPECT_THAT(result.out, HasSubstr("path program: " + folder + "/out/BRACKET.bmf\n"
                                     "path data: " + folder + "/materials\n"
                                     "path conversion: " + folder + "/tools.cnv\n"));
@@ -77,7 +87,7 @@ TEST(CheckTest, InchJobIsConvertedBySettersAndMaterial) {
 // pre-flight report follows it.
 TEST(CheckTest, ListingIsExactlyAsBefore) {
   const struct { std::string job, listing; int status; } cases[] = {
-      {(kExamples / "bracket.json").string(), std::string(TEST_DATA_DIR) + "/check_bracket.txt", 0},
+      {(Example() / "bracket.json").string(), std::string(TEST_DATA_DIR) + "/check_bracket.txt", 0},
       {std::string(TEST_DATA_DIR) + "/check_inch.json", std::string(TEST_DATA_DIR) + "/check_inch.txt", 3},
   };
   for (const auto& c : cases) {

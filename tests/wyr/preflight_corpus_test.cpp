@@ -98,8 +98,7 @@ class PreflightCorpusTest : public ::testing::Test {
                       run["now"].get<std::string>()});
     }
     const fs::path example = dir_ / "example";
-    fs::copy(EXAMPLES_DIR, example, fs::copy_options::recursive);
-    fs::create_directories(example / "out");
+    CopyExample(example);
     laid.push_back({"example", example / "bracket.json", {{"XDG_CONFIG_HOME", (example / "config").string()}},
                     "2026-12-07T10:00:00Z"});
     return laid;

@@ -248,8 +248,7 @@ TEST_F(PreflightTest, FindingNamesStepGroupAndRecord) {
 // shows too, and nothing else.
 TEST_F(PreflightTest, ExampleJobHasNoError) {
   const fs::path example = dir_ / "example";
-  fs::copy(EXAMPLES_DIR, example, fs::copy_options::recursive);
-  fs::create_directories(example / "out");
+  CopyExample(example);
   const WyrResult result = RunWyr({"check", "--json", (example / "bracket.json").string()}, env_);
   ASSERT_EQ(result.status, 0) << result.out << result.err;
   const json report = json::parse(result.out);

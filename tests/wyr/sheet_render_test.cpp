@@ -90,8 +90,7 @@ class SheetRenderTest : public ::testing::Test {
   static void SetUpTestSuite() {
     fs::remove_all(kWork);
     fs::create_directories(kWork);
-    fs::copy(EXAMPLES_DIR, kWork / "job", fs::copy_options::recursive);
-    fs::create_directories(kWork / "job" / "out");
+    CopyExample(kWork / "job");
     fs::create_directories(kWork / "job" / "many");
     // A job of 17 steps in one group: three pages of drawings.
     json many = json::parse(ReadFile(kWork / "job" / "bracket.json"));

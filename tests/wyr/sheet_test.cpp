@@ -30,8 +30,7 @@ class SheetTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = MakeTempFolder("wyr-sheet-test");
-    fs::copy(EXAMPLES_DIR, dir_ / "job", fs::copy_options::recursive);
-    fs::create_directories(dir_ / "job" / "out");
+    CopyExample(dir_ / "job");
     job_ = json::parse(ReadFile(dir_ / "job" / "bracket.json"));
   }
   void TearDown() override { fs::remove_all(dir_); }

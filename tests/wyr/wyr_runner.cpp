@@ -67,6 +67,15 @@ std::filesystem::path MakeTempFolder(const std::string& name) {
   return folder;
 }
 
+void CopyExample(const std::filesystem::path& folder) {
+  namespace fs = std::filesystem;
+  const fs::path examples = EXAMPLES_DIR;
+  fs::create_directories(folder / "out");
+  fs::copy_file(examples / "bracket.json", folder / "bracket.json");
+  fs::copy_file(examples / "tools.cnv", folder / "tools.cnv");
+  fs::copy(examples / "materials", folder / "materials", fs::copy_options::recursive);
+}
+
 std::string ReadFile(const std::filesystem::path& path) {
   std::ostringstream text;
   text << std::ifstream(path, std::ios::binary).rdbuf();

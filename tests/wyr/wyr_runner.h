@@ -35,6 +35,12 @@ WyrResult WaitWyr(StartedWyr& started);
 // A fresh, empty folder under the system's temporary folder; the caller removes it.
 std::filesystem::path MakeTempFolder(const std::string& name);
 
+// Lays out the example job in `folder` as a fresh clone holds it: the job
+// file bracket.json, its conversion file tools.cnv and its material data
+// folder materials/, beside an empty out/ for its programs. Nothing a run of
+// the example left in the source tree's examples/ is copied.
+void CopyExample(const std::filesystem::path& folder);
+
 // A whole file as bytes ("" when it cannot be read), and its replacement.
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);

@@ -358,46 +358,89 @@ class NativeUi final : public OperatorUi {
         },
         "the folder browser did not appear");
     const std::optional<std::string> answer = player_.BrowseAnswer();
+    // "My Computer", which has no file-system path.
+    LPITEMIDLIST items = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &items)) || items == nullptr) {
+      throw AutomationError("the shell has no \"My Computer\" to choose");
+    }
+    const std::unique_ptr<ITEMIDLIST, decltype(&CoTaskMemFree)> computer(items, &CoTaskMemFree);
     if (!answer) {
       PostMessageA(browser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     } else if (answer->empty()) {
-      // "My Computer" has no file-system path.
-      LPITEMIDLIST computer = nullptr;
-      if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer)) || computer == nullptr) {
-        throw AutomationError("the shell has no \"My Computer\" to choose");
-      }
-      SendMessageA(browser, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(computer));
-      CoTaskMemFree(computer);
+      SendMessageA(browser, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(computer.get()));
       PostMessageA(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     } else {
-      SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(answer->c_str()));
-      CheckBrowserSelection(browser, *answer);
+      SelectFolder(browser, *answer, ShellName(reinterpret_cast<LPCSTR>(computer.get()), SHGFI_PIDL));
       PostMessageA(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     }
     AwaitGone(browser, "the folder browser");
   }
 
-  // The browser leaves its selection where it was when it cannot find a
-  // folder: the tree's selected item must be the folder's last name.
-  void CheckBrowserSelection(HWND browser, const std::string& folder) {
-    std::string name = folder;
-    while (!name.empty() && name.back() == '\\') name.pop_back();
-    const std::size_t slash = name.find_last_of('\\');
-    if (slash == std::string::npos || slash + 1 >= name.size()) return;  // a drive root
-    name.erase(0, slash + 1);
+  // Selects `folder` in the browser's tree as the operator clicks to it: "My
+  // Computer", the drive, then each folder by its name, each expanded on the
+  // way. Only a path without a drive (a network path) is left to the
+  // browser's own BFFM_SETSELECTION: Wine's browser compares the folder's
+  // item list with the items it listed before byte for byte, modification
+  // times included, and so never finds a folder below one that changed since
+  // (under Z:\tmp, nearly always).
+  void SelectFolder(HWND browser, const std::string& folder, const std::string& computer_name) {
     const HWND tree = FindWindowExA(browser, nullptr, "SysTreeView32", nullptr);
-    const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    char shown[MAX_PATH] = {};
-    TVITEMA request{};
-    request.mask = TVIF_TEXT;
-    request.hItem = item;
-    request.pszText = shown;
-    request.cchTextMax = sizeof shown;
-    if (item == nullptr || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&request)) ||
-        lstrcmpiA(shown, name.c_str()) != 0) {
+    std::string path = folder;
+    while (path.size() > 3 && path.back() == '\\') path.pop_back();
+    HTREEITEM wanted = nullptr;
+    if (path.size() >= 3 && IsCharAlphaA(path[0]) && path[1] == ':' && path[2] == '\\') {
+      const auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+      wanted = TreeChild(tree, TreeChild(tree, root, computer_name), ShellName(path.substr(0, 3).c_str(), 0));
+      for (std::size_t start = 3; wanted != nullptr && start < path.size();) {
+        const std::size_t end = std::min(path.find('\\', start), path.size());
+        if (end > start) wanted = TreeChild(tree, wanted, path.substr(start, end - start));
+        start = end + 1;
+      }
+    } else {
+      // The browser leaves its selection where it was when it cannot find
+      // the folder: the selected item must have the folder's name.
+      SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+      wanted = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+      if (lstrcmpiA(TreeText(tree, wanted).c_str(), path.substr(path.find_last_of('\\') + 1).c_str()) != 0) {
+        wanted = nullptr;
+      }
+    }
+    if (wanted == nullptr || !SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(wanted))) {
       PostMessageA(browser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
       throw AutomationError("the folder browser could not select " + folder);
     }
+  }
+
+  static std::string TreeText(HWND tree, HTREEITEM item) {
+    char text[MAX_PATH] = {};
+    TVITEMA request{};
+    request.mask = TVIF_TEXT;
+    request.hItem = item;
+    request.pszText = text;
+    request.cchTextMax = sizeof text;
+    if (item == nullptr || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&request))) return "";
+    text[MAX_PATH - 1] = '\0';
+    return text;
+  }
+
+  // The child of `parent` shown as `name` (in any case), once `parent` is
+  // expanded, which lists its children; nullptr when there is none.
+  static HTREEITEM TreeChild(HWND tree, HTREEITEM parent, const std::string& name) {
+    if (parent == nullptr || name.empty()) return nullptr;
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+    auto child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD,
+                                                          reinterpret_cast<LPARAM>(parent)));
+    while (child != nullptr && lstrcmpiA(TreeText(tree, child).c_str(), name.c_str()) != 0) {
+      child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT,
+                                                       reinterpret_cast<LPARAM>(child)));
+    }
+    return child;
+  }
+
+  // The name the shell shows an item by: a path, or an item list with SHGFI_PIDL.
+  static std::string ShellName(LPCSTR item, UINT flags) {
+    SHFILEINFOA info{};
+    return SHGetFileInfoA(item, 0, &info, sizeof info, flags | SHGFI_DISPLAYNAME) != 0 ? info.szDisplayName : "";
   }
 
   ScriptPlayer& player_;
