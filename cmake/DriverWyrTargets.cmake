@@ -26,6 +26,24 @@ else()
   target_include_directories(driverwyr_third_party SYSTEM INTERFACE "${CLI11_INCLUDE_DIR}" "${FMT_INCLUDE_DIR}")
 endif()
 
+# Eigen (libeigen3-dev, header-only) for the least-squares fits of the
+# material calibration. Static alignment is off: the 32-bit Windows build
+# cannot rely on a 16-byte aligned stack, and every build computes alike.
+add_library(driverwyr_eigen INTERFACE)
+target_compile_definitions(driverwyr_eigen INTERFACE EIGEN_MAX_STATIC_ALIGN_BYTES=0 EIGEN_MPL2_ONLY)
+if(CMAKE_CROSSCOMPILING)
+  if(NOT EXISTS "/usr/include/eigen3/Eigen")
+    message(FATAL_ERROR "/usr/include/eigen3 is missing: install libeigen3-dev")
+  endif()
+  if(NOT EXISTS "${_tp}/Eigen")
+    file(CREATE_LINK "/usr/include/eigen3/Eigen" "${_tp}/Eigen" SYMBOLIC)
+  endif()
+  target_include_directories(driverwyr_eigen SYSTEM INTERFACE "${_tp}")
+else()
+  find_package(Eigen3 3.3 REQUIRED NO_MODULE)
+  target_link_libraries(driverwyr_eigen INTERFACE Eigen3::Eigen)
+endif()
+
 # GoogleTest: the native builds use Debian's libraries; the Windows build compiles
 # Debian's sources (package googletest) with the cross compiler.
 macro(driverwyr_find_gtest)

@@ -30,6 +30,10 @@
 #include "driverwyr/result.h"
 
 namespace driverwyr {
+class FileSystem;  // driverwyr/files.h
+}  // namespace driverwyr
+
+namespace driverwyr {
 
 inline constexpr std::size_t kProgramHeaderSize = 125;
 inline constexpr std::size_t kProgramRecordSize = 145;
@@ -146,7 +150,9 @@ DRIVERWYR_API Status DecodeProgramFile(std::string_view bytes, ProgramFile& out)
 // regular file, a file larger than the largest program file and a file whose
 // bytes are not a program file; the error's message is a sentence fragment
 // to put after the path ("is a folder, not a program file", "not a program
-// file: ...").
+// file: ..."). The first form reads through `files`, the second through the
+// operating system's files.
+DRIVERWYR_API Result<ProgramFile> ReadProgramFile(FileSystem& files, const std::string& path);
 DRIVERWYR_API Result<ProgramFile> ReadProgramFile(const std::string& path);
 
 // One field of the header or a record, for printing.

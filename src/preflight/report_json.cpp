@@ -5,7 +5,7 @@
 #include <string>
 
 #include "driverwyr/preflight.h"
-#include "sheet/program_text.h"
+#include "driverwyr/program_text.h"
 
 namespace driverwyr {
 namespace {

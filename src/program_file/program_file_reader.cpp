@@ -1,38 +1,27 @@
 #include "program_file/program_file_reader.h"
 
-#include <fmt/format.h>
-
+#include <string>
 #include <utility>
 
 #include "driverwyr/files.h"
 
 namespace driverwyr {
-namespace {
 
-// Reads the whole file through the file role: only a regular file, and
-// never more than the largest program file.
-Status ReadProgramBytes(const std::string& path, std::string& bytes) {
-  Result<std::string> read =
-      ReadWholeFile(DefaultFileSystem(), path, kMaxProgramFileSize);
+Result<ProgramFile> ReadProgramFile(FileSystem& files, const std::string& path) {
+  // Only a regular file, and never more than the largest program file.
+  Result<std::string> read = ReadWholeFile(files, path, kMaxProgramFileSize);
   if (!read.ok()) {
     if (read.status().code() != Status::Code::kInvalid) return read.status();
-    return Status::Invalid(
-        fmt::format("not a program file: it is larger than the largest program file ({} bytes, {} records)",
-                    kMaxProgramFileSize, kMaxProgramRecords));
+    return Status::Invalid("not a program file: it is larger than the largest program file (" +
+                           std::to_string(kMaxProgramFileSize) + " bytes, " + std::to_string(kMaxProgramRecords) +
+                           " records)");
   }
-  bytes = std::move(*read);
-  return Status::Ok();
-}
-
-}  // namespace
-
-Result<ProgramFile> ReadProgramFile(const std::string& path) {
-  std::string bytes;
-  if (Status read = ReadProgramBytes(path, bytes); !read.ok()) return read;
   ProgramFile file;
-  const Status decoded = DecodeProgramFile(bytes, file);
+  const Status decoded = DecodeProgramFile(*read, file);
   if (!decoded.ok()) return Status::Invalid("not a program file: " + decoded.message());
   return file;
 }
+
+Result<ProgramFile> ReadProgramFile(const std::string& path) { return ReadProgramFile(DefaultFileSystem(), path); }
 
 }  // namespace driverwyr

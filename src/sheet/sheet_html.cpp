@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "sheet/program_text.h"
+#include "driverwyr/program_text.h"
 #include "sheet/sheet_svg.h"
 
 namespace driverwyr::sheet {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "render_support.h"
 #include "wyr_runner.h"
 
 namespace wyr_test {
@@ -22,33 +23,11 @@ namespace {
 namespace fs = std::filesystem;
 using json = nlohmann::json;
 
-// Longest a single Chromium run may take; it starts in a second or two.
-constexpr const char* kChromiumSeconds = "60";
 constexpr int kWindowWidth = 900;
 // Drawn coordinates carry four decimals.
 constexpr double kNear = 1.5e-4;
 
 const fs::path kWork = RENDER_OUTPUT_DIR;
-
-// Runs Chromium headless on `page` with `args`, bounded by the timeout, each
-// time with a new empty profile.
-WyrResult Chromium(const fs::path& page, const std::vector<std::string>& args) {
-  static int runs = 0;
-  const fs::path profile = kWork / ("profile-" + std::to_string(++runs));
-  fs::remove_all(profile);
-  fs::create_directories(profile);
-  std::vector<std::string> argv = {TIMEOUT_PATH, kChromiumSeconds, CHROMIUM_PATH, "--headless", "--no-sandbox",
-                                   "--disable-gpu", "--disable-quic", "--no-first-run",
-                                   "--disable-background-networking", "--disable-component-update",
-                                   "--disable-sync", "--hide-scrollbars", "--user-data-dir=" + profile.string()};
-  argv.insert(argv.end(), args.begin(), args.end());
-  argv.push_back("file://" + fs::absolute(page).string());
-  WyrResult result = RunProgram(argv);
-  fs::remove_all(profile);
-  // timeout(1) answers 124 when it had to stop the program.
-  if (result.status == 124) ADD_FAILURE() << "Chromium did not finish within " << kChromiumSeconds << " seconds";
-  return result;
-}
 
 // What the probe reads from the rendered page: where the page and each
 // drawing's views lie (CSS pixels) and the drawn geometry (model millimetres,
@@ -89,7 +68,7 @@ json Probe(const fs::path& sheet) {
   page.insert(end, kProbe);
   const fs::path probed = kWork / (sheet.stem().string() + ".probe.html");
   WriteFile(probed, page);
-  const WyrResult dom = Chromium(probed, {"--window-size=" + std::to_string(kWindowWidth) + ",1200", "--dump-dom"});
+  const WyrResult dom = Chromium(kWork, probed, {"--window-size=" + std::to_string(kWindowWidth) + ",1200", "--dump-dom"});
   std::smatch match;
   static const std::regex kPre(R"(<pre id="probe">([^<]*)</pre>)");
   if (dom.status != 0 || !std::regex_search(dom.out, match, kPre)) {
@@ -97,24 +76,6 @@ json Probe(const fs::path& sheet) {
     return nullptr;
   }
   return json::parse(match[1].str());
-}
-
-// ImageMagick's answer about a PNG, or part of it.
-std::string Measure(const fs::path& png, const std::string& format, const std::string& crop = "") {
-  std::vector<std::string> argv = {CONVERT_PATH, png.string()};
-  if (!crop.empty()) argv.insert(argv.end(), {"-crop", crop, "+repage"});
-  argv.insert(argv.end(), {"-colorspace", "Gray", "-format", format, "info:"});
-  const WyrResult result = RunProgram(argv);
-  EXPECT_EQ(result.status, 0) << result.err;
-  return result.out;
-}
-
-// How much the grey levels of a part of the PNG vary (0 for a blank area).
-double Variation(const fs::path& png, const json& area) {
-  const auto px = [&](const char* key) { return static_cast<long>(std::lround(area[key].get<double>())); };
-  const std::string crop = std::to_string(px("w")) + "x" + std::to_string(px("h")) + "+" +
-                           std::to_string(px("x")) + "+" + std::to_string(px("y"));
-  return std::stod(Measure(png, "%[fx:standard_deviation]", crop));
 }
 
 // A view's drawing area: its frame without the border and the title line.
@@ -169,7 +130,7 @@ TEST_F(SheetRenderTest, ExampleSheetRendersWithDrawingsThatAreNotBlank) {
   ASSERT_GT(height, 1000) << "an A4 page is 1123 pixels high";
 
   const fs::path png = kWork / "BRACKET.S1P1.png";
-  const WyrResult shot = Chromium(
+  const WyrResult shot = Chromium(kWork,
       sheet, {"--window-size=" + std::to_string(kWindowWidth) + "," + std::to_string(height),
               "--screenshot=" + png.string()});
   ASSERT_EQ(shot.status, 0) << shot.err;
@@ -246,7 +207,7 @@ TEST_F(SheetRenderTest, PrintsEightStepsAPageOnA4) {
   } cases[] = {{"BRACKET.S1P1", 1}, {"MANY", 3}};  // 17 steps: 8, 8, then 1 with the table
   for (const auto& c : cases) {
     const fs::path pdf = kWork / (std::string(c.sheet) + ".pdf");
-    const WyrResult print = Chromium(Sheet(c.sheet), {"--no-pdf-header-footer", "--print-to-pdf=" + pdf.string()});
+    const WyrResult print = Chromium(kWork, Sheet(c.sheet), {"--no-pdf-header-footer", "--print-to-pdf=" + pdf.string()});
     ASSERT_EQ(print.status, 0) << print.err;
     std::smatch match;
     const std::string bytes = ReadFile(pdf);

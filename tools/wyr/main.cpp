@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
   wyr::AddDumpCommand(app, status);
   wyr::AddMaterialCommand(app, status);
   wyr::AddSheetCommand(app, status);
+  wyr::AddDiffCommand(app, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -18,6 +18,9 @@ void AddRunCommand(CLI::App& app, int& status);
 void AddDumpCommand(CLI::App& app, int& status);
 void AddMaterialCommand(CLI::App& app, int& status);
 void AddSheetCommand(CLI::App& app, int& status);
+void AddDiffCommand(CLI::App& app, int& status);
+// `wyr material fit`, under the material command.
+void AddMaterialFitCommand(CLI::App& material, int& status);
 
 }  // namespace wyr
 

@@ -412,7 +412,7 @@ struct MaterialOptions {
 }  // namespace
 
 void AddMaterialCommand(CLI::App& app, int& status) {
-  auto* material = app.add_subcommand("material", "build, dump and evaluate material data files f_1 to f_4");
+  auto* material = app.add_subcommand("material", "build, dump, evaluate and fit material data files f_1 to f_4");
   material->require_subcommand(1);
   auto options = std::make_shared<MaterialOptions>();
 
@@ -434,6 +434,7 @@ void AddMaterialCommand(CLI::App& app, int& status) {
   eval->callback([options, &status] {
     status = RunEval(options->file, options->angle, options->ratio, options->json);
   });
+  AddMaterialFitCommand(*material, status);
 }
 
 }  // namespace wyr

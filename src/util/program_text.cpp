@@ -1,4 +1,4 @@
-#include "sheet/program_text.h"
+#include "driverwyr/program_text.h"
 
 #include <fmt/format.h>
 
