@@ -2,10 +2,6 @@
 // white space, trimming, ASCII letter case, and the number formats of the
 // dialog's edit boxes and of the stored texts.
 //
-// TrimRight, FormatFloat and ParseInteger are exported from the library for
-// the pre-flight report and the set-up sheet that wyr still builds itself;
-// they are no host interface.
-//
 // Everything works on single bytes in the "C" locale, whatever the process's
 // locale: the driver's strings are in the host's code page, and only the ASCII
 // letters and digits have a meaning here.
@@ -18,8 +14,6 @@
 #include <string>
 #include <string_view>
 
-#include "driverwyr/export.h"
-
 namespace driverwyr {
 
 // White space as isspace knows it in the "C" locale: blank, tab, line feed,
@@ -27,7 +21,7 @@ namespace driverwyr {
 constexpr bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // `text` without white space at its end, its start, or both.
-DRIVERWYR_API std::string_view TrimRight(std::string_view text);
+std::string_view TrimRight(std::string_view text);
 std::string_view TrimLeft(std::string_view text);
 std::string_view Trim(std::string_view text);
 
@@ -52,7 +46,7 @@ int ParseLeadingInt(std::string_view text);
 std::string FillPlaceholders(std::string_view text, std::initializer_list<std::string_view> values);
 
 // A float as an edit box shows it: six significant digits, like C's "%.6g".
-DRIVERWYR_API std::string FormatFloat(float value);
+std::string FormatFloat(float value);
 
 // The float that an edit box's text stands for: white space around the number
 // and one leading '+' are allowed; anything else that is not a finite
@@ -62,7 +56,7 @@ std::optional<float> ParseFloat(std::string_view text);
 // The whole number that an edit box's text stands for, when it lies in
 // [min, max]: white space around it and a sign are allowed; anything else
 // gives nothing.
-DRIVERWYR_API std::optional<std::int64_t> ParseInteger(std::string_view text, std::int64_t min, std::int64_t max);
+std::optional<std::int64_t> ParseInteger(std::string_view text, std::int64_t min, std::int64_t max);
 
 }  // namespace driverwyr
 
