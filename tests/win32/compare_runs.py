@@ -279,6 +279,10 @@ def compare(ui, wine_run, wyr_exe, native_wyr, jobs, examples, work):
     started = time.monotonic()
     try:
         for case in cases:
+            # Its message names where the counter lives: a file on Linux, the
+            # registry key on Windows. The Windows unit tests check that case.
+            if case.name == "counter_not_understood":
+                continue
             case_started = time.monotonic()
             mine = play(linux, case)
             theirs = play(windows, case)
