@@ -213,5 +213,11 @@
  * icon) after "Open file fails!" where that is shown;
  * DRIVERWYR_MSG_CREATE_FAILED follows, its text unchanged. */
 #define DRIVERWYR_MSG_PROGRAM_NOT_WRITTEN 51035
+/* A material data file that exists but cannot be used: %1 its path and what
+ * is wrong with it (unreadable, or where it is malformed), once per file and
+ * program, before the box of the first step it leaves uncalculated (warning
+ * icon). That step's box says "The material is not supported." as for a
+ * missing file. */
+#define DRIVERWYR_MSG_MATERIAL_FILE_UNUSABLE 51036
 
 #endif /* DRIVERWYR_DIALOG_H_ */

@@ -7,6 +7,8 @@
 #include "bending/bend_warnings.h"
 #include "bending/tool_selection.h"
 #include "driver/ppdb.h"
+#include "platform/platform.h"
+#include "util/text.h"
 #include "util/truncate.h"
 #include "driverwyr/machine.h"
 
@@ -78,6 +80,12 @@ WarningList CalculateBendData(const ProgramData& program, const CPPSetup* setup,
   // A file that changed since an earlier step of the program ends the
   // program: what this step met in it is not worth a box.
   if (materials != nullptr && materials->changed()) return WarningList{};
+  if (materials != nullptr) {
+    if (const std::optional<std::string> unusable = materials->TakeUnusable()) {
+      ShowMessage(FillPlaceholders(LoadMessageText(DRIVERWYR_MSG_MATERIAL_FILE_UNUSABLE), {*unusable}),
+                  kMessageOk | kMessageIconWarning);
+    }
+  }
 
   step.SetY1(-result.Depth);
   step.SetY2(-result.Depth);

@@ -13,7 +13,14 @@ Status ProgramMaterials::Read(FileSystem& files, const std::string& path, Materi
     return read;
   }
   first_reads_.push_back(FirstRead{path, readable, scratch_});
+  if (!read.ok() && read.code() != Status::Code::kNotFound && !unusable_) unusable_ = read.message();
   return read;
+}
+
+std::optional<std::string> ProgramMaterials::TakeUnusable() {
+  std::optional<std::string> taken = std::move(unusable_);
+  unusable_.reset();
+  return taken;
 }
 
 }  // namespace driverwyr

@@ -31,6 +31,12 @@ class ProgramMaterials {
   // it, or nothing.
   const std::optional<std::string>& changed() const { return changed_; }
 
+  // The path and reason of a file that exists but could not be used (it is
+  // unreadable or malformed), once per file and program: the step's box says
+  // only "The material is not supported.", so the operator is told once
+  // which file is at fault and why. A missing file is not reported here.
+  std::optional<std::string> TakeUnusable();
+
  private:
   struct FirstRead {
     std::string path;
@@ -40,6 +46,7 @@ class ProgramMaterials {
   std::vector<FirstRead> first_reads_;  // one per file, at most four
   std::string scratch_;                 // the bytes of the latest read
   std::optional<std::string> changed_;
+  std::optional<std::string> unusable_;  // not yet taken
 };
 
 }  // namespace driverwyr

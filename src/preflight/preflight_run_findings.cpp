@@ -15,7 +15,9 @@
 #include <vector>
 
 #include "bending/bend_calculator.h"
+#include "driverwyr/dialog.h"
 #include "platform/files.h"
+#include "platform/platform.h"
 #include "preflight/preflight_internal.h"
 #include "util/text.h"
 
@@ -95,8 +97,13 @@ std::string NamedTool(const CPPStepInfo& step, int role) {
 // box); none for a step without warnings.
 std::vector<const MessageSeen*> BoxesOf(const DryRun& dry) {
   std::vector<const MessageSeen*> boxes(dry.calculated.size(), nullptr);
+  // A step's box opens with the step note; other boxes of the create (a
+  // material file that cannot be used) are not a step's.
+  const std::string note = LoadMessageText(DRIVERWYR_MSG_STEP_NOTE);
+  const std::string heading = note.substr(0, note.find("%d"));
   for (const MessageSeen& message : dry.messages) {
     if (message.dialog_open || message.calculated_before < 0) continue;
+    if (message.text.compare(0, heading.size(), heading) != 0) continue;
     const auto k = static_cast<std::size_t>(message.calculated_before);
     if (k < boxes.size() && boxes[k] == nullptr && message.group == dry.calculated[k].group) boxes[k] = &message;
   }
@@ -205,10 +212,16 @@ void CheckCalculatedSteps(const CheckInput& input, FindingList& out) {
           step_has_error[static_cast<std::size_t>(index)]) {
         continue;
       }
+      // Within 20..180 degrees only a thickness the program keeps as 0 is
+      // not calculated.
+      const float angle = input.store.steps[index].GetBendAngle();
+      const bool angle_calculated = angle >= 20.0f && angle <= 180.0f;
       Finding& finding = out.AddForStep(
           index, Severity::kError, "no-depth", "plausibility",
-          "the calculation gives this step no depth (0 mm): the punch would not bend the sheet (a bend angle below "
-          "20 or above 180 degrees is not calculated)");
+          std::string("the calculation gives this step no depth (0 mm): the punch would not bend the sheet (") +
+              (angle_calculated ? "the program keeps the thickness to 0.01 mm or 0.001 inch, and a thinner sheet "
+                                  "is not calculated)"
+                                : "a bend angle below 20 or above 180 degrees is not calculated)"));
       finding.group = calculated.group;
       continue;
     }

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "bending/bend_warnings.h"
+#include "bending/program_materials.h"
 #include "bending/tool_selection.h"
 #include "bending_test_support.h"
 #include "driver/ppdb.h"
@@ -250,6 +252,43 @@ TEST_F(CalculateBendDataTest, ADepthOrForceBeyondTheMachineIsTold) {
     ASSERT_EQ(ui_.boxes.size(), 1u);
     EXPECT_EQ(ui_.boxes[0].text, "Please note: [for step number: 4]\n" + text);
     EXPECT_EQ(ui_.boxes[0].style, told ? kMessageOk | kMessageIconWarning : kMessageOk);
+  }
+}
+
+// Within one program, a material file that exists but cannot be used is
+// named once, with its reason, before the box of the first step it leaves
+// uncalculated; a missing file and a good one bring no such box.
+TEST_F(CalculateBendDataTest, AnUnusableMaterialFileIsNamedOncePerProgram) {
+  const std::string unusable = "The material data file cannot be used: ";
+  WriteBytes(folder_ / "f_2", {0x00, 0x00, 0x01});  // cut in its first block
+  std::filesystem::create_directory(folder_.path / "f_4");
+  const struct {
+    const char* name;
+    int material;
+    bool named;  // the first step's box names the file
+  } cases[] = {
+      {"malformed", 2, true}, {"a folder in its place", 4, true}, {"missing", 3, false}, {"good", 1, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Reset();
+    program_.MaterialNumber = static_cast<float>(c.material);
+    ProgramMaterials materials;
+    for (int step = 0; step < 2; ++step) {
+      CalculateBendData(program_, &setup_, step_, &materials);
+      const bool named = c.named && step == 0;
+      ASSERT_EQ(ui_.boxes.size(), (named ? 1u : 0u) + (c.material == 1 ? 0u : 1u));
+      if (named) {
+        const std::string path = (folder_.path / ("f_" + std::to_string(c.material))).string();
+        EXPECT_EQ(ui_.boxes[0].text.rfind(unusable + path + ": ", 0), 0u) << ui_.boxes[0].text;
+        EXPECT_GT(ui_.boxes[0].text.size(), unusable.size() + path.size() + 2) << "a reason follows";
+        EXPECT_EQ(ui_.boxes[0].style, kMessageOk | kMessageIconWarning);
+      }
+      if (c.material != 1) {
+        EXPECT_EQ(ui_.boxes.back().text,
+                  "Please note: [for step number: 4]\n" + std::string(kMaterialNotSupported) + "\n");
+      }
+      ui_.boxes.clear();
+    }
   }
 }
 
