@@ -195,7 +195,7 @@ void CheckMaterial(const CheckInput& input, FindingList& out) {
     if (read.ok()) continue;
     Finding& finding = out.Add(
         Severity::kError, "material-file", "material",
-        fmt::format("the material data file f_{} {}: the steps of material {} are not calculated", *number,
+        fmt::format("the material data file f_{}: {}: the steps of material {} are not calculated", *number,
                     WithoutPath(read.message(), path), *number));
     finding.group = static_cast<int>(g);
     finding.record = "paths.data";
