@@ -5,7 +5,7 @@
 #   include/driverwyr/                 the public headers
 #   lib/cmake/DriverWyr/               the CMake package: DriverWyr::driverwyr
 #   lib/pkgconfig/driverwyr.pc         for pkg-config (Linux)
-#   share/doc/DriverWyr/               README and the guides
+#   share/doc/DriverWyr/               README, docs/ and examples/ as in the source tree
 include(CMakePackageConfigHelpers)
 
 set(DRIVERWYR_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/DriverWyr)
@@ -34,13 +34,20 @@ foreach(header ${DRIVERWYR_PUBLIC_HEADERS})
 endforeach()
 install(FILES ${DRIVERWYR_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/driverwyr)
 
+# The README and the guides keep the source tree's layout, so that their links
+# hold where they are installed: README.md, docs/ (guides and pictures) and
+# examples/ (the example job, its material and conversion files, the example
+# hosts), without what a run or a build leaves in examples/.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs
+  FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
 install(FILES
-  ${PROJECT_SOURCE_DIR}/README.md
-  ${PROJECT_SOURCE_DIR}/docs/host.md
-  ${PROJECT_SOURCE_DIR}/docs/wyr.md
-  ${PROJECT_SOURCE_DIR}/docs/program-file.md
-  ${PROJECT_SOURCE_DIR}/docs/material-file.md
-  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  ${PROJECT_SOURCE_DIR}/examples/bracket.json
+  ${PROJECT_SOURCE_DIR}/examples/tools.cnv
+  DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/materials ${PROJECT_SOURCE_DIR}/examples/hosts
+  DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
+  PATTERN "__pycache__" EXCLUDE PATTERN "out" EXCLUDE PATTERN "build" EXCLUDE)
 
 install(EXPORT DriverWyrTargets NAMESPACE DriverWyr:: DESTINATION ${DRIVERWYR_CMAKE_DIR})
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/DriverWyrConfig.cmake.in

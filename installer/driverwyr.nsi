@@ -52,7 +52,7 @@ Section "DriverWyr"
   SetOutPath "$INSTDIR\lib\cmake\DriverWyr"
   File "${PREFIX}/lib/cmake/DriverWyr/*.cmake"
   SetOutPath "$INSTDIR\doc"
-  File "${PREFIX}/share/doc/DriverWyr/*.md"
+  File /r "${PREFIX}/share/doc/DriverWyr/*.*"
 
   ; The serial counter key, created by the driver itself, so that it lies
   ; exactly where the driver looks for it (the Wow6432Node rule included). An
@@ -90,8 +90,7 @@ Section "Uninstall"
   Delete "$INSTDIR\lib\libDriverWyr.dll.a"
   Delete "$INSTDIR\lib\DriverWyr.def"
   RMDir "$INSTDIR\lib"
-  Delete "$INSTDIR\doc\*.md"
-  RMDir "$INSTDIR\doc"
+  RMDir /r "$INSTDIR\doc"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
