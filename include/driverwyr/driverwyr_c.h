@@ -38,7 +38,9 @@
  *     length. Record texts are counted and may hold NUL bytes; they are copied
  *     in full (up to the buffer).
  *   - int results of actions: 0 for success, -1 for a NULL handle or a
- *     failure (memory exhausted), as documented at each function.
+ *     failure (memory exhausted), as documented at each function. Every
+ *     function that fails (-1, or NULL where it gives a handle) says why in
+ *     driverwyr_LastError, the calling thread's last error.
  *   - Like the entry points, everything runs on the host's user-interface
  *     thread; the library is not to be called from two threads at once. */
 #ifndef DRIVERWYR_DRIVERWYR_C_H_
@@ -63,6 +65,18 @@ extern "C" {
 #define DRIVERWYR_C_FUNCTION(Result, Name, Parameters) \
   DRIVERWYR_API Result DRIVERWYR_CALL Name Parameters;  \
   typedef Result(DRIVERWYR_CALL* Name##_fn) Parameters;
+
+/* ==== the last error ====================================================== */
+
+/* Why the last call of this interface that failed on the calling thread
+ * failed: the function or file it concerns and the reason, one line ("" when
+ * none has failed yet). Every function that reports a failure (-1, NULL, or
+ * a DRIVERWYR_SHEET_... result) sets it first; calls that succeed leave it.
+ * The text is ASCII apart from the texts and file names the host gave, which
+ * it holds byte for byte; at most 1023 bytes. The pointer stays valid as long
+ * as the thread; the text is replaced by the thread's next failure, so read
+ * or copy it right after the call that failed. */
+DRIVERWYR_C_FUNCTION(const char*, driverwyr_LastError, (void))
 
 /* ==== records ============================================================ */
 
@@ -253,6 +267,37 @@ typedef struct driverwyr_calculated_step {
 DRIVERWYR_C_FUNCTION(int, driverwyr_GetCalculatedStepCount, (void))
 DRIVERWYR_C_FUNCTION(int, driverwyr_GetCalculatedStep, (int index, driverwyr_calculated_step* out))
 
+/* What became of a group of steps in the last run (driverwyr::GroupOutcome
+ * of driverwyr/host.h). */
+enum {
+  DRIVERWYR_GROUP_CREATED = 0,   /* its program was created (in a dry run: in memory only) */
+  DRIVERWYR_GROUP_CANCELLED = 1, /* the operator closed its dialog without creating */
+  DRIVERWYR_GROUP_FAILED = 2,    /* its dialog could not be shown, or its program could not
+                                    be created (the run ends there) */
+  DRIVERWYR_GROUP_NOT_RUN = 3    /* the run ended at an earlier group */
+};
+
+/* One group of steps of the last run: one dialog, at most one program. The
+ * texts are borrowed from the library: valid until the next
+ * driverwyr_GenerateMachineCodeFile (or GenerateMachineCodeFile) starts. */
+typedef struct driverwyr_run_result {
+  int group;                /* the dialog's position in the run, from 0 */
+  int first_step;           /* index of its first step in the store */
+  int step_count;           /* the number of its steps */
+  int outcome;              /* DRIVERWYR_GROUP_... */
+  const char* program_file; /* the ".wyr" file its dialog named (written when created,
+                               outside a dry run); "" when not run */
+  const char* program_name; /* the program number its dialog gave; "" when not run */
+  const char* reason;       /* why it was cancelled, failed or not run; "" when created */
+} driverwyr_run_result;
+
+/* How many groups the last run found in the store's steps (0 before the
+ * first run and for a store without steps), in order; and entry index copied
+ * into *out: 0, or -1 (out untouched) for an index outside the list or a
+ * NULL out. */
+DRIVERWYR_C_FUNCTION(int, driverwyr_GetRunResultCount, (void))
+DRIVERWYR_C_FUNCTION(int, driverwyr_GetRunResult, (int index, driverwyr_run_result* out))
+
 /* Creates the current user's serial counter key when it is missing, as an
  * installation does (driverwyr::CreateSerialCounterKey of host.h tells where
  * it is). 0 when the key exists afterwards; -1 otherwise, with the reason in
@@ -368,6 +413,12 @@ typedef struct driverwyr_user_interface {
   int(DRIVERWYR_CALL* browse_for_folder)(void* user, const driverwyr_window* owner, const char* title,
                                          const char* initial_folder, driverwyr_text* folder);
 } driverwyr_user_interface;
+
+/* The DRIVERWYR_MSG_... id of the message box being shown: for
+ * show_message_box to call while it shows a box, to tell the driver's
+ * messages apart without reading their texts. 0 outside show_message_box and
+ * for the few boxes whose text is no message of the string table. */
+DRIVERWYR_C_FUNCTION(int, driverwyr_CurrentMessageId, (void))
 
 /* Installs a copy of *ui (the struct is copied; `user` must stay valid while
  * it is installed); NULL restores the platform's user interface. 0, or -1
