@@ -4,7 +4,8 @@
  * Microsoft's compiler, C#, Delphi, Python (ctypes) ... Everything here has a
  * plain, unmangled name, the cdecl calling convention (DRIVERWYR_CALL) and
  * plain types: opaque handles, const char*, numbers, bool (one byte, as C99's
- * <stdbool.h>) and int results. No C++ type crosses it, and nothing is ever
+ * <stdbool.h>; a bool array is one byte per element: pass bytes from .NET,
+ * whose default bool[] marshalling is 4 bytes each) and int results. No C++ type crosses it, and nothing is ever
  * thrown across it. It is exported by the same DriverWyr.dll and
  * libdriverwyr.so as the C++ interface, and works on the same store: a host
  * may use either, or both.
@@ -327,8 +328,8 @@ typedef struct driverwyr_clock {
   void(DRIVERWYR_CALL* local_today)(void* user, driverwyr_date* today);
 } driverwyr_clock;
 
-/* Installs a copy of *clock (the struct is copied; `user` must stay valid
- * while it is installed); NULL restores the platform's clock. 0, or -1 (the
+/* Installs a copy of *clock (the struct is copied; `user` and both functions
+ * must stay valid while it is installed); NULL restores the platform's clock. 0, or -1 (the
  * clock in force stays) when a callback is missing or memory is exhausted. */
 DRIVERWYR_C_FUNCTION(int, driverwyr_SetClock, (const driverwyr_clock* clock))
 
@@ -358,8 +359,9 @@ typedef struct driverwyr_window {
   void(DRIVERWYR_CALL* set_text_limit)(void* user, int id, int characters);
   void(DRIVERWYR_CALL* show_control)(void* user, int id, int visible);
   void(DRIVERWYR_CALL* focus_control)(void* user, int id);
-  /* Combo box entries: remove all; insert at index (-1 appends; past the end
-   * inserts nothing). */
+  /* Combo box entries: remove all; insert before entry index (index equal to
+   * the number of entries appends, and so does -1: the driver fills the list
+   * 0, 1, 2 ...; a larger index inserts nothing). */
   void(DRIVERWYR_CALL* clear_combo_box)(void* user, int id);
   void(DRIVERWYR_CALL* insert_combo_entry)(void* user, int id, int index, const char* text);
   /* Selects the first entry that begins with prefix, ignoring letter case;
@@ -381,9 +383,10 @@ typedef struct driverwyr_window {
 typedef struct driverwyr_dialog driverwyr_dialog;
 
 /* The window exists and its controls are empty: the driver fills them.
- * Call once, first. Returns 1; -1 for a NULL argument or when the driver
- * failed (memory exhausted: end the dialog, the run then ends). The window
- * struct is read during the call only. */
+ * Call once, first. Returns 1, the answer of a Win32 dialog procedure to
+ * WM_INITDIALOG (give the focus to the first control); -1 for a NULL argument
+ * or when the driver failed (memory exhausted: end the dialog, the run then
+ * ends). The window struct and its functions are used during the call only. */
 DRIVERWYR_C_FUNCTION(int, driverwyr_dialog_init, (driverwyr_dialog* dialog, const driverwyr_window* window))
 /* A command of the operator: a button (DRIVERWYR_ID_OK for "Create...",
  * DRIVERWYR_ID_CANCEL, DRIVERWYR_IDC_BROWSE) with DRIVERWYR_BN_CLICKED, or
@@ -420,10 +423,15 @@ typedef struct driverwyr_user_interface {
  * for the few boxes whose text is no message of the string table. */
 DRIVERWYR_C_FUNCTION(int, driverwyr_CurrentMessageId, (void))
 
-/* Installs a copy of *ui (the struct is copied; `user` must stay valid while
- * it is installed); NULL restores the platform's user interface. 0, or -1
- * (the user interface in force stays) when a callback is missing or memory
- * is exhausted. */
+/* Installs a copy of *ui (the struct is copied; `user` and every function
+ * must stay valid while it is installed: keep ctypes function objects and
+ * .NET delegates alive until it is replaced); NULL restores the platform's
+ * user interface. 0, or -1 (the user interface in force stays) when a
+ * callback is missing or memory is exhausted. A callback may call
+ * driverwyr_dialog_init and _command (run_dialog), driverwyr_text_set,
+ * driverwyr_CurrentMessageId, driverwyr_GetMessageText, driverwyr_LastError
+ * and the functions of the host's own records; never a function that
+ * changes the store, installs a user interface or clock, or starts a run. */
 DRIVERWYR_C_FUNCTION(int, driverwyr_SetUserInterface, (const driverwyr_user_interface* ui))
 
 /* ---- a copy of the store --------------------------------------------------- */
