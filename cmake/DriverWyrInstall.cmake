@@ -2,7 +2,8 @@
 #   bin/      wyr (wyr.exe), and on Windows DriverWyr.dll
 #   lib/      libdriverwyr.so.1.0.0 with its links; on Windows the import
 #             library libDriverWyr.dll.a and DriverWyr.def
-#   include/driverwyr/                 the public headers
+#   include/driverwyr/                 the public headers and driverwyr_c.json,
+#                                      the description of the C interface
 #   lib/cmake/DriverWyr/               the CMake package: DriverWyr::driverwyr
 #   lib/pkgconfig/driverwyr.pc         for pkg-config (Linux)
 #   share/doc/DriverWyr/               README and the guides
@@ -33,6 +34,9 @@ foreach(header ${DRIVERWYR_PUBLIC_HEADERS})
   endif()
 endforeach()
 install(FILES ${DRIVERWYR_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/driverwyr)
+# The description of the C interface the build made (driverwyr_c.json).
+get_target_property(DRIVERWYR_C_DESCRIPTION driverwyr_c_description DESCRIPTION_FILE)
+install(FILES ${DRIVERWYR_C_DESCRIPTION} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/driverwyr)
 
 install(FILES
   ${PROJECT_SOURCE_DIR}/README.md

@@ -62,10 +62,14 @@ extern "C" {
 /* Every function F below is declared with DRIVERWYR_C_FUNCTION, which also
  * gives the type of a pointer to it, F_fn: what a host that loads the library
  * at run time (LoadLibrary and GetProcAddress, dlopen and dlsym) casts the
- * address it looks up by the name "F" to. */
+ * address it looks up by the name "F" to. (The build defines it otherwise,
+ * before this header, to write driverwyr_c.json, the description of every
+ * function for tools that make bindings.) */
+#ifndef DRIVERWYR_C_FUNCTION
 #define DRIVERWYR_C_FUNCTION(Result, Name, Parameters) \
   DRIVERWYR_API Result DRIVERWYR_CALL Name Parameters;  \
   typedef Result(DRIVERWYR_CALL* Name##_fn) Parameters;
+#endif
 
 /* ==== the last error ====================================================== */
 
