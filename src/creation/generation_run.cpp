@@ -88,6 +88,9 @@ void RunGeneration(char* path_out) {
 
     record.group = static_cast<int>(group_index);
     ProgramCreationDialog dialog(g.setup_value, record.group, group.GetSize(), group, true);
+    // What the dialog proposes, and then what the operator left in it.
+    result.program_file = dialog.Data().FileName;
+    result.program_name = dialog.Data().ProgramName;
     const int answer = Platform::Current().Ui().RunDialog(kCreationDialogTemplate, dialog);
     result.program_file = dialog.Data().FileName;
     result.program_name = dialog.Data().ProgramName;

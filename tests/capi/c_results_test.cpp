@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,7 +26,7 @@ using ::testing::HasSubstr;
 
 // How a run of the table is set up: what the operator does and what is
 // missing.
-enum class Setup { kCreate, kCancel, kFolderMissing, kNoUserInterface, kHostCannotShow };
+enum class Setup { kCreate, kCancel, kFolderMissing, kNoUserInterface, kHostCannotShow, kOutOfMemory };
 
 struct GroupExpected {
   int outcome;
@@ -48,6 +49,13 @@ driverwyr_user_interface CannotShowDialogs() {
   ui.browse_for_folder = [](void*, const driverwyr_window*, const char*, const char*, driverwyr_text*) { return 0; };
   return ui;
 }
+
+// A user interface whose dialogs run out of memory.
+class OutOfMemoryInDialogs final : public UserInterfaceWrapper {
+ public:
+  using UserInterfaceWrapper::UserInterfaceWrapper;
+  int RunDialog(int, DialogHandler&) override { throw std::bad_alloc(); }
+};
 
 class CRunResultsTest : public ::testing::Test {
  protected:
@@ -94,6 +102,10 @@ TEST_F(CRunResultsTest, EveryGroupTellsWhatBecameOfItAndWhy) {
       {"the host's dialog cannot be shown", Setup::kHostCannotShow,
        {{DRIVERWYR_GROUP_FAILED, "run_dialog returned -1"}, {DRIVERWYR_GROUP_FAILED, "run_dialog returned -1"}},
        "group 1", {}},
+      {"memory runs out in the first dialog", Setup::kOutOfMemory,
+       {{DRIVERWYR_GROUP_FAILED, "the run ran out of memory"},
+        {DRIVERWYR_GROUP_NOT_RUN, "the run ended at an earlier group"}},
+       "group 1 (", {}},
   };
   for (const RunCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -111,6 +123,8 @@ TEST_F(CRunResultsTest, EveryGroupTellsWhatBecameOfItAndWhy) {
       window.Press(c.setup == Setup::kCancel ? kIdCancel : kIdOk);
     };
     const driverwyr_user_interface cannot_show = CannotShowDialogs();
+    OutOfMemoryInDialogs out_of_memory(env.ui);
+    if (c.setup == Setup::kOutOfMemory) Platform::Current().ReplaceUserInterface(&out_of_memory);
     if (c.setup == Setup::kNoUserInterface) Platform::Current().ReplaceUserInterface(nullptr);
     if (c.setup == Setup::kHostCannotShow) {
       ASSERT_EQ(driverwyr_SetUserInterface(&cannot_show), 0);
