@@ -18,8 +18,11 @@
  *   - arrays of records, handed to the Init... entry points;
  *   - the thirteen entry points (driverwyr_<EntryPoint>);
  *   - the host API of driverwyr/host.h: a user interface and a clock of the
- *     host's own as C callbacks, the program files a run wrote, the serial
- *     counter key, the driver's message texts and a copy of the store;
+ *     host's own as C callbacks, what became of each group of the last run,
+ *     the program files it wrote, the serial counter key, the driver's
+ *     message texts and a copy of the store;
+ *   - driverwyr_LastError: why the last call that failed on this thread
+ *     failed;
  *   - the pre-flight report of the store's job (driverwyr/preflight.h) and
  *     the set-up sheet of a written program (driverwyr/sheet.h).
  *
