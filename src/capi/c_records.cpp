@@ -31,7 +31,7 @@ using driverwyr::capi::Wrap;
   }                                                                                                     \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_assign(driverwyr_##R* target,                        \
                                                           const driverwyr_##R* source) {                \
-    if (target == nullptr || source == nullptr) return NullArgument(__func__);                                              \
+    if (target == nullptr || source == nullptr) return NullArgument(__func__);                          \
     return Guarded(-1, [&] {                                                                            \
       *Unwrap(target) = *Unwrap(source);                                                                \
       return 0;                                                                                         \
@@ -49,7 +49,7 @@ using driverwyr::capi::Wrap;
     return array != nullptr ? Unwrap(array)->GetSize() : 0;                                             \
   }                                                                                                     \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_array_set_size(driverwyr_##R##_array* array, int size) { \
-    if (array == nullptr) return NullArgument(__func__);                                                                    \
+    if (array == nullptr) return NullArgument(__func__);                                                    \
     return Guarded(-1, [&] {                                                                            \
       Unwrap(array)->SetSize(size);                                                                     \
       return 0;                                                                                         \
@@ -57,7 +57,7 @@ using driverwyr::capi::Wrap;
   }                                                                                                     \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_array_add(driverwyr_##R##_array* array,              \
                                                              const driverwyr_##R* record) {             \
-    if (array == nullptr || record == nullptr) return NullArgument(__func__);                                               \
+    if (array == nullptr || record == nullptr) return NullArgument(__func__);                           \
     RecordArray<R>& records = *Unwrap(array);                                                           \
     const int count = records.GetSize();                                                                \
     return Guarded(-1, [&] {                                                                            \
@@ -91,7 +91,7 @@ DRIVERWYR_RECORDS(DRIVERWYR_CAPI_LIFECYCLE_)
     return record != nullptr ? Unwrap(record)->Get##Stem() : GetType{};                             \
   }                                                                                                 \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_##Setter(driverwyr_##R* record, SetType value) { \
-    if (record == nullptr) return NullArgument(__func__);                                                               \
+    if (record == nullptr) return NullArgument(__func__);                                           \
     Unwrap(record)->Setter(value);                                                                  \
     return 0;                                                                                       \
   }
@@ -101,7 +101,7 @@ DRIVERWYR_RECORDS(DRIVERWYR_CAPI_LIFECYCLE_)
   }                                                                                                 \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_##Setter(driverwyr_##R* record, SetType value,   \
                                                             int unit) {                             \
-    if (record == nullptr) return NullArgument(__func__);                                                               \
+    if (record == nullptr) return NullArgument(__func__);                                           \
     Unwrap(record)->Setter(value, unit);                                                            \
     return 0;                                                                                       \
   }
@@ -115,7 +115,7 @@ DRIVERWYR_RECORDS(DRIVERWYR_CAPI_LIFECYCLE_)
     return Guarded(-1, [&] { return CopyOut(Unwrap(record)->Get##Stem().view(), buffer, size); });   \
   }                                                                                                 \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_##Setter(driverwyr_##R* record, const char* text) { \
-    if (record == nullptr) return NullArgument(__func__);                                                               \
+    if (record == nullptr) return NullArgument(__func__);                                              \
     return Guarded(-1, [&] {                                                                        \
       Unwrap(record)->Setter(CString(TextIn(text)));                                                \
       return 0;                                                                                     \
@@ -123,18 +123,18 @@ DRIVERWYR_RECORDS(DRIVERWYR_CAPI_LIFECYCLE_)
   }
 #define DRIVERWYR_C_ARRAY(R, Stem, Elem, Rows, Inner, Setter)                                       \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_Get##Stem(const driverwyr_##R* record, Elem* out) { \
-    if (record == nullptr || out == nullptr) return NullArgument(__func__);                                             \
+    if (record == nullptr || out == nullptr) return NullArgument(__func__);                            \
     Unwrap(record)->Get##Stem(reinterpret_cast<Elem(*) Inner>(out));                                \
     return 0;                                                                                       \
   }                                                                                                 \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_##Setter(driverwyr_##R* record, const Elem* in) { \
-    if (record == nullptr || in == nullptr) return NullArgument(__func__);                                              \
+    if (record == nullptr || in == nullptr) return NullArgument(__func__);                           \
     Unwrap(record)->Setter(reinterpret_cast<const Elem(*) Inner>(in));                              \
     return 0;                                                                                       \
   }
 #define DRIVERWYR_C_FIELDLESS(R, Setter, SetType)                                                   \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_##Setter(driverwyr_##R* record, SetType value) { \
-    if (record == nullptr) return NullArgument(__func__);                                                               \
+    if (record == nullptr) return NullArgument(__func__);                                           \
     Unwrap(record)->Setter(value);                                                                  \
     return 0;                                                                                       \
   }
