@@ -22,7 +22,7 @@ if(NOT WIN32)
 endif()
 
 set(DRIVERWYR_PUBLIC_HEADERS
-  bgauge.h cstring.h dialog.h driverwyr.h driverwyr_c.h driverwyr_c_fields.h export.h host.h machine.h
+  bgauge.h cstring.h dialog.h driverwyr.h driverwyr_c.h driverwyr_c_fields.h driverwyr_c_report.h export.h host.h machine.h
   memory_dialog.h operator_script.h preflight.h record_array.h record_fields.h setup.h sheet.h step_info.h
   tool.h escape.h files.h program_text.h material_data.h program_format.h result.h units.h)
 list(TRANSFORM DRIVERWYR_PUBLIC_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/include/driverwyr/)
