@@ -2,7 +2,8 @@
 #   bin/      wyr (wyr.exe), and on Windows DriverWyr.dll
 #   lib/      libdriverwyr.so.1.0.0 with its links; on Windows the import
 #             library libDriverWyr.dll.a and DriverWyr.def
-#   include/driverwyr/                 the public headers
+#   include/driverwyr/                 the public headers and driverwyr_c.json,
+#                                      the description of the C interface
 #   lib/cmake/DriverWyr/               the CMake package: DriverWyr::driverwyr
 #   lib/pkgconfig/driverwyr.pc         for pkg-config (Linux)
 #   share/doc/DriverWyr/               README, docs/ and examples/ as in the source tree
@@ -21,7 +22,7 @@ if(NOT WIN32)
 endif()
 
 set(DRIVERWYR_PUBLIC_HEADERS
-  bgauge.h cstring.h dialog.h driverwyr.h driverwyr_c.h driverwyr_c_fields.h export.h host.h machine.h
+  bgauge.h cstring.h dialog.h driverwyr.h driverwyr_c.h driverwyr_c_fields.h driverwyr_c_report.h export.h host.h machine.h
   memory_dialog.h operator_script.h preflight.h record_array.h record_fields.h setup.h sheet.h step_info.h
   tool.h escape.h files.h program_text.h material_data.h program_format.h result.h units.h)
 list(TRANSFORM DRIVERWYR_PUBLIC_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/include/driverwyr/)
@@ -33,6 +34,9 @@ foreach(header ${DRIVERWYR_PUBLIC_HEADERS})
   endif()
 endforeach()
 install(FILES ${DRIVERWYR_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/driverwyr)
+# The description of the C interface the build made (driverwyr_c.json).
+get_target_property(DRIVERWYR_C_DESCRIPTION driverwyr_c_description DESCRIPTION_FILE)
+install(FILES ${DRIVERWYR_C_DESCRIPTION} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/driverwyr)
 
 # The README and the guides keep the source tree's layout, so that their links
 # hold where they are installed: README.md, docs/ (guides and pictures) and

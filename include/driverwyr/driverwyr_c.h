@@ -4,7 +4,8 @@
  * Microsoft's compiler, C#, Delphi, Python (ctypes) ... Everything here has a
  * plain, unmangled name, the cdecl calling convention (DRIVERWYR_CALL) and
  * plain types: opaque handles, const char*, numbers, bool (one byte, as C99's
- * <stdbool.h>) and int results. No C++ type crosses it, and nothing is ever
+ * <stdbool.h>; a bool array is one byte per element: pass bytes from .NET,
+ * whose default bool[] marshalling is 4 bytes each) and int results. No C++ type crosses it, and nothing is ever
  * thrown across it. It is exported by the same DriverWyr.dll and
  * libdriverwyr.so as the C++ interface, and works on the same store: a host
  * may use either, or both.
@@ -17,10 +18,14 @@
  *   - arrays of records, handed to the Init... entry points;
  *   - the thirteen entry points (driverwyr_<EntryPoint>);
  *   - the host API of driverwyr/host.h: a user interface and a clock of the
- *     host's own as C callbacks, the program files a run wrote, the serial
- *     counter key, the driver's message texts and a copy of the store;
+ *     host's own as C callbacks, what became of each group of the last run,
+ *     the program files it wrote, the serial counter key, the driver's
+ *     message texts and a copy of the store;
+ *   - driverwyr_LastError: why the last call that failed on this thread
+ *     failed;
  *   - the pre-flight report of the store's job (driverwyr/preflight.h) and
- *     the set-up sheet of a written program (driverwyr/sheet.h).
+ *     the set-up sheet of a written program (driverwyr/sheet.h), declared
+ *     in driverwyr/driverwyr_c_report.h, which this header includes.
  *
  * Conventions of every function below:
  *   - Handles are owned by whoever created them and freed with the matching
@@ -38,7 +43,9 @@
  *     length. Record texts are counted and may hold NUL bytes; they are copied
  *     in full (up to the buffer).
  *   - int results of actions: 0 for success, -1 for a NULL handle or a
- *     failure (memory exhausted), as documented at each function.
+ *     failure (memory exhausted), as documented at each function. Every
+ *     function that fails (-1, or NULL where it gives a handle) says why in
+ *     driverwyr_LastError, the calling thread's last error.
  *   - Like the entry points, everything runs on the host's user-interface
  *     thread; the library is not to be called from two threads at once. */
 #ifndef DRIVERWYR_DRIVERWYR_C_H_
@@ -59,10 +66,26 @@ extern "C" {
 /* Every function F below is declared with DRIVERWYR_C_FUNCTION, which also
  * gives the type of a pointer to it, F_fn: what a host that loads the library
  * at run time (LoadLibrary and GetProcAddress, dlopen and dlsym) casts the
- * address it looks up by the name "F" to. */
+ * address it looks up by the name "F" to. (The build defines it otherwise,
+ * before this header, to write driverwyr_c.json, the description of every
+ * function for tools that make bindings.) */
+#ifndef DRIVERWYR_C_FUNCTION
 #define DRIVERWYR_C_FUNCTION(Result, Name, Parameters) \
   DRIVERWYR_API Result DRIVERWYR_CALL Name Parameters;  \
   typedef Result(DRIVERWYR_CALL* Name##_fn) Parameters;
+#endif
+
+/* ==== the last error ====================================================== */
+
+/* Why the last call of this interface that failed on the calling thread
+ * failed: the function or file it concerns and the reason, one line ("" when
+ * none has failed yet). Every function that reports a failure (-1, NULL, or
+ * a DRIVERWYR_SHEET_... result) sets it first; calls that succeed leave it.
+ * The text is ASCII apart from the texts and file names the host gave, which
+ * it holds byte for byte; at most 1023 bytes. The pointer stays valid as long
+ * as the thread; the text is replaced by the thread's next failure, so read
+ * or copy it right after the call that failed. */
+DRIVERWYR_C_FUNCTION(const char*, driverwyr_LastError, (void))
 
 /* ==== records ============================================================ */
 
@@ -253,6 +276,37 @@ typedef struct driverwyr_calculated_step {
 DRIVERWYR_C_FUNCTION(int, driverwyr_GetCalculatedStepCount, (void))
 DRIVERWYR_C_FUNCTION(int, driverwyr_GetCalculatedStep, (int index, driverwyr_calculated_step* out))
 
+/* What became of a group of steps in the last run (driverwyr::GroupOutcome
+ * of driverwyr/host.h). */
+enum {
+  DRIVERWYR_GROUP_CREATED = 0,   /* its program was created (in a dry run: in memory only) */
+  DRIVERWYR_GROUP_CANCELLED = 1, /* the operator closed its dialog without creating */
+  DRIVERWYR_GROUP_FAILED = 2,    /* its dialog could not be shown, or its program could not
+                                    be created (the run ends there) */
+  DRIVERWYR_GROUP_NOT_RUN = 3    /* the run ended at an earlier group */
+};
+
+/* One group of steps of the last run: one dialog, at most one program. The
+ * texts are borrowed from the library: valid until the next
+ * driverwyr_GenerateMachineCodeFile (or GenerateMachineCodeFile) starts. */
+typedef struct driverwyr_run_result {
+  int group;                /* the dialog's position in the run, from 0 */
+  int first_step;           /* index of its first step in the store */
+  int step_count;           /* the number of its steps */
+  int outcome;              /* DRIVERWYR_GROUP_... */
+  const char* program_file; /* the ".wyr" file its dialog named (written when created,
+                               outside a dry run); "" when not run */
+  const char* program_name; /* the program number its dialog gave; "" when not run */
+  const char* reason;       /* why it was cancelled, failed or not run; "" when created */
+} driverwyr_run_result;
+
+/* How many groups the last run found in the store's steps (0 before the
+ * first run and for a store without steps), in order; and entry index copied
+ * into *out: 0, or -1 (out untouched) for an index outside the list or a
+ * NULL out. */
+DRIVERWYR_C_FUNCTION(int, driverwyr_GetRunResultCount, (void))
+DRIVERWYR_C_FUNCTION(int, driverwyr_GetRunResult, (int index, driverwyr_run_result* out))
+
 /* Creates the current user's serial counter key when it is missing, as an
  * installation does (driverwyr::CreateSerialCounterKey of host.h tells where
  * it is). 0 when the key exists afterwards; -1 otherwise, with the reason in
@@ -282,8 +336,8 @@ typedef struct driverwyr_clock {
   void(DRIVERWYR_CALL* local_today)(void* user, driverwyr_date* today);
 } driverwyr_clock;
 
-/* Installs a copy of *clock (the struct is copied; `user` must stay valid
- * while it is installed); NULL restores the platform's clock. 0, or -1 (the
+/* Installs a copy of *clock (the struct is copied; `user` and both functions
+ * must stay valid while it is installed); NULL restores the platform's clock. 0, or -1 (the
  * clock in force stays) when a callback is missing or memory is exhausted. */
 DRIVERWYR_C_FUNCTION(int, driverwyr_SetClock, (const driverwyr_clock* clock))
 
@@ -313,8 +367,9 @@ typedef struct driverwyr_window {
   void(DRIVERWYR_CALL* set_text_limit)(void* user, int id, int characters);
   void(DRIVERWYR_CALL* show_control)(void* user, int id, int visible);
   void(DRIVERWYR_CALL* focus_control)(void* user, int id);
-  /* Combo box entries: remove all; insert at index (-1 appends; past the end
-   * inserts nothing). */
+  /* Combo box entries: remove all; insert before entry index (index equal to
+   * the number of entries appends, and so does -1: the driver fills the list
+   * 0, 1, 2 ...; a larger index inserts nothing). */
   void(DRIVERWYR_CALL* clear_combo_box)(void* user, int id);
   void(DRIVERWYR_CALL* insert_combo_entry)(void* user, int id, int index, const char* text);
   /* Selects the first entry that begins with prefix, ignoring letter case;
@@ -336,9 +391,10 @@ typedef struct driverwyr_window {
 typedef struct driverwyr_dialog driverwyr_dialog;
 
 /* The window exists and its controls are empty: the driver fills them.
- * Call once, first. Returns 1; -1 for a NULL argument or when the driver
- * failed (memory exhausted: end the dialog, the run then ends). The window
- * struct is read during the call only. */
+ * Call once, first. Returns 1, the answer of a Win32 dialog procedure to
+ * WM_INITDIALOG (give the focus to the first control); -1 for a NULL argument
+ * or when the driver failed (memory exhausted: end the dialog, the run then
+ * ends). The window struct and its functions are used during the call only. */
 DRIVERWYR_C_FUNCTION(int, driverwyr_dialog_init, (driverwyr_dialog* dialog, const driverwyr_window* window))
 /* A command of the operator: a button (DRIVERWYR_ID_OK for "Create...",
  * DRIVERWYR_ID_CANCEL, DRIVERWYR_IDC_BROWSE) with DRIVERWYR_BN_CLICKED, or
@@ -369,10 +425,21 @@ typedef struct driverwyr_user_interface {
                                          const char* initial_folder, driverwyr_text* folder);
 } driverwyr_user_interface;
 
-/* Installs a copy of *ui (the struct is copied; `user` must stay valid while
- * it is installed); NULL restores the platform's user interface. 0, or -1
- * (the user interface in force stays) when a callback is missing or memory
- * is exhausted. */
+/* The DRIVERWYR_MSG_... id of the message box being shown: for
+ * show_message_box to call while it shows a box, to tell the driver's
+ * messages apart without reading their texts. 0 outside show_message_box and
+ * for the few boxes whose text is no message of the string table. */
+DRIVERWYR_C_FUNCTION(int, driverwyr_CurrentMessageId, (void))
+
+/* Installs a copy of *ui (the struct is copied; `user` and every function
+ * must stay valid while it is installed: keep ctypes function objects and
+ * .NET delegates alive until it is replaced); NULL restores the platform's
+ * user interface. 0, or -1 (the user interface in force stays) when a
+ * callback is missing or memory is exhausted. A callback may call
+ * driverwyr_dialog_init and _command (run_dialog), driverwyr_text_set,
+ * driverwyr_CurrentMessageId, driverwyr_GetMessageText, driverwyr_LastError
+ * and the functions of the host's own records; never a function that
+ * changes the store, installs a user interface or clock, or starts a run. */
 DRIVERWYR_C_FUNCTION(int, driverwyr_SetUserInterface, (const driverwyr_user_interface* ui))
 
 /* ---- a copy of the store --------------------------------------------------- */
@@ -402,79 +469,11 @@ DRIVERWYR_C_FUNCTION(driverwyr_CPPSetup_array*, driverwyr_store_copy_setups, (dr
 DRIVERWYR_C_FUNCTION(driverwyr_CPPMachine_array*, driverwyr_store_copy_machines, (driverwyr_store_copy* copy))
 DRIVERWYR_C_FUNCTION(driverwyr_CPPBGauge_array*, driverwyr_store_copy_gauges, (driverwyr_store_copy* copy))
 
-/* ==== the pre-flight report and the set-up sheet ========================== */
-
-/* The severities of a finding (driverwyr::Severity of driverwyr/preflight.h). */
-enum {
-  DRIVERWYR_SEVERITY_ERROR = 0,   /* the program would be wrong or the run would fail */
-  DRIVERWYR_SEVERITY_WARNING = 1, /* the run goes on, but someone should look */
-  DRIVERWYR_SEVERITY_NOTE = 2     /* worth knowing, nothing wrong */
-};
-
-/* One finding of a report. The texts are borrowed from the report: valid
- * until it is freed; each ends at its first NUL (the JSON form holds every
- * byte). */
-typedef struct driverwyr_finding {
-  int severity;         /* DRIVERWYR_SEVERITY_... */
-  int group;            /* the dialog's position in the run, from 0; -1: the job as a whole */
-  int step;             /* index into the store's steps; -1: no one step */
-  int number;           /* the step's NumberInSquence when step >= 0, else 0 */
-  const char* code;     /* short and stable: "unknown-die", "vt-below-4" ... */
-  const char* category; /* "names", "material", "calculation", "plausibility", "dialog", "script" */
-  const char* record;   /* the record or setting it concerns ("tools[2]"); "" for none */
-  const char* text;     /* one sentence */
-} driverwyr_finding;
-
-typedef struct driverwyr_preflight_report driverwyr_preflight_report;
-
-/* Runs the pre-flight of the job the store holds (driverwyr::RunPreflight):
- * a dry run in which every dialog is created with the values it proposes, on
- * the in-memory window and with the clock in force; no serial number is
- * claimed, no file written, and the host's user interface, clock and store
- * stay as they were. material_given: nonzero when the host set a material
- * (only the wording of a missing thickness depends on it). The report, or
- * NULL when the store cannot be read or memory is exhausted; free it with
- * driverwyr_preflight_report_free. */
-DRIVERWYR_C_FUNCTION(driverwyr_preflight_report*, driverwyr_RunPreflight, (int material_given))
-DRIVERWYR_C_FUNCTION(void, driverwyr_preflight_report_free, (driverwyr_preflight_report* report))
-/* The number of findings, in the report's order (the job as a whole first,
- * then group by group and step by step); 0 for NULL. */
-DRIVERWYR_C_FUNCTION(int, driverwyr_preflight_report_size, (const driverwyr_preflight_report* report))
-/* The number of findings of one DRIVERWYR_SEVERITY_...; 0 for NULL or
- * another value. */
-DRIVERWYR_C_FUNCTION(int, driverwyr_preflight_report_count, (const driverwyr_preflight_report* report, int severity))
-/* Finding index copied into *out: 0, or -1 (out untouched) for NULL or an
- * index outside 0 .. size - 1. */
-DRIVERWYR_C_FUNCTION(int, driverwyr_preflight_report_finding,
-                     (const driverwyr_preflight_report* report, int index, driverwyr_finding* out))
-/* The whole report as one line of JSON (driverwyr::PreflightReportJson:
- * the counts, the findings and the calculated steps), as strings out are
- * given; -1 for NULL. */
-DRIVERWYR_C_FUNCTION(int, driverwyr_preflight_report_json,
-                     (const driverwyr_preflight_report* report, char* buffer, int size))
-
-/* Results of driverwyr_WriteSheet besides 0 (written). */
-enum {
-  DRIVERWYR_SHEET_PROGRAM_FILE = 1, /* the program file cannot be read or is no program file */
-  DRIVERWYR_SHEET_RECORDS = 2,      /* the store's records do not match the program */
-  DRIVERWYR_SHEET_SHEET_FILE = 3    /* the sheet could not be written */
-};
-
-/* Writes the set-up sheet (driverwyr/sheet.h) of the program file at
- * program_path to sheet_path, replacing it whole. With records_label NULL
- * the program is drawn alone; otherwise with the store's records as the last
- * run found them (driverwyr::CopyRunRecords), named records_label on the
- * sheet (the job's file name, say). 0 when written; otherwise one of
- * DRIVERWYR_SHEET_..., or -1 (NULL path, the store cannot be read, memory
- * exhausted), with the reason in why_not as strings out are given (why_not
- * may be NULL): the file it concerns, ": ", then why. Nothing is written
- * when it fails. */
-DRIVERWYR_C_FUNCTION(int, driverwyr_WriteSheet,
-                     (const char* program_path, const char* sheet_path, const char* records_label, char* why_not,
-                      int size))
-
 #ifdef __cplusplus
 }  /* extern "C" */
 #endif
+
+/* The pre-flight report and the set-up sheet. */
+#include "driverwyr/driverwyr_c_report.h"
 
 #endif /* DRIVERWYR_DRIVERWYR_C_H_ */

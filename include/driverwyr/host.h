@@ -174,6 +174,44 @@ DRIVERWYR_API int GetWrittenProgramCount();
 // string for any other index.
 DRIVERWYR_API CString GetWrittenProgramPath(int index);
 
+// What became of one group of steps (one dialog) in the last
+// GenerateMachineCodeFile call.
+enum class GroupOutcome {
+  kCreated = 0,    // its program was created (in a dry run: complete in memory)
+  kCancelled = 1,  // the operator closed its dialog without creating
+  kFailed = 2,     // its dialog could not be shown or its program could not be
+                   // created; the run ends there
+  kNotRun = 3,     // the run ended at an earlier group
+};
+
+// One group of the last run, in the run's order.
+struct GroupResult {
+  int group = 0;        // the dialog's position in the run, from 0
+  int firstStep = 0;    // index of its first step in the store
+  int stepCount = 0;    // the number of its steps
+  GroupOutcome outcome = GroupOutcome::kNotRun;
+  CString programFile;  // the ".wyr" file its dialog named (written when
+                        // created, outside a dry run); empty when not run
+  CString programName;  // the program number its dialog gave; empty when not run
+  CString reason;       // why it failed or was not run; empty otherwise
+};
+
+// How many groups the last GenerateMachineCodeFile call found in the store's
+// steps (0 before the first call and for a store without steps); and entry
+// `index` of that list, copied into *out. GetRunResult returns false, leaving
+// *out alone, for an index outside the list or memory exhausted. The list is
+// replaced when the next call starts.
+DRIVERWYR_API int GetRunResultCount();
+DRIVERWYR_API bool GetRunResult(int index, GroupResult* out);
+
+// The DRIVERWYR_MSG_... id of the message box being shown, for a user
+// interface's ShowMessageBox to call while it shows the box: tells the
+// driver's messages apart without comparing their texts (which carry step
+// numbers, file names and extra lines). 0 while no box is shown and for the
+// few boxes whose text is not from the string table ("Folder name chosen is
+// not valid.").
+DRIVERWYR_API int CurrentMessageId();
+
 // The driver's text of message `id` (DRIVERWYR_MSG_... of driverwyr/dialog.h),
 // exactly as its message boxes show it, placeholders (%d, %1, %2) unfilled;
 // the empty string for an id the string table does not hold. A user interface

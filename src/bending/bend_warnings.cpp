@@ -46,7 +46,7 @@ void ShowBendWarnings(int step_number, const WarningList& warnings) {
   // marks the box, so that a host knows the program needs a look.
   bool beyond_machine = false;
   for (const int code : warnings) beyond_machine = beyond_machine || code == kWarningBeyondMachine;
-  ShowMessage(text, beyond_machine ? kMessageOk | kMessageIconWarning : kMessageOk);
+  ShowMessage(DRIVERWYR_MSG_STEP_NOTE, text, beyond_machine ? kMessageOk | kMessageIconWarning : kMessageOk);
 }
 
 }  // namespace driverwyr

@@ -12,7 +12,10 @@
 #include "platform/platform.h"
 
 using driverwyr::capi::CopyOut;
+using driverwyr::capi::Failed;
 using driverwyr::capi::Guarded;
+using driverwyr::capi::NullArgument;
+using driverwyr::capi::SetLastError;
 using driverwyr::capi::TextIn;
 using driverwyr::capi::Unwrap;
 using driverwyr::capi::Wrap;
@@ -25,11 +28,36 @@ auto* ArrayIn(const Handle* array) {
   return const_cast<typename driverwyr::capi::Behind<Handle>::Type*>(Unwrap(array));
 }
 
+// Why a run wrote no program, from what became of its groups: the first
+// group that failed, else a dry run that wrote nothing, else every dialog
+// cancelled, else a store without steps.
+int NoProgramWritten() {
+  const int groups = driverwyr::GetRunResultCount();
+  bool created = false;
+  for (int i = 0; i < groups; ++i) {
+    driverwyr::GroupResult result;
+    if (!driverwyr::GetRunResult(i, &result)) return Failed({"memory exhausted"});
+    if (result.outcome == driverwyr::GroupOutcome::kFailed) {
+      const std::string group = std::to_string(i + 1);
+      return Failed({"no program was written: group ", group, " (", result.programFile.view(), "): ",
+                     result.reason.view()});
+    }
+    created = created || result.outcome == driverwyr::GroupOutcome::kCreated;
+  }
+  if (created) return Failed({"no program was written: a dry run writes no program file"});
+  if (groups > 0) return Failed({"no program was written: the operator cancelled every dialog"});
+  return Failed({"no program was written: the store holds no steps"});
+}
+
 }  // namespace
 
 // ---- the entry points ----------------------------------------------------------
 
-DRIVERWYR_API int DRIVERWYR_CALL driverwyr_CreatePPDBInstance(void) { return CreatePPDBInstance() ? 1 : 0; }
+DRIVERWYR_API int DRIVERWYR_CALL driverwyr_CreatePPDBInstance(void) {
+  if (CreatePPDBInstance()) return 1;
+  SetLastError({"the store could not be created (memory exhausted)"});
+  return 0;
+}
 
 DRIVERWYR_API void DRIVERWYR_CALL driverwyr_DestroyPPDBInstance(void) { DestroyPPDBInstance(); }
 
@@ -84,7 +112,7 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GenerateMachineCodeFile(char* path_ou
     std::vector<char> path(driverwyr::kMaxPathBuffer, '\0');
     GenerateMachineCodeFile(path.data());
     // A path is copied after every program written, and only then.
-    if (driverwyr::GetWrittenProgramCount() == 0) return -1;
+    if (driverwyr::GetWrittenProgramCount() == 0) return NoProgramWritten();
     return CopyOut(path.data(), path_out, size);
   });
 }
@@ -98,7 +126,7 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GetWrittenProgramCount(void) {
 DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GetWrittenProgramPath(int index, char* buffer, int size) {
   if (index < 0 || index >= driverwyr::GetWrittenProgramCount()) {
     CopyOut({}, buffer, size);
-    return -1;
+    return Failed({__func__, ": no program of that index in the last run"});
   }
   return Guarded(-1, [&] { return CopyOut(driverwyr::GetWrittenProgramPath(index).view(), buffer, size); });
 }
@@ -111,7 +139,10 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GetCalculatedStepCount(void) {
 
 DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GetCalculatedStep(int index, driverwyr_calculated_step* out) {
   driverwyr::CalculatedStep step;
-  if (out == nullptr || !driverwyr::GetCalculatedStep(index, &step)) return -1;
+  if (out == nullptr) return NullArgument(__func__);
+  if (!driverwyr::GetCalculatedStep(index, &step)) {
+    return Failed({__func__, ": no calculated step of that index in the last run"});
+  }
   out->group = step.group;
   out->step = step.step;
   out->number = step.number;
@@ -130,7 +161,7 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_CreateSerialCounterKey(char* why_not,
       return 0;
     }
     CopyOut(reason.view(), why_not, size);
-    return -1;
+    return Failed({"the serial counter key cannot be created: ", reason.view()});
   });
 }
 
@@ -149,6 +180,7 @@ DRIVERWYR_API driverwyr_store_copy* DRIVERWYR_CALL driverwyr_CopyStore(void) {
     auto* copy = new driverwyr_store_copy;
     if (!driverwyr::CopyStore(copy->store)) {
       delete copy;
+      SetLastError({"the store could not be created or copied (memory exhausted)"});
       return static_cast<driverwyr_store_copy*>(nullptr);
     }
     return copy;
@@ -166,7 +198,7 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_store_copy_unit(const driverwyr_store
                                                                char* buffer, int size) {            \
     if (copy == nullptr) {                                                                          \
       CopyOut({}, buffer, size);                                                                    \
-      return -1;                                                                                    \
+      return NullArgument(__func__);                                                                \
     }                                                                                               \
     return CopyOut(copy->store.member.view(), buffer, size);                                        \
   }
@@ -190,7 +222,11 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_store_copy_material_type(const driver
 #define DRIVERWYR_CAPI_COPY_ARRAY_(name, Record)                                                     \
   DRIVERWYR_API driverwyr_##Record##_array* DRIVERWYR_CALL driverwyr_store_copy_##name(             \
       driverwyr_store_copy* copy) {                                                                  \
-    return copy != nullptr ? Wrap<driverwyr_##Record##_array>(&copy->store.name) : nullptr;          \
+    if (copy == nullptr) {                                                                           \
+      NullArgument(__func__);                                                                        \
+      return nullptr;                                                                                \
+    }                                                                                                \
+    return Wrap<driverwyr_##Record##_array>(&copy->store.name);                                      \
   }
 DRIVERWYR_CAPI_COPY_ARRAY_(steps, CPPStepInfo)
 DRIVERWYR_CAPI_COPY_ARRAY_(tools, CPPTool)

@@ -10,6 +10,8 @@
 
 using driverwyr::capi::CopyOut;
 using driverwyr::capi::Guarded;
+using driverwyr::capi::NullArgument;
+using driverwyr::capi::SetLastError;
 using driverwyr::capi::TextIn;
 using driverwyr::capi::Unwrap;
 using driverwyr::capi::Wrap;
@@ -21,12 +23,15 @@ using driverwyr::capi::Wrap;
     return Guarded<driverwyr_##R*>(nullptr, [] { return Wrap<driverwyr_##R>(new R()); });               \
   }                                                                                                     \
   DRIVERWYR_API driverwyr_##R* DRIVERWYR_CALL driverwyr_##R##_copy(const driverwyr_##R* record) {      \
-    if (record == nullptr) return nullptr;                                                              \
+    if (record == nullptr) {                                                                            \
+      NullArgument(__func__);                                                                           \
+      return nullptr;                                                                                   \
+    }                                                                                                   \
     return Guarded<driverwyr_##R*>(nullptr, [record] { return Wrap<driverwyr_##R>(new R(*Unwrap(record))); }); \
   }                                                                                                     \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_assign(driverwyr_##R* target,                        \
                                                           const driverwyr_##R* source) {                \
-    if (target == nullptr || source == nullptr) return -1;                                              \
+    if (target == nullptr || source == nullptr) return NullArgument(__func__);                          \
     return Guarded(-1, [&] {                                                                            \
       *Unwrap(target) = *Unwrap(source);                                                                \
       return 0;                                                                                         \
@@ -44,7 +49,7 @@ using driverwyr::capi::Wrap;
     return array != nullptr ? Unwrap(array)->GetSize() : 0;                                             \
   }                                                                                                     \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_array_set_size(driverwyr_##R##_array* array, int size) { \
-    if (array == nullptr) return -1;                                                                    \
+    if (array == nullptr) return NullArgument(__func__);                                                    \
     return Guarded(-1, [&] {                                                                            \
       Unwrap(array)->SetSize(size);                                                                     \
       return 0;                                                                                         \
@@ -52,7 +57,7 @@ using driverwyr::capi::Wrap;
   }                                                                                                     \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_array_add(driverwyr_##R##_array* array,              \
                                                              const driverwyr_##R* record) {             \
-    if (array == nullptr || record == nullptr) return -1;                                               \
+    if (array == nullptr || record == nullptr) return NullArgument(__func__);                           \
     RecordArray<R>& records = *Unwrap(array);                                                           \
     const int count = records.GetSize();                                                                \
     return Guarded(-1, [&] {                                                                            \
@@ -66,7 +71,14 @@ using driverwyr::capi::Wrap;
     });                                                                                                 \
   }                                                                                                     \
   DRIVERWYR_API driverwyr_##R* DRIVERWYR_CALL driverwyr_##R##_array_at(driverwyr_##R##_array* array, int index) { \
-    if (array == nullptr || index < 0 || index >= Unwrap(array)->GetSize()) return nullptr;             \
+    if (array == nullptr) {                                                                             \
+      NullArgument(__func__);                                                                           \
+      return nullptr;                                                                                   \
+    }                                                                                                   \
+    if (index < 0 || index >= Unwrap(array)->GetSize()) {                                               \
+      SetLastError({__func__, ": the index is outside 0 .. size - 1"});                                 \
+      return nullptr;                                                                                   \
+    }                                                                                                   \
     return Wrap<driverwyr_##R>(&(*Unwrap(array))[index]);                                               \
   }
 DRIVERWYR_RECORDS(DRIVERWYR_CAPI_LIFECYCLE_)
@@ -79,7 +91,7 @@ DRIVERWYR_RECORDS(DRIVERWYR_CAPI_LIFECYCLE_)
     return record != nullptr ? Unwrap(record)->Get##Stem() : GetType{};                             \
   }                                                                                                 \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_##Setter(driverwyr_##R* record, SetType value) { \
-    if (record == nullptr) return -1;                                                               \
+    if (record == nullptr) return NullArgument(__func__);                                           \
     Unwrap(record)->Setter(value);                                                                  \
     return 0;                                                                                       \
   }
@@ -89,7 +101,7 @@ DRIVERWYR_RECORDS(DRIVERWYR_CAPI_LIFECYCLE_)
   }                                                                                                 \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_##Setter(driverwyr_##R* record, SetType value,   \
                                                             int unit) {                             \
-    if (record == nullptr) return -1;                                                               \
+    if (record == nullptr) return NullArgument(__func__);                                           \
     Unwrap(record)->Setter(value, unit);                                                            \
     return 0;                                                                                       \
   }
@@ -98,12 +110,12 @@ DRIVERWYR_RECORDS(DRIVERWYR_CAPI_LIFECYCLE_)
                                                              char* buffer, int size) {              \
     if (record == nullptr) {                                                                        \
       CopyOut({}, buffer, size);                                                                    \
-      return -1;                                                                                    \
+      return NullArgument(__func__);                                                                \
     }                                                                                               \
     return Guarded(-1, [&] { return CopyOut(Unwrap(record)->Get##Stem().view(), buffer, size); });   \
   }                                                                                                 \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_##Setter(driverwyr_##R* record, const char* text) { \
-    if (record == nullptr) return -1;                                                               \
+    if (record == nullptr) return NullArgument(__func__);                                              \
     return Guarded(-1, [&] {                                                                        \
       Unwrap(record)->Setter(CString(TextIn(text)));                                                \
       return 0;                                                                                     \
@@ -111,18 +123,18 @@ DRIVERWYR_RECORDS(DRIVERWYR_CAPI_LIFECYCLE_)
   }
 #define DRIVERWYR_C_ARRAY(R, Stem, Elem, Rows, Inner, Setter)                                       \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_Get##Stem(const driverwyr_##R* record, Elem* out) { \
-    if (record == nullptr || out == nullptr) return -1;                                             \
+    if (record == nullptr || out == nullptr) return NullArgument(__func__);                            \
     Unwrap(record)->Get##Stem(reinterpret_cast<Elem(*) Inner>(out));                                \
     return 0;                                                                                       \
   }                                                                                                 \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_##Setter(driverwyr_##R* record, const Elem* in) { \
-    if (record == nullptr || in == nullptr) return -1;                                              \
+    if (record == nullptr || in == nullptr) return NullArgument(__func__);                           \
     Unwrap(record)->Setter(reinterpret_cast<const Elem(*) Inner>(in));                              \
     return 0;                                                                                       \
   }
 #define DRIVERWYR_C_FIELDLESS(R, Setter, SetType)                                                   \
   DRIVERWYR_API int DRIVERWYR_CALL driverwyr_##R##_##Setter(driverwyr_##R* record, SetType value) { \
-    if (record == nullptr) return -1;                                                               \
+    if (record == nullptr) return NullArgument(__func__);                                           \
     Unwrap(record)->Setter(value);                                                                  \
     return 0;                                                                                       \
   }

@@ -6,7 +6,10 @@
 #include "driverwyr/sheet.h"
 
 using driverwyr::capi::CopyOut;
+using driverwyr::capi::Failed;
 using driverwyr::capi::Guarded;
+using driverwyr::capi::NullArgument;
+using driverwyr::capi::SetLastError;
 
 struct driverwyr_preflight_report {
   driverwyr::PreflightReport report;
@@ -22,6 +25,7 @@ DRIVERWYR_API driverwyr_preflight_report* DRIVERWYR_CALL driverwyr_RunPreflight(
     options.material_given = material_given != 0;
     if (!driverwyr::RunPreflight(made->report, options)) {
       delete made;
+      SetLastError({"the pre-flight cannot read the store (memory exhausted)"});
       return static_cast<driverwyr_preflight_report*>(nullptr);
     }
     return made;
@@ -44,9 +48,9 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_preflight_report_count(const driverwy
 
 DRIVERWYR_API int DRIVERWYR_CALL driverwyr_preflight_report_finding(const driverwyr_preflight_report* report,
                                                                    int index, driverwyr_finding* out) {
-  if (report == nullptr || out == nullptr || index < 0 ||
-      static_cast<std::size_t>(index) >= report->report.findings.size()) {
-    return -1;
+  if (report == nullptr || out == nullptr) return NullArgument(__func__);
+  if (index < 0 || static_cast<std::size_t>(index) >= report->report.findings.size()) {
+    return Failed({__func__, ": no finding of that index in the report"});
   }
   const driverwyr::Finding& finding = report->report.findings[static_cast<std::size_t>(index)];
   out->severity = static_cast<int>(finding.severity);
@@ -62,24 +66,26 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_preflight_report_finding(const driver
 
 DRIVERWYR_API int DRIVERWYR_CALL driverwyr_preflight_report_json(const driverwyr_preflight_report* report,
                                                                 char* buffer, int size) {
-  if (report == nullptr) return -1;
+  if (report == nullptr) return NullArgument(__func__);
   return Guarded(-1, [&] { return CopyOut(driverwyr::PreflightReportJson(report->report), buffer, size); });
 }
 
 DRIVERWYR_API int DRIVERWYR_CALL driverwyr_WriteSheet(const char* program_path, const char* sheet_path,
                                                      const char* records_label, char* why_not, int size) {
+  // Every failure gives its reason both in why_not and as the last error.
+  const auto fail = [&](int result, const std::string& why) {
+    CopyOut(why, why_not, size);
+    SetLastError({why});
+    return result;
+  };
   return Guarded(-1, [&] {
     if (program_path == nullptr || sheet_path == nullptr) {
-      CopyOut("no program path or no sheet path given", why_not, size);
-      return -1;
+      return fail(-1, "no program path or no sheet path given");
     }
     driverwyr::StoreCopy records;
     driverwyr::SheetOptions options;
     if (records_label != nullptr) {
-      if (!driverwyr::CopyRunRecords(records)) {
-        CopyOut("the driver's store could not be read", why_not, size);
-        return -1;
-      }
+      if (!driverwyr::CopyRunRecords(records)) return fail(-1, "the driver's store could not be read");
       options.records = &records;
       options.records_label = records_label;
     }
@@ -90,17 +96,13 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_WriteSheet(const char* program_path, 
     }
     switch (error.failure) {
       case driverwyr::SheetFailure::kProgramFile:
-        CopyOut(std::string(program_path) + ": " + error.message, why_not, size);
-        return static_cast<int>(DRIVERWYR_SHEET_PROGRAM_FILE);
+        return fail(DRIVERWYR_SHEET_PROGRAM_FILE, std::string(program_path) + ": " + error.message);
       case driverwyr::SheetFailure::kRecords:
-        CopyOut(std::string(records_label) + ": " + error.message, why_not, size);
-        return static_cast<int>(DRIVERWYR_SHEET_RECORDS);
+        return fail(DRIVERWYR_SHEET_RECORDS, std::string(records_label) + ": " + error.message);
       case driverwyr::SheetFailure::kSheetFile:
-        CopyOut(std::string(sheet_path) + ": " + error.message, why_not, size);
-        return static_cast<int>(DRIVERWYR_SHEET_SHEET_FILE);
+        return fail(DRIVERWYR_SHEET_SHEET_FILE, std::string(sheet_path) + ": " + error.message);
       default:
-        CopyOut(error.message, why_not, size);
-        return -1;
+        return fail(-1, error.message);
     }
   });
 }

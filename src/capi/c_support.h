@@ -1,10 +1,11 @@
 // Shared by the files of the C interface: strings out into a caller's buffer,
-// the conversion of handles to the classes behind them, and the guard that
-// keeps every exception on the library's side.
+// the conversion of handles to the classes behind them, the calling thread's
+// last error, and the guard that keeps every exception on the library's side.
 #ifndef DRIVERWYR_CAPI_C_SUPPORT_H_
 #define DRIVERWYR_CAPI_C_SUPPORT_H_
 
 #include <cstring>
+#include <initializer_list>
 #include <string_view>
 
 #include "driverwyr/driverwyr.h"
@@ -58,13 +59,30 @@ Handle* Wrap(typename Behind<Handle>::Type* object) {
   return reinterpret_cast<Handle*>(object);
 }
 
+// Replaces the calling thread's last error (driverwyr_LastError) with the
+// parts of `text`, joined. Allocates nothing: a text longer than the room
+// (1023 bytes) is cut.
+void SetLastError(std::initializer_list<std::string_view> text) noexcept;
+
+// Sets the last error and gives the failure result -1.
+inline int Failed(std::initializer_list<std::string_view> text) noexcept {
+  SetLastError(text);
+  return -1;
+}
+
+// A call given a NULL handle or pointer where it needs one.
+inline int NullArgument(std::string_view function) noexcept {
+  return Failed({function, ": a NULL handle or pointer was given"});
+}
+
 // Runs `body`, returning its result, or `failed` when it throws (memory
-// exhausted): nothing crosses the C interface.
+// exhausted), with the last error saying so: nothing crosses the C interface.
 template <class Result, class Body>
 Result Guarded(Result failed, Body&& body) noexcept {
   try {
     return body();
   } catch (...) {
+    SetLastError({"memory exhausted"});
     return failed;
   }
 }

@@ -17,7 +17,9 @@
 #include "driverwyr/driverwyr_c.h"
 #include "driverwyr/host.h"
 
+using driverwyr::capi::Failed;
 using driverwyr::capi::Guarded;
+using driverwyr::capi::NullArgument;
 using driverwyr::capi::TextIn;
 
 struct driverwyr_text {
@@ -139,23 +141,25 @@ std::unique_ptr<CallbackClock>& InstalledClock() {
 
 // Runs one call of the dialog logic on the host's window.
 template <class Body>
-int OnDialog(driverwyr_dialog* dialog, const driverwyr_window* window, int success, Body&& body) noexcept {
-  if (dialog == nullptr || dialog->handler == nullptr || window == nullptr || !Complete(*window)) return -1;
-  if (dialog->error) return -1;  // the dialog logic has failed already
+int OnDialog(const char* function, driverwyr_dialog* dialog, const driverwyr_window* window, int success,
+             Body&& body) noexcept {
+  if (dialog == nullptr || dialog->handler == nullptr || window == nullptr) return NullArgument(function);
+  if (!Complete(*window)) return Failed({function, ": a callback of the window is missing (NULL)"});
+  if (dialog->error) return Failed({function, ": the dialog has failed already: end it"});
   try {
     CallbackWindow host_window(*window);
     body(*dialog->handler, host_window);
     return success;
   } catch (...) {
     dialog->error = std::current_exception();
-    return -1;
+    return Failed({function, ": memory exhausted: end the dialog"});
   }
 }
 
 }  // namespace
 
 DRIVERWYR_API int DRIVERWYR_CALL driverwyr_text_set(driverwyr_text* text, const char* value) {
-  if (text == nullptr) return -1;
+  if (text == nullptr) return NullArgument(__func__);
   return Guarded(-1, [&] {
     text->value = TextIn(value);
     return 0;
@@ -163,14 +167,14 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_text_set(driverwyr_text* text, const 
 }
 
 DRIVERWYR_API int DRIVERWYR_CALL driverwyr_dialog_init(driverwyr_dialog* dialog, const driverwyr_window* window) {
-  return OnDialog(dialog, window, 1, [](driverwyr::DialogHandler& handler, driverwyr::DialogWindow& host_window) {
+  return OnDialog(__func__, dialog, window, 1, [](driverwyr::DialogHandler& handler, driverwyr::DialogWindow& host_window) {
     handler.OnInitDialog(host_window);
   });
 }
 
 DRIVERWYR_API int DRIVERWYR_CALL driverwyr_dialog_command(driverwyr_dialog* dialog, const driverwyr_window* window,
                                                           int control_id, int notification) {
-  return OnDialog(dialog, window, 0, [=](driverwyr::DialogHandler& handler, driverwyr::DialogWindow& host_window) {
+  return OnDialog(__func__, dialog, window, 0, [=](driverwyr::DialogHandler& handler, driverwyr::DialogWindow& host_window) {
     handler.OnCommand(host_window, control_id, notification);
   });
 }
@@ -181,7 +185,7 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_SetUserInterface(const driverwyr_user
     InstalledUserInterface().reset();
     return 0;
   }
-  if (!Complete(*ui)) return -1;
+  if (!Complete(*ui)) return Failed({__func__, ": a callback of the user interface is missing (NULL)"});
   return Guarded(-1, [&] {
     auto fresh = std::make_unique<CallbackUserInterface>(*ui);
     driverwyr::SetUserInterface(fresh.get());
@@ -196,7 +200,9 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_SetClock(const driverwyr_clock* clock
     InstalledClock().reset();
     return 0;
   }
-  if (!clock->utc_today || !clock->local_today) return -1;
+  if (!clock->utc_today || !clock->local_today) {
+    return Failed({__func__, ": a callback of the clock is missing (NULL)"});
+  }
   return Guarded(-1, [&] {
     auto fresh = std::make_unique<CallbackClock>(*clock);
     driverwyr::SetClock(fresh.get());

@@ -1,6 +1,6 @@
 // GenerateMachineCodeFile: one program creation dialog per group of
-// consecutive steps that share a setup, and one program file per group the
-// operator creates.
+// consecutive steps that share a setup, one program file per group the
+// operator creates, and what became of each group for the host to read.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -10,6 +10,7 @@
 #include "creation/program_creation_dialog.h"
 #include "creation/run_record.h"
 #include "driver/ppdb.h"
+#include "driver/step_groups.h"
 #include "driverwyr/driverwyr.h"
 #include "driverwyr/host.h"
 #include "platform/platform.h"
@@ -34,6 +35,17 @@ namespace {
 // overflowing.
 int Decrement(int value) { return static_cast<int>(static_cast<unsigned>(value) - 1u); }
 
+// Why a dialog that did not end with "Create..." made no program.
+std::string DialogEndReason(int answer) {
+  if (answer == kIdCancel) return "the operator cancelled the dialog";
+  if (answer != -1) return "the dialog ended with " + std::to_string(answer) + ", not with \"Create...\"";
+  if (Platform::Current().ReplacedUserInterface() == nullptr) {
+    return "the dialog could not be shown: no user interface is installed, and the platform's own "
+           "cannot show dialogs here";
+  }
+  return "the dialog could not be shown: the user interface's run_dialog returned -1";
+}
+
 void RunGeneration(char* path_out) {
   RunRecord& record = CurrentRun();
   record.Start();
@@ -51,35 +63,71 @@ void RunGeneration(char* path_out) {
   // The host numbers the steps' setups from 1, the setup records from 0.
   for (int i = 0; i < count; ++i) steps[i].SetSetupIndex(Decrement(steps[i].GetSetupIndex()));
   store->StepsLowered = true;
-  if (count == 0) return;
+
+  // Every group is listed before the first dialog, so that a run that ends
+  // early still accounts for the groups it did not reach.
+  const std::vector<StepGroup> groups = GroupsOf(steps);
+  record.groups.reserve(groups.size());
+  for (const StepGroup& g : groups) {
+    GroupRecord result;
+    result.first_step = g.first;
+    result.step_count = g.count;
+    result.reason = "not run: the run ended at an earlier group";
+    record.groups.push_back(std::move(result));
+  }
 
   RecordArray<CPPStepInfo> group;
-  int group_index = 0;
-  int first = 0;
-  while (first < count) {
-    const int setup_value = steps[first].GetSetupIndex();
-    int end = first + 1;
-    while (end < count && steps[end].GetSetupIndex() == setup_value) ++end;
-
+  for (std::size_t group_index = 0; group_index < groups.size(); ++group_index) {
+    const StepGroup& g = groups[group_index];
+    GroupRecord& result = record.groups[group_index];
     // Sized once, with room for the closing record the dialog appends.
     group.RemoveAll();
-    group.SetSize(end - first + 1);
-    group.SetSize(end - first);
-    for (int i = first; i < end; ++i) group[i - first] = steps[i];
-    first = end;
+    group.SetSize(g.count + 1);
+    group.SetSize(g.count);
+    for (int i = 0; i < g.count; ++i) group[i] = steps[g.first + i];
 
-    record.group = group_index;
-    ProgramCreationDialog dialog(setup_value, group_index, group.GetSize(), group, true);
-    if (Platform::Current().Ui().RunDialog(kCreationDialogTemplate, dialog) == kIdOk) {
-      if (!dialog.CreateProgram()) {
-        ShowMessage(LoadMessageText(kMessageCreateFailed), kMessageOk | kMessageIconStop);
-        return;
-      }
-      if (!record.dry_run) record.written.push_back(dialog.Data().FileName);
-      ShowMessage(LoadMessageText(kMessageProgramCreated), kMessageOk);
-      CopyPathToHost(store->ProgramPath, path_out);
+    record.group = static_cast<int>(group_index);
+    ProgramCreationDialog dialog(g.setup_value, record.group, group.GetSize(), group, true);
+    // What the dialog proposes, and then what the operator left in it.
+    result.program_file = dialog.Data().FileName;
+    result.program_name = dialog.Data().ProgramName;
+    const int answer = Platform::Current().Ui().RunDialog(kCreationDialogTemplate, dialog);
+    result.program_file = dialog.Data().FileName;
+    result.program_name = dialog.Data().ProgramName;
+    if (answer != kIdOk) {
+      result.outcome = answer == -1 ? GroupOutcome::kFailed : GroupOutcome::kCancelled;
+      result.reason = DialogEndReason(answer);
+      continue;
     }
-    ++group_index;
+    const Status created = dialog.CreateProgram();
+    result.program_file = dialog.Data().FileName;
+    result.program_name = dialog.Data().ProgramName;
+    if (!created.ok()) {
+      result.outcome = GroupOutcome::kFailed;
+      result.reason = created.message();
+      ShowMessage(kMessageCreateFailed, LoadMessageText(kMessageCreateFailed), kMessageOk | kMessageIconStop);
+      return;
+    }
+    result.outcome = GroupOutcome::kCreated;
+    result.reason.clear();
+    if (!record.dry_run) record.written.push_back(dialog.Data().FileName);
+    ShowMessage(kMessageProgramCreated, LoadMessageText(kMessageProgramCreated), kMessageOk);
+    CopyPathToHost(store->ProgramPath, path_out);
+  }
+}
+
+// The run ended with an exception (memory exhausted): the group it was at
+// failed. Nothing is thrown from here.
+void RecordRunAborted() noexcept {
+  try {
+    RunRecord& record = CurrentRun();
+    if (record.group < 0 || static_cast<std::size_t>(record.group) >= record.groups.size()) return;
+    GroupRecord& result = record.groups[static_cast<std::size_t>(record.group)];
+    if (result.outcome != GroupOutcome::kNotRun) return;
+    result.outcome = GroupOutcome::kFailed;
+    result.reason = "the run ran out of memory";
+  } catch (...) {
+    // Even the reason did not fit: the group stays listed as not run.
   }
 }
 
@@ -93,6 +141,27 @@ bool GetCalculatedStep(int index, CalculatedStep* out) {
   if (out == nullptr || index < 0 || index >= GetCalculatedStepCount()) return false;
   *out = CurrentRun().calculated[static_cast<std::size_t>(index)];
   return true;
+}
+
+int GetRunResultCount() { return static_cast<int>(CurrentRun().groups.size()); }
+
+bool GetRunResult(int index, GroupResult* out) {
+  if (out == nullptr || index < 0 || index >= GetRunResultCount()) return false;
+  try {
+    const GroupRecord& group = CurrentRun().groups[static_cast<std::size_t>(index)];
+    GroupResult result;
+    result.group = index;
+    result.firstStep = group.first_step;
+    result.stepCount = group.step_count;
+    result.outcome = group.outcome;
+    result.programFile = CString(group.program_file);
+    result.programName = CString(group.program_name);
+    result.reason = CString(group.reason);
+    *out = std::move(result);
+    return true;
+  } catch (...) {
+    return false;  // out of memory: nothing is thrown to the host
+  }
 }
 
 int GetWrittenProgramCount() { return static_cast<int>(CurrentRun().written.size()); }
@@ -113,6 +182,7 @@ extern "C" DRIVERWYR_API bool DRIVERWYR_CALL GenerateMachineCodeFile(char* pathO
     driverwyr::RunGeneration(pathOut);
   } catch (...) {
     // Nothing is thrown to the host: a run that runs out of memory ends here.
+    driverwyr::RecordRunAborted();
   }
   return true;
 }

@@ -264,19 +264,25 @@ void ProgramCreationDialog::OnCommand(DialogWindow& window, int control_id, int 
   }
 }
 
-bool ProgramCreationDialog::CreateProgram() {
+Status ProgramCreationDialog::CreateProgram() {
   data_.ProgramName = ToUpperAscii(TrimRight(data_.ProgramName));
   data_.PartReference = ToUpperAscii(TrimRight(data_.PartReference));
-  if (data_.ControlType != 2) return false;
+  if (data_.ControlType != 2) {
+    return Status::Refused("control type " + std::to_string(data_.ControlType) +
+                           " has no program format: only control type 2 is written");
+  }
   // The header counts the records in 16 bits: a larger group cannot be
   // written without losing steps, so it is refused before the counter moves.
-  if (data_.RecordCount <= 0 || data_.RecordCount != steps_->GetSize()) return false;
+  if (data_.RecordCount <= 0 || data_.RecordCount != steps_->GetSize()) {
+    return Status::Refused(std::to_string(steps_->GetSize() - 1) +
+                           " steps are more than one program holds");
+  }
   // Tool names from a damaged conversion file would reach the control cut
   // short: nothing is written, and the counter does not move.
   if (!conversion_.ok()) {
-    ShowMessage(FillPlaceholders(LoadMessageText(kMessageConversionFileUnusable), {conversion_.message()}),
+    ShowMessage(kMessageConversionFileUnusable, FillPlaceholders(LoadMessageText(kMessageConversionFileUnusable), {conversion_.message()}),
                 kMessageOk | kMessageIconStop);
-    return false;
+    return Status::Invalid(conversion_.message());
   }
   RunRecord& run = CurrentRun();
   if (run.dry_run) {
@@ -305,15 +311,15 @@ bool ProgramCreationDialog::CreateProgram() {
         return Status::Ok();
       },
       run.dry_run ? WriteMode::kInMemoryOnly : WriteMode::kFile);
-  if (written.ok()) return true;
+  if (written.ok()) return written;
   if (materials.changed()) {
-    ShowMessage(FillPlaceholders(LoadMessageText(kMessageMaterialFileChanged), {*materials.changed()}),
+    ShowMessage(kMessageMaterialFileChanged, FillPlaceholders(LoadMessageText(kMessageMaterialFileChanged), {*materials.changed()}),
                 kMessageOk | kMessageIconStop);
   } else {
-    ShowMessage(FillPlaceholders(LoadMessageText(kMessageProgramNotWritten), {written.message()}),
+    ShowMessage(kMessageProgramNotWritten, FillPlaceholders(LoadMessageText(kMessageProgramNotWritten), {written.message()}),
                 kMessageOk | kMessageIconStop);
   }
-  return false;
+  return written;
 }
 
 }  // namespace driverwyr

@@ -101,12 +101,13 @@ class ProgramCreationDialog : public DialogHandler {
 
   // The create action, run after the dialog closed with kIdOk: normalises the
   // program name and part reference, refuses every control type but 2,
-  // advances the serial counter and writes the program file. True when the
-  // file was written. A conversion file that cannot be used, a material data
+  // advances the serial counter and writes the program file. Ok when the
+  // file was written, else why not (the run's result of the group). A
+  // conversion file that cannot be used, a material data
   // file that changed between two steps, and a file that could not be written
   // are told in a box of their own (stop icon); the caller then tells that
   // the create failed.
-  bool CreateProgram();
+  Status CreateProgram();
 
   // --- construction steps and handlers (program_names.cpp,
   //     material_codes.cpp, folder_browse.cpp) -------------------------------

@@ -90,8 +90,8 @@ void ProgramCreationDialog::ClaimProgramNumber() {
   if (claimed != proposed_name_ && proposed) {
     if (claim.read.ok()) {
       const bool new_day = today.month != serial_month_ || today.day != serial_day_;
-      ShowMessage(FillPlaceholders(LoadMessageText(new_day ? kMessageDateChanged : kMessageNumberTaken),
-                                   {proposed_name_, claimed}),
+      const int id = new_day ? kMessageDateChanged : kMessageNumberTaken;
+      ShowMessage(id, FillPlaceholders(LoadMessageText(id), {proposed_name_, claimed}),
                   kMessageOk | kMessageIconInformation);
     }
     data_.ProgramName = claimed;
@@ -103,17 +103,17 @@ void ProgramCreationDialog::ClaimProgramNumber() {
   // What happened to this program's number, with the reason on a line of
   // its own.
   if (!claim.read.ok()) {
-    ShowMessage(FillPlaceholders(LoadMessageText(kMessageNumberNotRead), {data_.ProgramName}) + "\n" +
+    ShowMessage(kMessageNumberNotRead, FillPlaceholders(LoadMessageText(kMessageNumberNotRead), {data_.ProgramName}) + "\n" +
                     claim.read.message(),
                 kMessageOk | kMessageIconWarning);
     return;
   }
   if (claim.repeated && proposed) {
-    ShowMessage(FillPlaceholders(LoadMessageText(kMessageNumberRepeated), {claimed}),
+    ShowMessage(kMessageNumberRepeated, FillPlaceholders(LoadMessageText(kMessageNumberRepeated), {claimed}),
                 kMessageOk | kMessageIconInformation);
   }
   if (!claim.stored.ok()) {
-    ShowMessage(FillPlaceholders(LoadMessageText(kMessageNumberNotSaved), {data_.ProgramName}) + "\n" +
+    ShowMessage(kMessageNumberNotSaved, FillPlaceholders(LoadMessageText(kMessageNumberNotSaved), {data_.ProgramName}) + "\n" +
                     claim.stored.message(),
                 kMessageOk | kMessageIconWarning);
   }

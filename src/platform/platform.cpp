@@ -36,6 +36,29 @@ UserInterface& PlatformUserInterface() {
   return *ui;
 }
 
+namespace {
+
+// The id of the box being shown; 0 when none is.
+int& ShowingMessageId() {
+  static int id = 0;
+  return id;
+}
+
+}  // namespace
+
+int ShowMessage(int id, const std::string& text, unsigned style) {
+  // A box shown while another one is (a user interface that asks the driver
+  // something) leaves the outer box's id as it found it.
+  struct Restore {
+    int previous;
+    ~Restore() { ShowingMessageId() = previous; }
+  } restore{ShowingMessageId()};
+  ShowingMessageId() = id;
+  return Platform::Current().Ui().ShowMessageBox(text, style);
+}
+
+int CurrentMessageId() { return ShowingMessageId(); }
+
 CString GetMessageText(int id) {
   try {
     return CString(LoadMessageText(id));

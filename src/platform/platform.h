@@ -197,9 +197,12 @@ std::unique_ptr<StringTable> MakeDefaultStringTable();
 
 // Shorthands used throughout the core.
 inline std::string LoadMessageText(int id) { return Platform::Current().Strings().LoadText(id); }
-inline int ShowMessage(const std::string& text, unsigned style) {
-  return Platform::Current().Ui().ShowMessageBox(text, style);
-}
+// Shows the box of message `id` (DRIVERWYR_MSG_...), whose text is the
+// string table's text of id, filled in and extended: while the box is shown,
+// CurrentMessageId() tells the user interface which message it is.
+int ShowMessage(int id, const std::string& text, unsigned style);
+// A box whose text is not from the string table (CurrentMessageId() 0).
+inline int ShowMessage(const std::string& text, unsigned style) { return ShowMessage(0, text, style); }
 
 }  // namespace driverwyr
 

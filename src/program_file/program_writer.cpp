@@ -159,7 +159,7 @@ Status WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
   Result<std::unique_ptr<FileReplacement>> file = std::unique_ptr<FileReplacement>();
   if (mode == WriteMode::kFile) file = Platform::Current().Files().BeginReplace(data.FileName);
   if (!file.ok()) {
-    ShowMessage(LoadMessageText(kOpenFileFailsMessage), kMessageOk);
+    ShowMessage(kOpenFileFailsMessage, LoadMessageText(kOpenFileFailsMessage), kMessageOk);
     return file.status().WithContext(data.FileName);
   }
 
@@ -186,7 +186,7 @@ Status WriteProgramFile(ProgramData& data, RecordArray<CPPStepInfo>& steps,
   // A target that became impossible to replace meanwhile is told like one
   // that could not be opened; a write that failed (a full disk) is reported
   // by the caller. Either way the old file is left as it was.
-  if (done.code() == Status::Code::kRefused) ShowMessage(LoadMessageText(kOpenFileFailsMessage), kMessageOk);
+  if (done.code() == Status::Code::kRefused) ShowMessage(kOpenFileFailsMessage, LoadMessageText(kOpenFileFailsMessage), kMessageOk);
   return done.WithContext(data.FileName);
 }
 

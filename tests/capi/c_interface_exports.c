@@ -40,7 +40,8 @@ static const any_function kFunctions[] = {
     FN(driverwyr_store_copy_machines) FN(driverwyr_store_copy_gauges)
     FN(driverwyr_RunPreflight) FN(driverwyr_preflight_report_free) FN(driverwyr_preflight_report_size)
     FN(driverwyr_preflight_report_count) FN(driverwyr_preflight_report_finding)
-    FN(driverwyr_preflight_report_json) FN(driverwyr_WriteSheet)};
+    FN(driverwyr_preflight_report_json) FN(driverwyr_WriteSheet) FN(driverwyr_LastError)
+    FN(driverwyr_CurrentMessageId) FN(driverwyr_GetRunResultCount) FN(driverwyr_GetRunResult)};
 
 int main(void) {
   int failures = 0;

@@ -116,6 +116,31 @@ TEST_F(GenerationRunTest, AFailedCreateStopsTheRun) {
   EXPECT_EQ(env.messages[1].style, kMessageOk | kMessageIconStop);
   // The path of the first group's success stays in the buffer.
   EXPECT_STREQ(path_out.c_str(), env.Store().ProgramPath.c_str());
+  // Each group of the run, as the host reads it afterwards.
+  const struct {
+    GroupOutcome outcome;
+    const char* reason;
+    const char* file;
+  } expected[] = {{GroupOutcome::kCreated, "", "BRACKET.S1P1.wyr"},
+                  {GroupOutcome::kFailed, "control type 0 has no program format: only control type 2 is written",
+                   "BRACKET.S2P2.wyr"},
+                  {GroupOutcome::kNotRun, "not run: the run ended at an earlier group", ""}};
+  ASSERT_EQ(GetRunResultCount(), 3);
+  for (int i = 0; i < 3; ++i) {
+    GroupResult result;
+    ASSERT_TRUE(GetRunResult(i, &result)) << i;
+    EXPECT_EQ(result.group, i);
+    EXPECT_EQ(result.firstStep, i);
+    EXPECT_EQ(result.stepCount, 1);
+    EXPECT_EQ(result.outcome, expected[i].outcome) << i;
+    EXPECT_EQ(result.reason.str(), expected[i].reason) << i;
+    EXPECT_EQ(fs::path(result.programFile.str()).filename().string(), expected[i].file) << i;
+  }
+  GroupResult untouched;
+  untouched.stepCount = 99;
+  EXPECT_FALSE(GetRunResult(3, &untouched));
+  EXPECT_FALSE(GetRunResult(-1, &untouched));
+  EXPECT_EQ(untouched.stepCount, 99);
 }
 
 TEST_F(GenerationRunTest, AFolderChosenInOneGroupCarriesOverToTheNext) {

@@ -161,7 +161,7 @@ TEST(ProgramCreationDialogTest, CreateProgramNormalisesTheNamesAndRefusesOtherCo
     d.window.SetControlText(kIdProgramName, " ab ");
     d.window.SetControlText(kIdPartReference, " part-1\t ");
     ASSERT_TRUE(d.window.Press(kIdOk));
-    EXPECT_FALSE(d.dialog.CreateProgram()) << type;
+    EXPECT_FALSE(d.dialog.CreateProgram().ok()) << type;
     EXPECT_EQ(d.dialog.Data().ProgramName, " AB") << type;
     EXPECT_EQ(d.dialog.Data().PartReference, " PART-1") << type;
     EXPECT_EQ(d.settings.Writes(), 0) << type << ": the counter does not move";
@@ -177,7 +177,7 @@ TEST(ProgramCreationDialogTest, CreateProgramAdvancesTheCounterBeforeWriting) {
   // A folder that does not exist: the file cannot be opened.
   env.Store().ProgramPath = (std::filesystem::temp_directory_path() / "driverwyr-no-such-folder" / "X.bmf").string();
   testing::DialogUnderTest d;
-  EXPECT_FALSE(d.dialog.CreateProgram());
+  EXPECT_FALSE(d.dialog.CreateProgram().ok());
   EXPECT_EQ(env.settings.Text("Serial Number") + "/" + env.settings.Text("Serial Month") + "/" +
                 env.settings.Text("Serial Day"),
             "5/12/7");
@@ -186,7 +186,7 @@ TEST(ProgramCreationDialogTest, CreateProgramAdvancesTheCounterBeforeWriting) {
 TEST(ProgramCreationDialogTest, AGroupBeyondTheHeadersRecordCountIsRefused) {
   // 32767 steps and the closing record do not fit the 16-bit record count.
   testing::JobDialog d(2, kUnknownMaterial, 0, std::numeric_limits<std::int16_t>::max());
-  EXPECT_FALSE(d.dialog.CreateProgram());
+  EXPECT_FALSE(d.dialog.CreateProgram().ok());
   EXPECT_EQ(d.settings.Writes(), 0);
 }
 

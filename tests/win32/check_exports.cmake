@@ -26,7 +26,8 @@ set(expected
   # the C interface, under plain names
   driverwyr_CPPStepInfo_create driverwyr_CPPStepInfo_SetTollReverse driverwyr_CPPMachine_GetSignifcantSpan
   driverwyr_CPPBGauge_array_at driverwyr_SetPathNames driverwyr_GenerateMachineCodeFile
-  driverwyr_SetUserInterface driverwyr_dialog_command driverwyr_GetMessageText)
+  driverwyr_SetUserInterface driverwyr_dialog_command driverwyr_GetMessageText
+  driverwyr_LastError driverwyr_CurrentMessageId driverwyr_GetRunResultCount driverwyr_GetRunResult)
 set(missing "")
 foreach(name ${expected})
   if(NOT dump MATCHES "[ \t]${name}\n")
