@@ -82,7 +82,8 @@ WarningList CalculateBendData(const ProgramData& program, const CPPSetup* setup,
   if (materials != nullptr && materials->changed()) return WarningList{};
   if (materials != nullptr) {
     if (const std::optional<std::string> unusable = materials->TakeUnusable()) {
-      ShowMessage(FillPlaceholders(LoadMessageText(DRIVERWYR_MSG_MATERIAL_FILE_UNUSABLE), {*unusable}),
+      ShowMessage(DRIVERWYR_MSG_MATERIAL_FILE_UNUSABLE,
+                  FillPlaceholders(LoadMessageText(DRIVERWYR_MSG_MATERIAL_FILE_UNUSABLE), {*unusable}),
                   kMessageOk | kMessageIconWarning);
     }
   }
