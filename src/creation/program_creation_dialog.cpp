@@ -11,10 +11,10 @@
 #include "creation/run_record.h"
 #include "creation/serial_counter.h"
 #include "creation/tool_names.h"
+#include "driverwyr/units.h"
 #include "platform/platform.h"
 #include "program_file/program_writer.h"
 #include "util/text.h"
-#include "util/units.h"
 
 namespace driverwyr {
 

@@ -22,10 +22,10 @@
 #include "driverwyr/dialog.h"
 #include "driverwyr/host.h"
 #include "driverwyr/record_array.h"
+#include "driverwyr/result.h"
 #include "driverwyr/setup.h"
 #include "driverwyr/step_info.h"
 #include "program_file/program_data.h"
-#include "util/result.h"
 
 namespace driverwyr {
 

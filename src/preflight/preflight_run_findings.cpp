@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "bending/bend_calculator.h"
-#include "platform/files.h"
+#include "driverwyr/files.h"
 #include "preflight/preflight_internal.h"
 #include "util/text.h"
 

@@ -11,11 +11,11 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/step_groups.h"
 #include "bending/bend_calculator.h"
 #include "bending/tool_selection.h"
+#include "driver/step_groups.h"
+#include "driverwyr/units.h"
 #include "sheet/sheet_geometry.h"
-#include "util/units.h"
 
 namespace driverwyr::sheet {
 namespace {

@@ -29,7 +29,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/files.h"
+#include "driverwyr/files.h"
 #include "platform/platform.h"
 #include "util/text.h"
 
