@@ -10,6 +10,7 @@
 #include "creation/program_creation_dialog.h"
 #include "creation/run_record.h"
 #include "driver/ppdb.h"
+#include "driver/step_groups.h"
 #include "driverwyr/driverwyr.h"
 #include "driverwyr/host.h"
 #include "platform/platform.h"
@@ -53,23 +54,20 @@ void RunGeneration(char* path_out) {
   store->StepsLowered = true;
   if (count == 0) return;
 
+  // Lowering every step by one keeps the groups as they were: their setup
+  // values are the lowered ones, the setup records' numbering.
+  const std::vector<StepGroup> groups = GroupsOf(steps);
   RecordArray<CPPStepInfo> group;
-  int group_index = 0;
-  int first = 0;
-  while (first < count) {
-    const int setup_value = steps[first].GetSetupIndex();
-    int end = first + 1;
-    while (end < count && steps[end].GetSetupIndex() == setup_value) ++end;
-
+  for (int group_index = 0; group_index < static_cast<int>(groups.size()); ++group_index) {
+    const StepGroup& cut = groups[static_cast<std::size_t>(group_index)];
     // Sized once, with room for the closing record the dialog appends.
     group.RemoveAll();
-    group.SetSize(end - first + 1);
-    group.SetSize(end - first);
-    for (int i = first; i < end; ++i) group[i - first] = steps[i];
-    first = end;
+    group.SetSize(cut.count + 1);
+    group.SetSize(cut.count);
+    for (int i = 0; i < cut.count; ++i) group[i] = steps[cut.first + i];
 
     record.group = group_index;
-    ProgramCreationDialog dialog(setup_value, group_index, group.GetSize(), group, true);
+    ProgramCreationDialog dialog(*store, cut.setup_value, group_index, group.GetSize(), group, true);
     if (Platform::Current().Ui().RunDialog(kCreationDialogTemplate, dialog) == kIdOk) {
       if (!dialog.CreateProgram()) {
         ShowMessage(LoadMessageText(kMessageCreateFailed), kMessageOk | kMessageIconStop);
@@ -79,7 +77,6 @@ void RunGeneration(char* path_out) {
       ShowMessage(LoadMessageText(kMessageProgramCreated), kMessageOk);
       CopyPathToHost(store->ProgramPath, path_out);
     }
-    ++group_index;
   }
 }
 
