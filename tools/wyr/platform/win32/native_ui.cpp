@@ -498,9 +498,8 @@ void NativeDialog::AwaitCommand(int id, const std::string& what) {
 
 }  // namespace
 
-std::unique_ptr<OperatorUi> MakeNativeUi(ScriptPlayer& player, const NativeUiOptions& options,
-                                         std::string* /*why_not*/) {
-  return std::make_unique<NativeUi>(player, options);
+driverwyr::Result<std::unique_ptr<OperatorUi>> MakeNativeUi(ScriptPlayer& player, const NativeUiOptions& options) {
+  return std::unique_ptr<OperatorUi>(std::make_unique<NativeUi>(player, options));
 }
 
 }  // namespace wyr
