@@ -119,7 +119,8 @@ int Run(const RunOptions& options) {
   ScriptPlayer player(job.operator_script, console);
   std::unique_ptr<OperatorUi> ui;
   if (options.ui == "native") {
-    driverwyr::Result<std::unique_ptr<OperatorUi>> native = MakeNativeUi(player, NativeUiOptions{options.hold_milliseconds});
+    driverwyr::Result<std::unique_ptr<OperatorUi>> native =
+        MakeNativeUi(player, NativeUiOptions{options.hold_milliseconds});
     if (!native.ok()) {
       fmt::print(stderr, "wyr: --ui native: {}\n", native.error());
       return kExitInvalid;
