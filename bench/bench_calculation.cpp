@@ -12,9 +12,9 @@
 #include "bench_tooling.h"
 #include "bending/bend_calculator.h"
 #include "bending/calculate_step.h"
-#include "bending/material_data.h"
 #include "driver/ppdb.h"
 #include "driverwyr/driverwyr.h"
+#include "driverwyr/material_data.h"
 #include "platform/platform.h"
 
 namespace {

@@ -34,10 +34,12 @@ std::string JobText(int steps) {
 void BM_ParseJob(benchmark::State& state) {
   const std::string text = JobText(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    wyr::Job job;
-    const driverwyr::Status status = wyr::ParseJob(text, "/bench", job);
-    if (!status.ok()) state.SkipWithError(status.message().c_str());
-    benchmark::DoNotOptimize(job.steps.GetSize());
+    const driverwyr::Result<wyr::Job> job = wyr::ParseJob(text, "/bench");
+    if (!job.ok()) {
+      state.SkipWithError(job.error().c_str());
+      break;
+    }
+    benchmark::DoNotOptimize(job->steps.GetSize());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
@@ -45,11 +47,12 @@ void BM_ParseJob(benchmark::State& state) {
 BENCHMARK(BM_ParseJob)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_ListStore(benchmark::State& state) {
-  wyr::Job job;
-  if (!wyr::ParseJob(JobText(static_cast<int>(state.range(0))), "/bench", job).ok()) {
+  driverwyr::Result<wyr::Job> parsed = wyr::ParseJob(JobText(static_cast<int>(state.range(0))), "/bench");
+  if (!parsed.ok()) {
     state.SkipWithError("the job does not read");
     return;
   }
+  wyr::Job& job = *parsed;
   driverwyr::StoreCopy store;
   store.steps.Swap(job.steps);
   store.tools.Swap(job.tools);

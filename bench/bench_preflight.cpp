@@ -41,11 +41,13 @@ std::string JobText(int steps, bool group_a_step, bool warned) {
 }
 
 void Report(benchmark::State& state, bool group_a_step, bool warned) {
-  wyr::Job job;
-  if (!wyr::ParseJob(JobText(static_cast<int>(state.range(0)), group_a_step, warned), EXAMPLES_DIR, job).ok()) {
+  driverwyr::Result<wyr::Job> parsed =
+      wyr::ParseJob(JobText(static_cast<int>(state.range(0)), group_a_step, warned), EXAMPLES_DIR);
+  if (!parsed.ok()) {
     state.SkipWithError("the job does not read");
     return;
   }
+  wyr::Job& job = *parsed;
   std::size_t findings = 0;
   for (auto _ : state) {
     state.PauseTiming();

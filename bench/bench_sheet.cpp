@@ -8,7 +8,7 @@
 #include <string>
 
 #include "driverwyr/host.h"
-#include "program_file/program_format.h"
+#include "driverwyr/program_format.h"
 #include "sheet/sheet_html.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_job.h"

@@ -11,12 +11,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  wyr::Job job;
-  const driverwyr::Status status = wyr::ParseJob(text, "/fuzz/jobs", job);
-  if (!status.ok()) {
-    if (status.message().empty()) __builtin_trap();  // every error says what is wrong
+  driverwyr::Result<wyr::Job> parsed = wyr::ParseJob(text, "/fuzz/jobs");
+  if (!parsed.ok()) {
+    if (parsed.error().empty()) __builtin_trap();  // every error says what is wrong
     return 0;
   }
+  wyr::Job& job = *parsed;
   if (!wyr::ApplyJob(job).ok()) __builtin_trap();
   driverwyr::StoreCopy store;
   if (driverwyr::CopyStore(store)) {

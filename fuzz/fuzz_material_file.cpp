@@ -9,7 +9,7 @@
 #include <span>
 
 #include "bending/bend_calculator.h"
-#include "bending/material_data.h"
+#include "driverwyr/material_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const std::uint8_t> bytes(data, size);

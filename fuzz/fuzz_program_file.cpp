@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "program_file/program_format.h"
+#include "driverwyr/program_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

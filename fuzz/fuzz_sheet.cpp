@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "driverwyr/host.h"
-#include "program_file/program_format.h"
+#include "driverwyr/program_format.h"
 #include "sheet/sheet_html.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_job.h"

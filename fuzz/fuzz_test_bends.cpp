@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "bending/material_data.h"
 #include "calibration/fit_material.h"
 #include "calibration/report_model.h"
 #include "calibration/test_bends.h"
+#include "driverwyr/material_data.h"
 
 namespace {
 

@@ -26,6 +26,14 @@ class RecordArray {
   RecordArray() = default;
   RecordArray(const RecordArray&) = delete;
   RecordArray& operator=(const RecordArray&) = delete;
+  // Moving takes over the records, capacity and growth step; `other` is left
+  // empty, with the automatic growth step.
+  RecordArray(RecordArray&& other) noexcept { Swap(other); }
+  RecordArray& operator=(RecordArray&& other) noexcept {
+    RecordArray taken(std::move(other));
+    Swap(taken);
+    return *this;
+  }
   ~RecordArray() { RemoveAll(); }
 
   // Number of records held.

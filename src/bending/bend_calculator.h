@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "bending/material_data.h"
 #include "bending/program_materials.h"
+#include "driverwyr/material_data.h"
 
 namespace driverwyr {
 

@@ -1,11 +1,12 @@
-#include "bending/material_data.h"
+#include "driverwyr/material_data.h"
 
 #include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <string>
+
+#include "driverwyr/program_text.h"
 
 namespace driverwyr {
 namespace {
@@ -59,22 +60,24 @@ std::string BlockName(int index, std::size_t offset) {
          ") at offset " + std::to_string(offset);
 }
 
-std::string FloatText(float value) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
+// One block of a material file as decoded.
+struct ParsedBlock {
+  MaterialModel model;
+  MaterialBlockLayout layout;
+};
 
-// Decodes one block starting at `at`. Returns false with `error` set when
-// the block is malformed or does not fit.
-bool ParseBlock(std::span<const std::uint8_t> bytes, int index, std::size_t at,
-                MaterialModel& model, MaterialBlockLayout& layout, bool keep_separators, std::string& error) {
+// Decodes one block starting at `at`. Fails (Invalid) when the block is
+// malformed or does not fit.
+Result<ParsedBlock> ParseBlock(std::span<const std::uint8_t> bytes, int index, std::size_t at,
+                               bool keep_separators) {
+  ParsedBlock block;
+  MaterialModel& model = block.model;
+  MaterialBlockLayout& layout = block.layout;
   const std::size_t remaining = bytes.size() - at;
   const auto ends_early = [&](std::size_t needed, std::string_view what) {
-    error = "the file ends early: " + BlockName(index, at) + " needs " + std::to_string(needed) +
-            " bytes for " + std::string(what) + ", only " + std::to_string(remaining) +
-            " remain";
-    return false;
+    return Status::Invalid("the file ends early: " + BlockName(index, at) + " needs " + std::to_string(needed) +
+                           " bytes for " + std::string(what) + ", only " + std::to_string(remaining) +
+                           " remain");
   };
   if (remaining < kOtherBlockSize) return ends_early(kOtherBlockSize, "its separator and form");
   layout.offset = at;
@@ -89,19 +92,17 @@ bool ParseBlock(std::span<const std::uint8_t> bytes, int index, std::size_t at,
   model.form = SignedWord(bytes, at + 2);
 
   if (index == kSpringback && model.form != kFormPolynomial) {
-    error = BlockName(index, at) + ": form " + std::to_string(model.form) +
-            " (byte " + std::to_string(at + 2) +
-            "); the springback model must be polynomial (form 1)";
-    return false;
+    return Status::Invalid(BlockName(index, at) + ": form " + std::to_string(model.form) +
+                           " (byte " + std::to_string(at + 2) +
+                           "); the springback model must be polynomial (form 1)");
   }
 
   if (model.form == kFormPolynomial) {
     if (remaining < 8) return ends_early(8, "its term count");
     const int terms = SignedWord(bytes, at + 6);
     if (terms < 0 || terms > kMaxTerms) {
-      error = BlockName(index, at) + ": term count " + std::to_string(terms) + " (byte " +
-              std::to_string(at + 6) + ") is outside 0..10";
-      return false;
+      return Status::Invalid(BlockName(index, at) + ": term count " + std::to_string(terms) + " (byte " +
+                             std::to_string(at + 6) + ") is outside 0..10");
     }
     const std::size_t size = PolynomialBlockSize(terms);
     if (remaining < size) {
@@ -114,9 +115,8 @@ bool ParseBlock(std::span<const std::uint8_t> bytes, int index, std::size_t at,
     for (int i = 0; i < terms; ++i, pos += 2) {
       const int code = SignedWord(bytes, pos);
       if (code < kFirstTermCode || code > kLastTermCode) {
-        error = BlockName(index, at) + ": term " + std::to_string(i + 1) + " has code " +
-                std::to_string(code) + " (byte " + std::to_string(pos) + "), outside 2..21";
-        return false;
+        return Status::Invalid(BlockName(index, at) + ": term " + std::to_string(i + 1) + " has code " +
+                               std::to_string(code) + " (byte " + std::to_string(pos) + "), outside 2..21");
       }
       model.term_codes[static_cast<std::size_t>(i)] = code;
     }
@@ -125,14 +125,13 @@ bool ParseBlock(std::span<const std::uint8_t> bytes, int index, std::size_t at,
     for (int i = 0; i <= terms; ++i, pos += 4) {
       const float value = Float(bytes, pos);
       if (!std::isfinite(value)) {
-        error = BlockName(index, at) + ": coefficient c" + std::to_string(i) + " (byte " +
-                std::to_string(pos) + ") is not a finite number";
-        return false;
+        return Status::Invalid(BlockName(index, at) + ": coefficient c" + std::to_string(i) + " (byte " +
+                               std::to_string(pos) + ") is not a finite number");
       }
       model.coefficients[static_cast<std::size_t>(i)] = value;
     }
     layout.size = size;
-    return true;
+    return block;
   }
 
   if (model.form == kFormGrid) {
@@ -145,35 +144,32 @@ bool ParseBlock(std::span<const std::uint8_t> bytes, int index, std::size_t at,
       const float value = Float(bytes, pos);
       // Entry 0 is unused and may hold anything.
       if (entry != 0 && !std::isfinite(value)) {
-        error = BlockName(index, at) + ": grid entry " + std::to_string(entry) + " (byte " +
-                std::to_string(pos) + ") is not a finite number";
-        return false;
+        return Status::Invalid(BlockName(index, at) + ": grid entry " + std::to_string(entry) + " (byte " +
+                               std::to_string(pos) + ") is not a finite number");
       }
       model.grid[static_cast<std::size_t>(entry)] = value;
     }
     for (int column = 2; column <= kGridColumns; ++column) {
       if (!(model.ColumnKey(column) > model.ColumnKey(column - 1))) {
-        error = BlockName(index, at) + ": column key " + std::to_string(column) + " (" +
-                FloatText(model.ColumnKey(column)) + ") is not above column key " +
-                std::to_string(column - 1) + " (" + FloatText(model.ColumnKey(column - 1)) + ")";
-        return false;
+        return Status::Invalid(BlockName(index, at) + ": column key " + std::to_string(column) + " (" +
+                               ShortestFloat(model.ColumnKey(column)) + ") is not above column key " +
+                               std::to_string(column - 1) + " (" + ShortestFloat(model.ColumnKey(column - 1)) + ")");
       }
     }
     for (int row = 2; row <= kGridRows; ++row) {
       if (!(model.RowKey(row) > model.RowKey(row - 1))) {
-        error = BlockName(index, at) + ": row key " + std::to_string(row) + " (" +
-                FloatText(model.RowKey(row)) + ") is not above row key " +
-                std::to_string(row - 1) + " (" + FloatText(model.RowKey(row - 1)) + ")";
-        return false;
+        return Status::Invalid(BlockName(index, at) + ": row key " + std::to_string(row) + " (" +
+                               ShortestFloat(model.RowKey(row)) + ") is not above row key " +
+                               std::to_string(row - 1) + " (" + ShortestFloat(model.RowKey(row - 1)) + ")");
       }
     }
     layout.size = kGridBlockSize;
-    return true;
+    return block;
   }
 
   // Any other form: no model, and the block ends after its form word.
   layout.size = kOtherBlockSize;
-  return true;
+  return block;
 }
 
 // The polynomial sum c0 + sum(ci * term(code_i)), added up in a float.
@@ -275,11 +271,11 @@ namespace {
 Status ParseBlocks(std::span<const std::uint8_t> bytes, bool keep_separators, MaterialFile& file,
                    std::array<MaterialBlockLayout, kModelCount>& layout, std::size_t& used) {
   std::size_t at = 0;
-  std::string error;
   for (std::size_t index = 0; index < kModelCount; ++index) {
-    if (!ParseBlock(bytes, static_cast<int>(index), at, file.models[index], layout[index], keep_separators, error)) {
-      return Status::Invalid(error);
-    }
+    Result<ParsedBlock> block = ParseBlock(bytes, static_cast<int>(index), at, keep_separators);
+    if (!block.ok()) return block.status();
+    file.models[index] = block->model;
+    layout[index] = std::move(block->layout);
     at += layout[index].size;
   }
   used = at;

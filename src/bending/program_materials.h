@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "bending/material_data.h"
-#include "platform/files.h"
-#include "util/result.h"
+#include "driverwyr/files.h"
+#include "driverwyr/material_data.h"
+#include "driverwyr/result.h"
 
 namespace driverwyr {
 

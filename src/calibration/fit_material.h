@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "bending/material_data.h"
 #include "driverwyr/calibration.h"
-#include "platform/files.h"
-#include "util/result.h"
+#include "driverwyr/files.h"
+#include "driverwyr/material_data.h"
+#include "driverwyr/result.h"
 
 namespace driverwyr::calibration {
 

@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "bending/material_data.h"
 #include "calibration/least_squares.h"
-#include "util/result.h"
+#include "driverwyr/material_data.h"
+#include "driverwyr/result.h"
 
 namespace driverwyr::calibration {
 

@@ -9,8 +9,8 @@
 #include <system_error>
 #include <utility>
 
+#include "driverwyr/units.h"
 #include "util/text.h"
-#include "util/units.h"
 
 namespace driverwyr::calibration {
 namespace {

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "driverwyr/calibration.h"
-#include "platform/files.h"
-#include "util/result.h"
+#include "driverwyr/files.h"
+#include "driverwyr/result.h"
 
 namespace driverwyr::calibration {
 

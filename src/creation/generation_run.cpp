@@ -76,6 +76,8 @@ void RunGeneration(char* path_out) {
     record.groups.push_back(std::move(result));
   }
 
+  // Lowering every step by one keeps the groups as they were: their setup
+  // values are the lowered ones, the setup records' numbering.
   RecordArray<CPPStepInfo> group;
   for (std::size_t group_index = 0; group_index < groups.size(); ++group_index) {
     const StepGroup& g = groups[group_index];
@@ -87,7 +89,7 @@ void RunGeneration(char* path_out) {
     for (int i = 0; i < g.count; ++i) group[i] = steps[g.first + i];
 
     record.group = static_cast<int>(group_index);
-    ProgramCreationDialog dialog(g.setup_value, record.group, group.GetSize(), group, true);
+    ProgramCreationDialog dialog(*store, g.setup_value, record.group, group.GetSize(), group, true);
     // What the dialog proposes, and then what the operator left in it.
     result.program_file = dialog.Data().FileName;
     result.program_name = dialog.Data().ProgramName;

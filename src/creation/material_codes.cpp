@@ -4,7 +4,7 @@
 
 #include "creation/control_types.h"
 #include "creation/program_creation_dialog.h"
-#include "util/units.h"
+#include "driverwyr/units.h"
 
 namespace driverwyr {
 namespace {

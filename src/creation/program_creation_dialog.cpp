@@ -11,10 +11,10 @@
 #include "creation/run_record.h"
 #include "creation/serial_counter.h"
 #include "creation/tool_names.h"
+#include "driverwyr/units.h"
 #include "platform/platform.h"
 #include "program_file/program_writer.h"
 #include "util/text.h"
-#include "util/units.h"
 
 namespace driverwyr {
 
@@ -165,11 +165,9 @@ bool ProgramCreationDialog::DoDataExchange(DialogWindow& window, bool save) {
 
 // --- construction ----------------------------------------------------------------
 
-ProgramCreationDialog::ProgramCreationDialog(int group_setup_index, int group_index, int step_count,
+ProgramCreationDialog::ProgramCreationDialog(PPDB& store, int group_setup_index, int group_index, int step_count,
                                              RecordArray<CPPStepInfo>& steps, bool allow_folder_change)
-    : steps_(&steps), group_setup_index_(group_setup_index), group_index_(group_index) {
-  store_ = GetPPDBInstance();
-  if (store_ == nullptr) throw std::bad_alloc();
+    : store_(&store), steps_(&steps), group_setup_index_(group_setup_index), group_index_(group_index) {
   data_.Unit = store_->Unit;
 
   // The first stored setup with the group's setup value. Without one, a

@@ -22,10 +22,10 @@
 #include "driverwyr/dialog.h"
 #include "driverwyr/host.h"
 #include "driverwyr/record_array.h"
+#include "driverwyr/result.h"
 #include "driverwyr/setup.h"
 #include "driverwyr/step_info.h"
 #include "program_file/program_data.h"
-#include "util/result.h"
 
 namespace driverwyr {
 
@@ -72,12 +72,13 @@ inline constexpr int kMessageProgramNotWritten = DRIVERWYR_MSG_PROGRAM_NOT_WRITT
 
 class ProgramCreationDialog : public DialogHandler {
  public:
-  // Builds the dialog of one group: `group_setup_index` is the (decremented)
-  // SetupIndex shared by the group's steps, `group_index` the group's position
-  // in the run, `step_count` the number of steps in `steps`. Appends the
-  // closing default step to `steps`. Throws std::bad_alloc when there is no
-  // store or memory runs out.
-  ProgramCreationDialog(int group_setup_index, int group_index, int step_count,
+  // Builds the dialog of one group of the run on `store`, which must outlive
+  // it: `group_setup_index` is the (decremented) SetupIndex shared by the
+  // group's steps, `group_index` the group's position in the run,
+  // `step_count` the number of steps in `steps`. Appends the closing default
+  // step to `steps`. Throws std::bad_alloc when memory runs out; the entry
+  // point of the run catches it.
+  ProgramCreationDialog(PPDB& store, int group_setup_index, int group_index, int step_count,
                         RecordArray<CPPStepInfo>& steps, bool allow_folder_change);
   ProgramCreationDialog(const ProgramCreationDialog&) = delete;
   ProgramCreationDialog& operator=(const ProgramCreationDialog&) = delete;

@@ -14,13 +14,13 @@
 
 #include "driverwyr/host.h"
 #include "platform/platform.h"
+#include "platform/serial_key.h"
 #include "util/text.h"
 
 namespace driverwyr {
 namespace {
 
 constexpr std::size_t kValueBytes = 3;
-constexpr char kKeyTail[] = "Ostrel\\TorvaneCommon\\Default";
 constexpr char kSerialNumber[] = "Serial Number";
 constexpr char kSerialMonth[] = "Serial Month";
 constexpr char kSerialDay[] = "Serial Day";
@@ -34,14 +34,14 @@ using ValueBytes = std::array<char, kValueBytes>;
 std::string KeyPath(SettingsStore& settings) {
   switch (settings.ProbeWow64()) {
     case Wow64Answer::kYes:
-      return std::string("Software\\Wow6432Node\\") + kKeyTail;
+      return SerialKeyPath(true);
     case Wow64Answer::kProbeFailed:
       ShowMessage(kProbeFailedText, kMessageOk);
       break;
     case Wow64Answer::kNo:
       break;
   }
-  return std::string("Software\\") + kKeyTail;
+  return SerialKeyPath(false);
 }
 
 // One value as the counter reads it: its first 3 bytes up to the first NUL,

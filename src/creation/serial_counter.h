@@ -21,7 +21,7 @@
 #include <set>
 
 #include "driverwyr/host.h"
-#include "util/result.h"
+#include "driverwyr/result.h"
 
 namespace driverwyr {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "driverwyr/record_array.h"
+#include "driverwyr/result.h"
 #include "driverwyr/step_info.h"
-#include "util/result.h"
 
 namespace driverwyr {
 

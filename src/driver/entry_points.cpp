@@ -6,7 +6,7 @@
 #include "driver/ppdb.h"
 #include "driverwyr/driverwyr.h"
 #include "driverwyr/host.h"
-#include "util/units.h"
+#include "driverwyr/units.h"
 
 using driverwyr::GetPPDBInstance;
 using driverwyr::PPDB;

@@ -1,4 +1,4 @@
-#include "platform/files.h"
+#include "driverwyr/files.h"
 
 #include <algorithm>
 

@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
+#include "driverwyr/files.h"
 #include "driverwyr/host.h"
-#include "platform/files.h"
-#include "util/result.h"
+#include "driverwyr/result.h"
 
 namespace driverwyr {
 

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "bending/material_data.h"
-#include "platform/files.h"
+#include "driverwyr/files.h"
+#include "driverwyr/material_data.h"
 #include "preflight/preflight_internal.h"
 #include "util/text.h"
 

@@ -16,7 +16,7 @@
 
 #include "bending/bend_calculator.h"
 #include "driverwyr/dialog.h"
-#include "platform/files.h"
+#include "driverwyr/files.h"
 #include "platform/platform.h"
 #include "preflight/preflight_internal.h"
 #include "util/text.h"

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "util/result.h"
+#include "driverwyr/result.h"
 
 namespace driverwyr {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "driverwyr/program_compare.h"
-#include "program_file/program_compare_fields.h"
 #include "driverwyr/files.h"
-#include "program_file/program_file_reader.h"
+#include "driverwyr/program_compare.h"
+#include "driverwyr/program_format.h"
+#include "program_file/program_compare_fields.h"
 
 namespace driverwyr {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "driverwyr/program_compare.h"
-#include "program_file/program_format.h"
+#include "driverwyr/program_format.h"
 
 namespace driverwyr {
 

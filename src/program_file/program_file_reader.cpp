@@ -1,4 +1,4 @@
-#include "program_file/program_file_reader.h"
+#include "driverwyr/program_format.h"
 
 #include <string>
 #include <utility>

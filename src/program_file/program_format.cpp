@@ -1,4 +1,4 @@
-#include "program_file/program_format.h"
+#include "driverwyr/program_format.h"
 
 #include <bit>
 #include <cstring>

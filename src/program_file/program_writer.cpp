@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "util/truncate.h"
+#include "driverwyr/program_format.h"
+#include "driverwyr/units.h"
 #include "platform/platform.h"
-#include "program_file/program_format.h"
 #include "util/text.h"
-#include "util/units.h"
+#include "util/truncate.h"
 
 namespace driverwyr {
 namespace {

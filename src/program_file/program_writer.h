@@ -5,9 +5,9 @@
 #include <functional>
 
 #include "driverwyr/record_array.h"
+#include "driverwyr/result.h"
 #include "driverwyr/step_info.h"
 #include "program_file/program_data.h"
-#include "util/result.h"
 
 namespace driverwyr {
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <utility>
 
-#include "util/truncate.h"
-#include "util/units.h"
+#include "driverwyr/units.h"
 #include "records/record_accessors.h"
+#include "util/truncate.h"
 
 #define DRIVERWYR_RECORD CPPStepInfo
 #define DRIVERWYR_HANDWRITTEN_SetBendType ~, 1

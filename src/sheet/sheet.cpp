@@ -7,8 +7,8 @@
 #include <new>
 
 #include "driver/ppdb.h"
+#include "driverwyr/program_format.h"
 #include "platform/platform.h"
-#include "program_file/program_file_reader.h"
 #include "sheet/sheet_html.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_job.h"

@@ -19,7 +19,7 @@
 #include <array>
 #include <optional>
 
-#include "program_file/program_format.h"
+#include "driverwyr/program_format.h"
 
 namespace driverwyr::sheet {
 

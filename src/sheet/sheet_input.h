@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "program_file/program_format.h"
+#include "driverwyr/program_format.h"
 
 namespace driverwyr::sheet {
 

@@ -7,15 +7,16 @@
 #include <cmath>
 #include <filesystem>
 #include <optional>
+#include <utility>
 #include <regex>
 #include <string_view>
 #include <vector>
 
-#include "driver/step_groups.h"
 #include "bending/bend_calculator.h"
 #include "bending/tool_selection.h"
+#include "driver/step_groups.h"
+#include "driverwyr/units.h"
 #include "sheet/sheet_geometry.h"
-#include "util/units.h"
 
 namespace driverwyr::sheet {
 namespace {
@@ -29,28 +30,28 @@ std::string StepsText(const Group& group) {
   return fmt::format("steps[{}] to steps[{}]", group.first, group.first + group.count - 1);
 }
 
-// The first difference between a group and the program's records, or
-// nothing when they agree.
-std::optional<std::string> MismatchOf(const Group& group, const RecordArray<CPPStepInfo>& steps,
-                                      const SheetInput& sheet) {
+// Whether a group and the program's records agree; fails (Invalid) with the
+// first difference between them.
+Status MatchOf(const Group& group, const RecordArray<CPPStepInfo>& steps, const SheetInput& sheet) {
   if (static_cast<std::size_t>(group.count) != sheet.steps.size()) {
-    return fmt::format("the program has {} step record{}, the job's {} (SetupIndex {}) {} {}", sheet.steps.size(),
-                       sheet.steps.size() == 1 ? "" : "s", StepsText(group), group.setup_value,
-                       group.count == 1 ? "is" : "are", group.count == 1 ? "one step" : std::to_string(group.count) + " steps");
+    return Status::Invalid(fmt::format(
+        "the program has {} step record{}, the job's {} (SetupIndex {}) {} {}", sheet.steps.size(),
+        sheet.steps.size() == 1 ? "" : "s", StepsText(group), group.setup_value, group.count == 1 ? "is" : "are",
+        group.count == 1 ? "one step" : std::to_string(group.count) + " steps"));
   }
   for (int i = 0; i < group.count; ++i) {
     const CPPStepInfo& step = steps[group.first + i];
     const driverwyr::ProgramRecord& record = sheet.steps[static_cast<std::size_t>(i)].values;
     if (record.SequenceOrder != step.GetSequenceOrder()) {
-      return fmt::format("record {} has SequenceOrder {}, steps[{}] has {}", i, record.SequenceOrder,
-                         group.first + i, step.GetSequenceOrder());
+      return Status::Invalid(fmt::format("record {} has SequenceOrder {}, steps[{}] has {}", i,
+                                         record.SequenceOrder, group.first + i, step.GetSequenceOrder()));
     }
     if (record.BendLength != step.GetBendLength()) {
-      return fmt::format("record {} has BendLength {}, steps[{}] has {}", i, record.BendLength, group.first + i,
-                         step.GetBendLength());
+      return Status::Invalid(fmt::format("record {} has BendLength {}, steps[{}] has {}", i, record.BendLength,
+                                         group.first + i, step.GetBendLength()));
     }
   }
-  return std::nullopt;
+  return Status::Ok();
 }
 
 // The ".S<s>P<g>" part of a program's file name.
@@ -98,24 +99,24 @@ driverwyr::Result<std::size_t> MatchGroup(const StoreCopy& job, const std::strin
           "SetupIndex {}",
           file, named->setup_value, named->position, named->position, StepsText(group), group.setup_value));
     }
-    if (const auto mismatch = MismatchOf(group, job.steps, sheet)) {
-      return Status::Invalid("does not match the program: " + *mismatch);
+    if (Status match = MatchOf(group, job.steps, sheet); !match.ok()) {
+      return match.WithContext("does not match the program");
     }
     return static_cast<std::size_t>(named->position - 1);
   }
 
   std::vector<std::size_t> candidates;
-  std::optional<std::string> first_mismatch;
+  Status first_mismatch;
   for (std::size_t g = 0; g < groups.size(); ++g) {
-    const auto mismatch = MismatchOf(groups[g], job.steps, sheet);
-    if (!mismatch) {
+    Status match = MatchOf(groups[g], job.steps, sheet);
+    if (match.ok()) {
       candidates.push_back(g);
-    } else if (!first_mismatch) {
-      first_mismatch = mismatch;
+    } else if (first_mismatch.ok()) {
+      first_mismatch = std::move(match);
     }
   }
   if (candidates.empty()) {
-    if (groups.size() == 1) return Status::Invalid("does not match the program: " + *first_mismatch);
+    if (groups.size() == 1) return first_mismatch.WithContext("does not match the program");
     return Status::Invalid(fmt::format(
         "does not match the program: none of the job's {} groups has the program's SequenceOrder and BendLength "
         "values",

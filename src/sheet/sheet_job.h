@@ -20,8 +20,8 @@
 #include <string>
 
 #include "driverwyr/host.h"
+#include "driverwyr/result.h"
 #include "sheet/sheet_input.h"
-#include "util/result.h"
 
 namespace driverwyr::sheet {
 

@@ -1,4 +1,4 @@
-#include "util/escape.h"
+#include "driverwyr/escape.h"
 
 namespace driverwyr {
 namespace {

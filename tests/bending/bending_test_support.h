@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "bending/material_data.h"
+#include "driverwyr/material_data.h"
 #include "program_file/writer_test_support.h"
 
 namespace bending_test {

@@ -1,4 +1,4 @@
-#include "bending/material_data.h"
+#include "driverwyr/material_data.h"
 
 #include <cmath>
 #include <limits>

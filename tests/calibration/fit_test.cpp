@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "bending/material_data.h"
 #include "calibration/fit_material.h"
 #include "calibration/report_model.h"
 #include "calibration/test_bends.h"
+#include "driverwyr/material_data.h"
 
 namespace driverwyr::calibration {
 namespace {

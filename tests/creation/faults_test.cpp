@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "driverwyr/driverwyr.h"
-#include "platform/files.h"
+#include "driverwyr/files.h"
 #include "support/creation_testing.h"
 
 namespace driverwyr {

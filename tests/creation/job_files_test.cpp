@@ -12,9 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include "bending/material_data.h"
 #include "driverwyr/driverwyr.h"
-#include "platform/files.h"
+#include "driverwyr/files.h"
+#include "driverwyr/material_data.h"
 #include "support/creation_testing.h"
 
 namespace driverwyr {

@@ -1,6 +1,6 @@
 // The one escaper of outside texts: which bytes each kind of output keeps,
 // and that no escaped text can end a line or start one of its own.
-#include "util/escape.h"
+#include "driverwyr/escape.h"
 
 #include <gtest/gtest.h>
 

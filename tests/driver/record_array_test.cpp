@@ -4,6 +4,7 @@
 
 #include <new>
 #include <tuple>
+#include <utility>
 
 #include "driver/ppdb.h"
 #include "driverwyr/driverwyr.h"
@@ -183,6 +184,34 @@ TEST_F(RecordArrayTest, SwapExchangesEverything) {
   EXPECT_EQ(std::make_tuple(a.GetSize(), a.GetCapacity(), a.GetGrowBy()), std::make_tuple(1, 1, 0));
   ExpectNumbered(b, 3);
   EXPECT_EQ(std::make_tuple(b.GetCapacity(), b.GetGrowBy()), std::make_tuple(3, 7));
+}
+
+// Moving hands over the block itself: no record is copied or destroyed, the
+// source is left empty, and what the target held before is destroyed.
+TEST_F(RecordArrayTest, MovingHandsOverTheBlock) {
+  RecordArray<Counted> a;
+  Number(a, 3, 7);
+  const Counted* block = a.GetData();
+  Counted::copies_before_failure = 0;  // a copy would throw
+  RecordArray<Counted> b(std::move(a));
+  EXPECT_EQ(b.GetData(), block);
+  ExpectNumbered(b, 3);
+  EXPECT_EQ(std::make_tuple(b.GetCapacity(), b.GetGrowBy()), std::make_tuple(3, 7));
+  EXPECT_EQ(std::make_tuple(a.GetSize(), a.GetCapacity(), a.GetGrowBy(), a.GetData()),
+            std::make_tuple(0, 0, 0, static_cast<Counted*>(nullptr)));
+
+  RecordArray<Counted> c;
+  Counted::copies_before_failure = -1;
+  Number(c, 5);
+  Counted::copies_before_failure = 0;
+  c = std::move(b);
+  EXPECT_EQ(Counted::live, 3);  // c's five records are gone, b's three are c's
+  EXPECT_EQ(c.GetData(), block);
+  ExpectNumbered(c, 3);
+  EXPECT_TRUE(b.IsEmpty());
+  RecordArray<Counted>& same = c;
+  c = std::move(same);  // moving onto itself keeps the records
+  ExpectNumbered(c, 3);
 }
 
 // When a record cannot be constructed or copied (memory exhausted), the array

@@ -2,7 +2,7 @@
 // tells a size beyond the limit is refused before a byte of it is read, and
 // reading never holds more than the limit, whether the size is told, not
 // told, or wrong.
-#include "platform/files.h"
+#include "driverwyr/files.h"
 
 #include <gtest/gtest.h>
 

@@ -79,7 +79,9 @@ class HostTest : public ::testing::Test {
     fs::remove_all(dir_);
   }
   void HandOver(wyr::Job& job, const json& text) {
-    ASSERT_TRUE(wyr::ParseJob(text.dump(), dir_, job).ok());
+    driverwyr::Result<wyr::Job> parsed = wyr::ParseJob(text.dump(), dir_);
+    ASSERT_TRUE(parsed.ok()) << parsed.error();
+    job = std::move(*parsed);
     ASSERT_TRUE(wyr::ApplyJob(job, /*keep_records=*/true).ok());
   }
 

@@ -50,9 +50,9 @@ class PreflightTest : public ::testing::Test {
   // The report of `job` (its text as a job file in the test's folder), as
   // the store holds it once wyr has handed it over.
   PreflightReport Report(const json& job_json, const fs::path& folder) {
-    wyr::Job job;
-    const Status parsed = wyr::ParseJob(job_json.dump(), folder, job);
-    EXPECT_TRUE(parsed.ok()) << parsed.message();
+    driverwyr::Result<wyr::Job> parsed = wyr::ParseJob(job_json.dump(), folder);
+    EXPECT_TRUE(parsed.ok()) << parsed.error();
+    wyr::Job job = parsed.ok() ? std::move(*parsed) : wyr::Job();
     EXPECT_TRUE(wyr::ApplyJob(job).ok());
     PreflightOptions options;
     options.script = &job.operator_script;

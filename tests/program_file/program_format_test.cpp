@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "program_file/program_format.h"
+#include "driverwyr/program_format.h"
 #include "writer_test_support.h"
 
 namespace {

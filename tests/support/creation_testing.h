@@ -169,7 +169,7 @@ struct DialogUnderTest {
   MemoryDialogWindow window{kCreationDialogTemplate, dialog};
 
   explicit DialogUnderTest(int step_count = 1, int setup_value = 0, int group_index = 0)
-      : dialog(setup_value, group_index, step_count, steps, true) {}
+      : dialog(*GetPPDBInstance(), setup_value, group_index, step_count, steps, true) {}
 };
 
 // A job (see SetJob) and its dialog over `step_count` steps.

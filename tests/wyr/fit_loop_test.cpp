@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "bending/bend_calculator.h"
-#include "bending/material_data.h"
+#include "driverwyr/material_data.h"
 #include "wyr_runner.h"
 
 namespace wyr_test {

@@ -30,7 +30,12 @@ using ::testing::StartsWith;
 const std::filesystem::path kFolder = std::filesystem::path("/jobs") / "bracket";
 
 // The reader's message, or "" when the job reads.
-std::string Parse(const std::string& text, Job& job) { return ParseJob(text, kFolder, job).message(); }
+std::string Parse(const std::string& text, Job& job) {
+  driverwyr::Result<Job> parsed = ParseJob(text, kFolder);
+  if (!parsed.ok()) return parsed.error();
+  job = std::move(*parsed);
+  return "";
+}
 
 // Unit conversion, declaration order of the setters and material selection
 // are covered end to end by the check tests.
@@ -284,13 +289,12 @@ TEST(LoadJobFileTest, OnlyRegularFilesAreRead) {
       {folder / "huge.json", "is larger than 1073741824 bytes"},
   };
   for (const auto& c : kCases) {
-    Job job;
-    EXPECT_EQ(LoadJobFile(c.file, job).message(), c.message) << c.file;
+    EXPECT_EQ(LoadJobFile(c.file).error(), c.message) << c.file;
   }
-  Job job;
-  ASSERT_TRUE(LoadJobFile(folder / "job.json", job).ok());
-  EXPECT_EQ(job.unit, 1);
-  EXPECT_EQ(job.folder, folder.lexically_normal());
+  const driverwyr::Result<Job> job = LoadJobFile(folder / "job.json");
+  ASSERT_TRUE(job.ok());
+  EXPECT_EQ(job->unit, 1);
+  EXPECT_EQ(job->folder, folder.lexically_normal());
   std::filesystem::remove_all(folder);
 }
 
@@ -366,7 +370,7 @@ TEST(ProgramPathTest, HiddenOrNamelessProgramFilesAreRefused) {
       {"out/A\nB.bmf", ""},
   };
   for (const auto& c : kCases) {
-    EXPECT_EQ(ProgramPathProblem(c.path).value_or(""), c.problem) << c.path;
+    EXPECT_EQ(CheckProgramPath(c.path).message(), c.problem) << c.path;
   }
 }
 

@@ -218,9 +218,10 @@ TEST_F(RunCommandTest, InvalidInputChangesNothing) {
   Prepare("no_counter_key");
   const std::string invalid_job = (fs::path(TEST_DATA_DIR) / "run_invalid_job.json").string();
   const std::string job = job_file_.string(), transcript = transcript_.string();
-  const struct { const char* name; std::vector<std::string> args; const char* message; } cases[] = {
+  const std::string unwritable = (dir_ / "none" / "t.jsonl").string();
+  const struct { const char* name; std::vector<std::string> args; std::string message; } cases[] = {
       {"invalid job", {"run", invalid_job, "--transcript", transcript}, "steps[0]"},
-      {"missing job", {"run", (dir_ / "none.json").string()}, "none.json"},
+      {"missing job", {"run", (dir_ / "none.json").string()}, "none.json: cannot be opened\n"},
       {"date only", {"run", job, "--now", "2026-12-07", "--transcript", transcript}, "--now"},
       {"no such day", {"run", job, "--now", "2026-02-29T10:00:00Z"}, "--now"},
       {"hour 24", {"run", job, "--now", "2026-12-07T24:00:00Z"}, "--now"},
@@ -228,7 +229,10 @@ TEST_F(RunCommandTest, InvalidInputChangesNothing) {
       {"trailing text", {"run", job, "--now", "2026-12-07T10:00:00Zx"}, "--now"},
       {"no job", {"run"}, ""},
       {"unknown user interface", {"run", job, "--ui", "screen", "--transcript", transcript}, "--ui"},
-      {"no native dialog here", {"run", job, "--ui", "native", "--transcript", transcript}, "--ui native"},
+      {"no native dialog here", {"run", job, "--ui", "native", "--transcript", transcript},
+       "wyr: --ui native: this system has no native dialog of the driver; use --ui memory\n"},
+      {"transcript in no folder", {"run", job, "--transcript", unwritable},
+       "wyr: --transcript: " + unwritable + ": cannot be created (No such file or directory)\n"},
       {"hold without native", {"run", job, "--hold", "100", "--transcript", transcript}, "--hold"},
   };
   for (const auto& c : cases) {

@@ -3,7 +3,6 @@
 // their set-up sheets and works with material data files.
 #include <cstdio>
 #include <exception>
-#include <optional>
 #include <string>
 
 #include "commands.h"
@@ -15,8 +14,8 @@ namespace {
 // Output that did not reach its reader fails the command that made it,
 // whichever it was: the operator was not shown what happened.
 int WithOutputChecked(int status) {
-  if (const std::optional<std::string> failure = wyr::StandardOutputFailure()) {
-    std::fprintf(stderr, "wyr: standard output could not be written: %s\n", failure->c_str());
+  if (const driverwyr::Status written = wyr::CheckStandardOutput(); !written.ok()) {
+    std::fprintf(stderr, "wyr: standard output could not be written: %s\n", written.message().c_str());
     if (status == wyr::kExitOk || status == wyr::kExitReportErrors) return wyr::kExitFailed;
   }
   return status;

@@ -24,7 +24,7 @@
 #include <random>
 #include <string>
 
-#include "platform/files.h"
+#include "driverwyr/files.h"
 
 namespace driverwyr {
 namespace {

@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstddef>
@@ -29,8 +30,9 @@
 #include <thread>
 #include <vector>
 
-#include "platform/files.h"
+#include "driverwyr/files.h"
 #include "platform/platform.h"
+#include "platform/serial_key.h"
 #include "util/text.h"
 
 namespace driverwyr {
@@ -160,7 +162,9 @@ std::optional<std::string> SettingsFilePath() {
     }
     base = std::string(home) + "/.config";
   }
-  return base + "/Ostrel/TorvaneCommon/Default";
+  std::string tail(kSerialKeyTail);
+  std::replace(tail.begin(), tail.end(), '\\', '/');
+  return base + "/" + tail;
 }
 
 namespace {
@@ -295,8 +299,7 @@ Result<std::unique_ptr<SettingsLock>> LockFile(const std::string& path) {
 
 // Only the serial counter's key has a file, under either of its paths.
 bool IsSerialCounterKey(std::string_view path) {
-  return SameName(path, "Software\\Ostrel\\TorvaneCommon\\Default") ||
-         SameName(path, "Software\\Wow6432Node\\Ostrel\\TorvaneCommon\\Default");
+  return SameName(path, SerialKeyPath(false)) || SameName(path, SerialKeyPath(true));
 }
 
 // Creates `folder` and the folders above it that are missing.

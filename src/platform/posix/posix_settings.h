@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "util/result.h"
+#include "driverwyr/result.h"
 
 namespace driverwyr::posix {
 

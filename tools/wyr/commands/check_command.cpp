@@ -24,11 +24,12 @@ int RunCheck(const std::string& file, bool json) {
   {
     // The job's arrays are released once the store has them; only the
     // store and its copy are held while the listing is printed.
-    Job job;
-    if (const driverwyr::Status status = LoadJobFile(file, job); !status.ok()) {
-      fmt::print(stderr, "wyr: {}: {}\n", file, status.message());
+    driverwyr::Result<Job> loaded = LoadJobFile(file);
+    if (!loaded.ok()) {
+      fmt::print(stderr, "wyr: {}: {}\n", file, loaded.error());
       return kExitInvalid;
     }
+    Job& job = *loaded;
     if (const driverwyr::Status status = ApplyJob(job); !status.ok()) {
       fmt::print(stderr, "wyr: {}: {}\n", file, status.message());
       return kExitFailed;

@@ -26,6 +26,7 @@
 
 #include "driverwyr/material_data.h"
 #include "driverwyr/files.h"
+#include "driverwyr/program_text.h"
 #include "commands.h"
 #include "standard_output.h"
 
@@ -41,6 +42,7 @@ using driverwyr::kModelCount;
 using driverwyr::MaterialFile;
 using driverwyr::MaterialFileParse;
 using driverwyr::MaterialModel;
+using driverwyr::ShortestFloat;
 using nlohmann::json;
 
 // Keys of the description, in file order of the models.
@@ -60,12 +62,9 @@ std::string FormName(int form) {
   return "none";
 }
 
-// Shortest text that reads back as the same float.
-std::string FloatText(float value) { return fmt::format("{}", value); }
-
 // A float for JSON output that prints as its shortest text (0.42, not
 // 0.41999998688697815).
-double JsonFloat(float value) { return std::stod(FloatText(value)); }
+double JsonFloat(float value) { return std::stod(ShortestFloat(value)); }
 
 void CheckKeys(const json& object, const std::string& where, const std::set<std::string>& allowed) {
   for (const auto& [key, value] : object.items()) {
@@ -143,8 +142,8 @@ void ReadPolynomial(const json& object, const std::string& where, MaterialModel&
 // Floats that must ascend strictly once stored as floats.
 void CheckAscending(float previous, float next, const std::string& where) {
   if (!(next > previous)) {
-    throw DescriptionError(where, fmt::format("{} is not above the one before ({})", FloatText(next),
-                                              FloatText(previous)));
+    throw DescriptionError(where, fmt::format("{} is not above the one before ({})", ShortestFloat(next),
+                                              ShortestFloat(previous)));
   }
 }
 
@@ -216,16 +215,22 @@ MaterialFile ReadDescription(const json& description) {
 constexpr std::size_t kMaxDescriptionBytes = 16 * 1024 * 1024;
 
 int RunBuild(const std::string& description_path, const std::string& output_path) {
+  const driverwyr::Result<std::string> text =
+      driverwyr::ReadWholeFile(driverwyr::DefaultFileSystem(), description_path, kMaxDescriptionBytes);
+  if (!text.ok()) {
+    fmt::print(stderr, "wyr material build: {}: {}\n", description_path, text.error());
+    return kExitInvalid;
+  }
+  // The reader of the description throws DescriptionError, naming the place,
+  // from deep inside it; it is caught here, before the command ends.
   MaterialFile file;
   try {
-    const driverwyr::Result<std::string> text =
-        driverwyr::ReadWholeFile(driverwyr::DefaultFileSystem(), description_path, kMaxDescriptionBytes);
-    if (!text.ok()) throw std::runtime_error(fmt::format("{}: {}", description_path, text.error()));
     json description;
     try {
       description = json::parse(*text);
     } catch (const json::parse_error& e) {
-      throw std::runtime_error(fmt::format("{}: not valid JSON: {}", description_path, e.what()));
+      fmt::print(stderr, "wyr material build: {}: not valid JSON: {}\n", description_path, e.what());
+      return kExitInvalid;
     }
     file = ReadDescription(description);
   } catch (const DescriptionError& e) {
@@ -249,30 +254,27 @@ int RunBuild(const std::string& description_path, const std::string& output_path
   return kExitOk;
 }
 
-// Reads and decodes a material file for dump and eval; prints the problem and
-// returns false when it is malformed.
-bool LoadForCommand(const std::string& command, const std::string& path, MaterialFileParse& parse,
-                    std::uintmax_t& size) {
+// A material file as dump and eval see it: its blocks and its whole size.
+struct LoadedMaterialFile {
+  MaterialFileParse parse;
+  std::uintmax_t size = 0;
+};
+
+// Reads and decodes a material file for dump and eval. Fails with why it
+// cannot be read or where it is malformed.
+driverwyr::Result<LoadedMaterialFile> LoadForCommand(const std::string& path) {
   // The driver reads at most the first kMaxMaterialFileSize bytes; the rest
   // is only counted.
   std::string bytes(driverwyr::kMaxMaterialFileSize + 1, '\0');
   const driverwyr::Result<std::size_t> read = driverwyr::ReadFilePrefix(driverwyr::DefaultFileSystem(), path, bytes);
-  if (!read.ok()) {
-    fmt::print(stderr, "wyr material {}: {}: {}\n", command, path, read.error());
-    return false;
-  }
+  if (!read.ok()) return read.status();
   bytes.resize(std::min(*read, driverwyr::kMaxMaterialFileSize));
   std::error_code error;
   const std::uintmax_t file_size = std::filesystem::file_size(path, error);
-  size = error ? *read : file_size;
   driverwyr::Result<MaterialFileParse> decoded = driverwyr::ParseMaterialFile(
       std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-  if (!decoded.ok()) {
-    fmt::print(stderr, "wyr material {}: {}: {}\n", command, path, decoded.error());
-    return false;
-  }
-  parse = std::move(*decoded);
-  return true;
+  if (!decoded.ok()) return decoded.status();
+  return LoadedMaterialFile{std::move(*decoded), error ? *read : file_size};
 }
 
 json ModelJson(const MaterialModel& model, const driverwyr::MaterialBlockLayout& layout, int index) {
@@ -318,31 +320,35 @@ void PrintModel(const MaterialModel& model, const driverwyr::MaterialBlockLayout
   PrintLine("  separators  {}", fmt::join(layout.separators, " "));
   if (model.form == kFormPolynomial) {
     PrintLine("  terms       {}", model.term_count);
-    PrintLine("  constant    {}", FloatText(model.coefficients[0]));
+    PrintLine("  constant    {}", ShortestFloat(model.coefficients[0]));
     for (int i = 0; i < model.term_count; ++i) {
       const int code = model.term_codes[static_cast<std::size_t>(i)];
       PrintLine("  term {:<2}     code {:<2}  {:<8} {}", i + 1, code, driverwyr::TermName(code),
-                 FloatText(model.coefficients[static_cast<std::size_t>(i) + 1]));
+                 ShortestFloat(model.coefficients[static_cast<std::size_t>(i) + 1]));
     }
   } else if (model.form == kFormGrid) {
     std::vector<std::string> columns;
-    for (int column = 1; column <= kGridColumns; ++column) columns.push_back(FloatText(model.ColumnKey(column)));
-    PrintLine("  unused      {}", FloatText(model.grid[0]));
+    for (int column = 1; column <= kGridColumns; ++column) columns.push_back(ShortestFloat(model.ColumnKey(column)));
+    PrintLine("  unused      {}", ShortestFloat(model.grid[0]));
     PrintLine("  columns     {}", fmt::join(columns, " "));
     for (int row = 1; row <= kGridRows; ++row) {
       std::vector<std::string> values;
       for (int column = 1; column <= kGridColumns; ++column) {
-        values.push_back(FloatText(model.GridValue(row, column)));
+        values.push_back(ShortestFloat(model.GridValue(row, column)));
       }
-      PrintLine("  row {:<2}      angle {}: {}", row, FloatText(model.RowKey(row)), fmt::join(values, " "));
+      PrintLine("  row {:<2}      angle {}: {}", row, ShortestFloat(model.RowKey(row)), fmt::join(values, " "));
     }
   }
 }
 
 int RunDump(const std::string& path, bool as_json) {
-  MaterialFileParse parse;
-  std::uintmax_t size = 0;
-  if (!LoadForCommand("dump", path, parse, size)) return kExitInvalid;
+  const driverwyr::Result<LoadedMaterialFile> loaded = LoadForCommand(path);
+  if (!loaded.ok()) {
+    fmt::print(stderr, "wyr material dump: {}: {}\n", path, loaded.error());
+    return kExitInvalid;
+  }
+  const MaterialFileParse& parse = loaded->parse;
+  const std::uintmax_t size = loaded->size;
   const std::uintmax_t trailing = size - parse.used;
   if (as_json) {
     json out = {{"file", path}, {"size", size}, {"used", parse.used}, {"trailing_bytes", trailing}};
@@ -370,9 +376,12 @@ int RunEval(const std::string& path, double angle_option, double ratio_option, b
     fmt::print(stderr, "wyr material eval: --angle and --ratio must be finite numbers\n");
     return kExitInvalid;
   }
-  MaterialFileParse parse;
-  std::uintmax_t size = 0;
-  if (!LoadForCommand("eval", path, parse, size)) return kExitInvalid;
+  const driverwyr::Result<LoadedMaterialFile> loaded = LoadForCommand(path);
+  if (!loaded.ok()) {
+    fmt::print(stderr, "wyr material eval: {}: {}\n", path, loaded.error());
+    return kExitInvalid;
+  }
+  const MaterialFileParse& parse = loaded->parse;
   const auto angle = static_cast<float>(angle_option);
   const auto ratio = static_cast<float>(ratio_option);
   std::string region = "inside 4..20";
@@ -380,13 +389,13 @@ int RunEval(const std::string& path, double angle_option, double ratio_option, b
   if (ratio > 20.0f) region = "above 20: extrapolated from r = 16 and 20";
 
   json models = json::array();
-  std::string text = fmt::format("angle {}, ratio {} ({})\n", FloatText(angle), FloatText(ratio), region);
+  std::string text = fmt::format("angle {}, ratio {} ({})\n", ShortestFloat(angle), ShortestFloat(ratio), region);
   for (int index = 0; index < kModelCount; ++index) {
     const MaterialModel& model = parse.file.models[static_cast<std::size_t>(index)];
     const std::optional<float> value = driverwyr::EvaluateModelAtRatio(model, angle, ratio);
     const std::string form = FormName(model.form);
     text += fmt::format("{:<14} {:<11} {}\n", driverwyr::ModelName(index), form,
-                        value ? FloatText(*value) : "no value");
+                        value ? ShortestFloat(*value) : "no value");
     models.push_back({{"model", std::string(driverwyr::ModelName(index))},
                       {"form", form},
                       {"value", value ? json(JsonFloat(*value)) : json(nullptr)}});

@@ -2,10 +2,7 @@
 
 #include <fmt/format.h>
 
-#include <cstdio>
 #include <string>
-
-#include "commands.h"
 
 namespace wyr {
 namespace {
@@ -43,29 +40,6 @@ void PrintReportText(const driverwyr::PreflightReport& report, OutputBuffer& out
 void PrintReportJson(const driverwyr::PreflightReport& report, OutputBuffer& out) {
   out.Append(driverwyr::PreflightReportJson(report));
   out.Append('\n');
-}
-
-int RefuseJobWithErrors(Job& job, const std::string& job_name, driverwyr::Clock* clock) {
-  if (const driverwyr::Status status = ApplyJob(job, /*keep_records=*/true); !status.ok()) {
-    fmt::print(stderr, "wyr: {}: {}\n", job_name, status.message());
-    return kExitFailed;
-  }
-  driverwyr::PreflightReport report;
-  driverwyr::PreflightOptions options;
-  options.script = &job.operator_script;
-  options.clock = clock;
-  options.material_given = job.material.has_value();
-  if (std::string why_not; !driverwyr::RunPreflight(report, options, &why_not)) {
-    fmt::print(stderr, "wyr: {}: {}\n", job_name, why_not);
-    return kExitFailed;
-  }
-  if (!report.HasErrors()) return kExitOk;
-  std::fflush(stdout);
-  fmt::print(stderr, "wyr: {}: --strict: the job is not run, its pre-flight report has errors\n", job_name);
-  OutputBuffer out(stderr);
-  PrintReportText(report, out);
-  if (!out.Finish()) return kExitFailed;
-  return kExitReportErrors;
 }
 
 }  // namespace wyr

@@ -9,10 +9,7 @@
 #ifndef DRIVERWYR_TOOLS_WYR_PREFLIGHT_PRINT_H_
 #define DRIVERWYR_TOOLS_WYR_PREFLIGHT_PRINT_H_
 
-#include <string>
-
 #include "driverwyr/preflight.h"
-#include "job_file.h"
 #include "output_buffer.h"
 
 namespace wyr {
@@ -22,14 +19,6 @@ void PrintReportText(const driverwyr::PreflightReport& report, OutputBuffer& out
 // The driver's JSON form of the report (driverwyr::PreflightReportJson) on
 // one line.
 void PrintReportJson(const driverwyr::PreflightReport& report, OutputBuffer& out);
-
-// `wyr run --strict`: hands the job to the driver (keeping its records for
-// the run), makes its report with `clock` (nullptr: the platform's) and,
-// when it has errors, prints them on the standard error stream and returns
-// kExitReportErrors; kExitFailed when the store cannot be created or the
-// report made; kExitOk when the job may run. Prints nothing when there are
-// no errors, writes no file and leaves the serial counter and its key alone.
-int RefuseJobWithErrors(Job& job, const std::string& job_name, driverwyr::Clock* clock);
 
 }  // namespace wyr
 

@@ -28,6 +28,35 @@
 namespace wyr {
 namespace {
 
+// `wyr run --strict`: hands the job to the driver (keeping its records for
+// the run), makes its report with `clock` (nullptr: the platform's) and,
+// when it has errors, prints them on the standard error stream and returns
+// kExitReportErrors; kExitFailed when the store cannot be created or the
+// report made; kExitOk when the job may run. Prints nothing when there are
+// no errors, writes no file and leaves the serial counter and its key alone.
+int RefuseJobWithErrors(Job& job, const std::string& job_name, driverwyr::Clock* clock) {
+  if (const driverwyr::Status status = ApplyJob(job, /*keep_records=*/true); !status.ok()) {
+    fmt::print(stderr, "wyr: {}: {}\n", job_name, status.message());
+    return kExitFailed;
+  }
+  driverwyr::PreflightReport report;
+  driverwyr::PreflightOptions options;
+  options.script = &job.operator_script;
+  options.clock = clock;
+  options.material_given = job.material.has_value();
+  if (std::string why_not; !driverwyr::RunPreflight(report, options, &why_not)) {
+    fmt::print(stderr, "wyr: {}: {}\n", job_name, why_not);
+    return kExitFailed;
+  }
+  if (!report.HasErrors()) return kExitOk;
+  std::fflush(stdout);
+  fmt::print(stderr, "wyr: {}: --strict: the job is not run, its pre-flight report has errors\n", job_name);
+  OutputBuffer out(stderr);
+  PrintReportText(report, out);
+  if (!out.Finish()) return kExitFailed;
+  return kExitReportErrors;
+}
+
 struct RunOptions {
   std::string job;
   std::string transcript;
@@ -66,16 +95,17 @@ int Run(const RunOptions& options) {
     }
   }
 
-  Job job;
-  if (const driverwyr::Status status = LoadJobFile(options.job, job); !status.ok()) {
-    fmt::print(stderr, "wyr: {}: {}\n", options.job, status.message());
+  driverwyr::Result<Job> loaded = LoadJobFile(options.job);
+  if (!loaded.ok()) {
+    fmt::print(stderr, "wyr: {}: {}\n", options.job, loaded.error());
     return kExitInvalid;
   }
+  Job& job = *loaded;
 
   // The driver names the program files after the program path: without a
   // file name in it they would be hidden files named only ".wyr".
-  if (const std::optional<std::string> error = ProgramPathProblem(job.program_path)) {
-    fmt::print(stderr, "wyr: {}: paths.program: {}\n", options.job, *error);
+  if (const driverwyr::Status path = CheckProgramPath(job.program_path); !path.ok()) {
+    fmt::print(stderr, "wyr: {}: paths.program: {}\n", options.job, path.message());
     return kExitInvalid;
   }
   if (options.strict) {
@@ -89,19 +119,20 @@ int Run(const RunOptions& options) {
   ScriptPlayer player(job.operator_script, console);
   std::unique_ptr<OperatorUi> ui;
   if (options.ui == "native") {
-    std::string why_not;
-    ui = MakeNativeUi(player, NativeUiOptions{options.hold_milliseconds}, &why_not);
-    if (ui == nullptr) {
-      fmt::print(stderr, "wyr: --ui native: {}\n", why_not);
+    driverwyr::Result<std::unique_ptr<OperatorUi>> native =
+        MakeNativeUi(player, NativeUiOptions{options.hold_milliseconds});
+    if (!native.ok()) {
+      fmt::print(stderr, "wyr: --ui native: {}\n", native.error());
       return kExitInvalid;
     }
+    ui = std::move(*native);
   } else {
     ui = driverwyr::MakeMemoryOperatorUi(player);
   }
 
   if (!options.transcript.empty()) {
-    if (const auto error = transcript.Open(options.transcript)) {
-      fmt::print(stderr, "wyr: --transcript: {}\n", *error);
+    if (const driverwyr::Status opened = transcript.Open(options.transcript); !opened.ok()) {
+      fmt::print(stderr, "wyr: --transcript: {}: {}\n", OutsideText(options.transcript), opened.message());
       return kExitInvalid;
     }
   }
@@ -141,9 +172,8 @@ int Run(const RunOptions& options) {
     PrintLine("done: nothing created");
   }
 
-  if (!transcript.Close()) {
-    fmt::print(stderr, "wyr: --transcript: {}: could not be written completely ({})\n", OutsideText(options.transcript),
-               transcript.failure());
+  if (const driverwyr::Status closed = transcript.Close(); !closed.ok()) {
+    fmt::print(stderr, "wyr: --transcript: {}: {}\n", OutsideText(options.transcript), closed.message());
     if (!player.script_failed()) return kExitFailed;
   }
   if (player.script_failed()) return kExitInvalid;

@@ -26,15 +26,23 @@ std::string Dump(const Json& value) { return value.dump(-1, ' ', false, Json::er
 
 // --- the transcript ------------------------------------------------------------
 
-Transcript::~Transcript() { Close(); }
+// A transcript that is not closed explicitly has no one to tell of a failure:
+// the run that opened it reports it through Close.
+Transcript::~Transcript() { Release(); }
 
-std::optional<std::string> Transcript::Open(const std::string& path) {
-  Close();
+void Transcript::Release() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+}
+
+driverwyr::Status Transcript::Open(const std::string& path) {
+  Release();
   failed_ = false;
+  reason_.clear();
   errno = 0;
   file_ = std::fopen(path.c_str(), "wb");
-  if (file_ == nullptr) return OutsideText(path) + ": cannot be created (" + LastErrorText() + ")";
-  return std::nullopt;
+  if (file_ == nullptr) return driverwyr::Status::IoError("cannot be created (" + LastErrorText() + ")");
+  return driverwyr::Status::Ok();
 }
 
 void Transcript::WriteLine(const std::string& line) {
@@ -90,15 +98,17 @@ void Transcript::Done(const std::optional<std::string>& path) {
   WriteLine(Dump(event));
 }
 
-bool Transcript::Close() {
-  if (file_ == nullptr) return !failed_;
-  errno = 0;
-  if (std::fclose(file_) != 0 && !failed_) {
-    failed_ = true;
-    reason_ = LastErrorText();
+driverwyr::Status Transcript::Close() {
+  if (file_ != nullptr) {
+    errno = 0;
+    if (std::fclose(file_) != 0 && !failed_) {
+      failed_ = true;
+      reason_ = LastErrorText();
+    }
+    file_ = nullptr;
   }
-  file_ = nullptr;
-  return !failed_;
+  if (failed_) return driverwyr::Status::IoError("could not be written completely (" + reason_ + ")");
+  return driverwyr::Status::Ok();
 }
 
 // --- the console -------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "driverwyr/operator_script.h"
+#include "driverwyr/result.h"
 
 namespace wyr {
 
@@ -23,8 +24,9 @@ class Transcript {
   Transcript(const Transcript&) = delete;
   Transcript& operator=(const Transcript&) = delete;
 
-  // Creates (or empties) `path`. Returns an explanation when it cannot.
-  std::optional<std::string> Open(const std::string& path);
+  // Creates (or empties) `path`. Fails with why it cannot ("cannot be
+  // created (...)"); the caller names the file.
+  driverwyr::Status Open(const std::string& path);
 
   void Dialog(int group, const DialogSnapshot& dialog);
   void Validation(int group, int control, const std::string& message);
@@ -32,13 +34,15 @@ class Transcript {
   void Message(const std::string& text, unsigned style);
   void Done(const std::optional<std::string>& path);
 
-  // Flushes and closes the file. False when anything could not be written.
-  bool Close();
-  // Why the first line that failed could not be written; empty while none has.
-  const std::string& failure() const { return reason_; }
+  // Flushes and closes the file. Fails when anything could not be written,
+  // with why the first line that failed could not be ("could not be written
+  // completely (...)"); the caller names the file.
+  driverwyr::Status Close();
 
  private:
   void WriteLine(const std::string& line);
+  // Closes the file, if open, without a word.
+  void Release();
 
   std::FILE* file_ = nullptr;
   bool failed_ = false;

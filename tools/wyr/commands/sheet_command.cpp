@@ -85,11 +85,12 @@ int RunSheet(const SheetOptions& options) {
   }
   Job job;
   if (!options.job.empty()) {
-    const Status loaded = LoadJobFile(options.job, job);
+    driverwyr::Result<Job> loaded = LoadJobFile(options.job);
     if (!loaded.ok()) {
-      fmt::print(stderr, "wyr: {}: {}\n", options.job, loaded.message());
+      fmt::print(stderr, "wyr: {}: {}\n", options.job, loaded.error());
       return kExitInvalid;
     }
+    job = std::move(*loaded);
   }
   driverwyr::StoreCopy records;
   TakeRecords(job, records);

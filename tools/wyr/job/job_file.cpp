@@ -11,31 +11,36 @@
 namespace wyr {
 namespace {
 
+using driverwyr::Result;
 using driverwyr::Status;
 
 Status TooLarge() { return Status::Invalid("the job is too large for the memory available"); }
 
 }  // namespace
 
-Status ParseJob(std::string_view text, const std::filesystem::path& folder, Job& job) {
+Result<Job> ParseJob(std::string_view text, const std::filesystem::path& folder) {
   try {
+    Job job;
     JobReader reader(folder, job);
     if (Status status = reader.Read(text); !status.ok()) return status;
-    return reader.Finish();
+    if (Status status = reader.Finish(); !status.ok()) return status;
+    return job;
   } catch (const std::bad_alloc&) {
     return TooLarge();
   }
 }
 
-Status LoadJobFile(const std::filesystem::path& file, Job& job) {
+Result<Job> LoadJobFile(const std::filesystem::path& file) {
   try {
     driverwyr::Result<std::string> text = ReadRegularFile(file, kMaxJobFileSize, "job file");
     if (!text.ok()) return text.status();
     const std::filesystem::path folder = std::filesystem::absolute(file).parent_path().lexically_normal();
+    Job job;
     JobReader reader(folder, job);
     if (Status status = reader.Read(*text); !status.ok()) return status;
     std::string().swap(*text);  // the text is no longer needed while the records are moved
-    return reader.Finish();
+    if (Status status = reader.Finish(); !status.ok()) return status;
+    return job;
   } catch (const std::bad_alloc&) {
     return TooLarge();
   } catch (const std::filesystem::filesystem_error&) {

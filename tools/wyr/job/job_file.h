@@ -52,14 +52,14 @@ struct Job {
 // The largest job file that LoadJobFile reads.
 inline constexpr std::size_t kMaxJobFileSize = std::size_t{1} << 30;
 
-// Parses the text of a job file that lies in `folder` into `job`. On error
-// the message names the place; `job` then holds an unspecified part of it.
-driverwyr::Status ParseJob(std::string_view text, const std::filesystem::path& folder, Job& job);
+// Parses the text of a job file that lies in `folder`. On error the message
+// names the place.
+driverwyr::Result<Job> ParseJob(std::string_view text, const std::filesystem::path& folder);
 
 // Reads and parses the job file `file`, which must be a regular file of at
 // most kMaxJobFileSize bytes. Errors as ParseJob's, or why the file cannot be
 // read ("cannot be opened", "is a folder, not a job file", ...).
-driverwyr::Status LoadJobFile(const std::filesystem::path& file, Job& job);
+driverwyr::Result<Job> LoadJobFile(const std::filesystem::path& file);
 
 // Hands the job to the driver: CreatePPDBInstance, SetUnit, SetPathNames,
 // SetMaterial_1 or SetMaterial_2 (when the job has a material), then

@@ -6,19 +6,19 @@
 #ifndef DRIVERWYR_TOOLS_WYR_PROGRAM_PATH_H_
 #define DRIVERWYR_TOOLS_WYR_PROGRAM_PATH_H_
 
-#include <optional>
 #include <string>
 
 #include "driverwyr/preflight.h"
+#include "driverwyr/result.h"
 
 namespace wyr {
 
-// Why `program_path` cannot name program files (it is empty, or has no name
-// before its extension), or nothing when it can.
-inline std::optional<std::string> ProgramPathProblem(const std::string& program_path) {
+// Succeeds when `program_path` can name program files; fails (Invalid) with
+// why it cannot: it is empty, or has no name before its extension.
+inline driverwyr::Status CheckProgramPath(const std::string& program_path) {
   std::string why_not;
-  if (driverwyr::ProgramPathNamesFiles(program_path, &why_not)) return std::nullopt;
-  return why_not;
+  if (driverwyr::ProgramPathNamesFiles(program_path, &why_not)) return driverwyr::Status::Ok();
+  return driverwyr::Status::Invalid(why_not);
 }
 
 }  // namespace wyr

@@ -33,13 +33,13 @@ std::string OutsideText(std::string_view text) {
   return driverwyr::Escaped(text, driverwyr::EscapeOptions{.keep_high_bytes = true, .keep_backslash = true});
 }
 
-std::optional<std::string> StandardOutputFailure() {
+driverwyr::Status CheckStandardOutput() {
   errno = 0;
   if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
     if (StandardOutputReason().empty()) StandardOutputReason() = LastErrorText();
   }
-  if (StandardOutputReason().empty()) return std::nullopt;
-  return StandardOutputReason();
+  if (StandardOutputReason().empty()) return driverwyr::Status::Ok();
+  return driverwyr::Status::IoError(StandardOutputReason());
 }
 
 }  // namespace wyr

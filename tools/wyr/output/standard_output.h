@@ -16,10 +16,11 @@
 #include <fmt/format.h>
 
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "driverwyr/result.h"
 
 namespace wyr {
 
@@ -40,9 +41,9 @@ void PrintLine(fmt::format_string<Args...> format, Args&&... args) {
 // from 0x80 up stay (names in UTF-8 or the host's code page).
 std::string OutsideText(std::string_view text);
 
-// Flushes standard output and tells why anything written to it (by wyr or by
-// the command-line parser's help) did not get there, or nothing when all did.
-std::optional<std::string> StandardOutputFailure();
+// Flushes standard output. Fails (IoError) with why anything written to it
+// (by wyr or by the command-line parser's help) did not get there.
+driverwyr::Status CheckStandardOutput();
 
 // The reason of the C library's last failure (errno) in words.
 std::string LastErrorText();

@@ -13,6 +13,7 @@
 
 #include "driverwyr/host.h"
 #include "driverwyr/operator_script.h"
+#include "driverwyr/result.h"
 
 namespace wyr {
 
@@ -31,9 +32,8 @@ struct NativeUiOptions {
 };
 
 // The platform's real windows, played by `player` on a thread of its own.
-// Nothing, with the reason in *why_not, when this platform has none.
-std::unique_ptr<OperatorUi> MakeNativeUi(ScriptPlayer& player, const NativeUiOptions& options,
-                                         std::string* why_not);
+// Fails (Refused) with the reason when this platform has none.
+driverwyr::Result<std::unique_ptr<OperatorUi>> MakeNativeUi(ScriptPlayer& player, const NativeUiOptions& options);
 
 // The caller's buffer of GenerateMachineCodeFile: the driver copies at most
 // the platform's longest path (4096 bytes with its NUL) into it.

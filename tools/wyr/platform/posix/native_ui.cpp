@@ -4,12 +4,9 @@
 
 namespace wyr {
 
-std::unique_ptr<OperatorUi> MakeNativeUi(ScriptPlayer& /*player*/, const NativeUiOptions& /*options*/,
-                                         std::string* why_not) {
-  if (why_not != nullptr) {
-    *why_not = "this system has no native dialog of the driver; use --ui memory";
-  }
-  return nullptr;
+driverwyr::Result<std::unique_ptr<OperatorUi>> MakeNativeUi(ScriptPlayer& /*player*/,
+                                                            const NativeUiOptions& /*options*/) {
+  return driverwyr::Status::Refused("this system has no native dialog of the driver; use --ui memory");
 }
 
 }  // namespace wyr

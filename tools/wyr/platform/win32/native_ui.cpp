@@ -28,13 +28,24 @@
 
 #include "operator_ui.h"
 #include "win32/forwarding_ui.h"
+#include "win32/other_windows.h"
 #include "win32/ui_events.h"
 
 namespace wyr {
 namespace {
 
+using win32::ClassOf;
+using win32::ComboEntries;
+using win32::ComboEntry;
 using win32::EventQueue;
+using win32::HasStyle;
+using win32::IsFolderBrowser;
+using win32::ShellName;
+using win32::TextOf;
+using win32::TreeChild;
+using win32::TreeText;
 using win32::UiEvent;
+using win32::VisibleDialogs;
 using Kind = win32::UiEvent::Kind;
 using std::chrono::milliseconds;
 
@@ -51,64 +62,13 @@ constexpr milliseconds kIdleCheck{5000};
 // Windows and under Wine).
 constexpr int kMessageBoxTextId = 0xFFFF;
 
-// Something the automation could not do; the run fails with this message.
+// Something the automation could not do. Thrown only on the automation
+// thread and caught in its loop (Automate), which fails the run with this
+// message: it never leaves this file.
 class AutomationError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
-
-std::string ClassOf(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
-// The text of a window of another thread: WM_GETTEXT is sent, so the owning
-// thread answers it from its message loop.
-std::string TextOf(HWND window) {
-  if (window == nullptr) return std::string();
-  const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-  if (length <= 0) return std::string();
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const LRESULT copied = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
-  return text;
-}
-
-bool HasStyle(HWND window, LONG style) { return (GetWindowLongA(window, GWL_STYLE) & style) == style; }
-
-std::string ComboEntry(HWND combo, int index) {
-  const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length <= 0) return std::string();
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const LRESULT copied =
-      SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
-  return text;
-}
-
-std::vector<std::string> ComboEntries(HWND combo) {
-  std::vector<std::string> entries;
-  const LRESULT count = combo != nullptr ? SendMessageA(combo, CB_GETCOUNT, 0, 0) : 0;
-  for (LRESULT i = 0; i < count; ++i) entries.push_back(ComboEntry(combo, static_cast<int>(i)));
-  return entries;
-}
-
-BOOL CALLBACK CollectVisibleDialog(HWND window, LPARAM data) {
-  if (IsWindowVisible(window) && ClassOf(window) == "#32770") {
-    reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
-  }
-  return TRUE;
-}
-
-// The visible top-level dialog box windows of a thread.
-std::vector<HWND> VisibleDialogs(DWORD thread) {
-  std::vector<HWND> found;
-  EnumThreadWindows(thread, CollectVisibleDialog, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-bool IsFolderBrowser(HWND window) { return FindWindowExA(window, nullptr, "SysTreeView32", nullptr) != nullptr; }
 
 // Waits until `ready` holds, looking every kPollInterval; fails after
 // kWindowTimeout with "`what` within 30 s".
@@ -411,38 +371,6 @@ class NativeUi final : public OperatorUi {
     }
   }
 
-  static std::string TreeText(HWND tree, HTREEITEM item) {
-    char text[MAX_PATH] = {};
-    TVITEMA request{};
-    request.mask = TVIF_TEXT;
-    request.hItem = item;
-    request.pszText = text;
-    request.cchTextMax = sizeof text;
-    if (item == nullptr || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&request))) return "";
-    text[MAX_PATH - 1] = '\0';
-    return text;
-  }
-
-  // The child of `parent` shown as `name` (in any case), once `parent` is
-  // expanded, which lists its children; nullptr when there is none.
-  static HTREEITEM TreeChild(HWND tree, HTREEITEM parent, const std::string& name) {
-    if (parent == nullptr || name.empty()) return nullptr;
-    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
-    auto child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD,
-                                                          reinterpret_cast<LPARAM>(parent)));
-    while (child != nullptr && lstrcmpiA(TreeText(tree, child).c_str(), name.c_str()) != 0) {
-      child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT,
-                                                       reinterpret_cast<LPARAM>(child)));
-    }
-    return child;
-  }
-
-  // The name the shell shows an item by: a path, or an item list with SHGFI_PIDL.
-  static std::string ShellName(LPCSTR item, UINT flags) {
-    SHFILEINFOA info{};
-    return SHGetFileInfoA(item, 0, &info, sizeof info, flags | SHGFI_DISPLAYNAME) != 0 ? info.szDisplayName : "";
-  }
-
   ScriptPlayer& player_;
   NativeUiOptions options_;
   EventQueue events_;
@@ -498,9 +426,8 @@ void NativeDialog::AwaitCommand(int id, const std::string& what) {
 
 }  // namespace
 
-std::unique_ptr<OperatorUi> MakeNativeUi(ScriptPlayer& player, const NativeUiOptions& options,
-                                         std::string* /*why_not*/) {
-  return std::make_unique<NativeUi>(player, options);
+driverwyr::Result<std::unique_ptr<OperatorUi>> MakeNativeUi(ScriptPlayer& player, const NativeUiOptions& options) {
+  return std::unique_ptr<OperatorUi>(std::make_unique<NativeUi>(player, options));
 }
 
 }  // namespace wyr
