@@ -20,6 +20,13 @@ DRIVERWYR_API std::string PrintableBytes(std::string_view text, char quote = '\0
 // "1.4986", "-0", "nan", "inf").
 DRIVERWYR_API std::string ShortestFloat(float value);
 
+// The double that ShortestFloat's text reads as: what a JSON writer, which
+// prints a double in its shortest form, should be given so that it prints
+// the float's shortest text (0.42, not 0.41999998688697815). NaN and the
+// infinities stay as they are; JSON has no such numbers, so a JSON writer
+// shows them as null.
+DRIVERWYR_API double ShortestFloatValue(float value);
+
 }  // namespace driverwyr
 
 #endif  // DRIVERWYR_PROGRAM_TEXT_H_

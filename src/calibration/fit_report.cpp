@@ -8,6 +8,7 @@
 
 #include "calibration/report_model.h"
 #include "calibration/report_numbers.h"
+#include "driverwyr/program_text.h"
 
 namespace driverwyr::calibration {
 namespace {
@@ -21,9 +22,9 @@ Json PolynomialJson(const FitPolynomial& model) {
   if (!model.polynomial) return nullptr;
   Json terms = Json::array();
   for (const FitTerm& term : model.terms) {
-    terms.push_back({{"term", term.name}, {"code", term.code}, {"coefficient", JsonFloat(static_cast<float>(term.coefficient))}});
+    terms.push_back({{"term", term.name}, {"code", term.code}, {"coefficient", ShortestFloatValue(static_cast<float>(term.coefficient))}});
   }
-  return {{"constant", JsonFloat(static_cast<float>(model.constant))}, {"terms", terms}};
+  return {{"constant", ShortestFloatValue(static_cast<float>(model.constant))}, {"terms", terms}};
 }
 
 Json ModelJson(const FitModelReport& model) {

@@ -1,10 +1,12 @@
 // The readable description of a material data file, in the format that
 // `wyr material build` reads (docs/material-file.md).
 #include <nlohmann/json.hpp>
+
 #include <string>
 
 #include "calibration/fit_material.h"
 #include "calibration/report_numbers.h"
+#include "driverwyr/program_text.h"
 
 namespace driverwyr::calibration {
 namespace {
@@ -17,25 +19,25 @@ Json DescribeModel(const MaterialModel& model) {
   Json out;
   if (model.form == kFormPolynomial) {
     out["form"] = "polynomial";
-    out["constant"] = JsonFloat(model.coefficients[0]);
+    out["constant"] = ShortestFloatValue(model.coefficients[0]);
     Json terms = Json::array();
     for (int i = 0; i < model.term_count; ++i) {
       const int code = model.term_codes[static_cast<std::size_t>(i)];
       terms.push_back({{"term", std::string(TermName(code))},
                        {"code", code},
-                       {"coefficient", JsonFloat(model.coefficients[static_cast<std::size_t>(i) + 1])}});
+                       {"coefficient", ShortestFloatValue(model.coefficients[static_cast<std::size_t>(i) + 1])}});
     }
     out["terms"] = terms;
   } else if (model.form == kFormGrid) {
     out["form"] = "grid";
     Json columns = Json::array();
-    for (int column = 1; column <= kGridColumns; ++column) columns.push_back(JsonFloat(model.ColumnKey(column)));
+    for (int column = 1; column <= kGridColumns; ++column) columns.push_back(ShortestFloatValue(model.ColumnKey(column)));
     out["columns"] = columns;
     Json rows = Json::array();
     for (int row = 1; row <= kGridRows; ++row) {
       Json values = Json::array();
-      for (int column = 1; column <= kGridColumns; ++column) values.push_back(JsonFloat(model.GridValue(row, column)));
-      rows.push_back({{"angle", JsonFloat(model.RowKey(row))}, {"values", values}});
+      for (int column = 1; column <= kGridColumns; ++column) values.push_back(ShortestFloatValue(model.GridValue(row, column)));
+      rows.push_back({{"angle", ShortestFloatValue(model.RowKey(row))}, {"values", values}});
     }
     out["rows"] = rows;
   } else {

@@ -1,19 +1,10 @@
 #include "calibration/report_numbers.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
 
 namespace driverwyr::calibration {
-
-double JsonFloat(float value) {
-  char text[32];
-  const auto [end, error] = std::to_chars(text, text + sizeof text, value);
-  double out = value;
-  if (error == std::errc()) std::from_chars(text, end, out);
-  return out;
-}
 
 std::string Fixed(double value, int decimals) {
   if (!std::isfinite(value)) return "-";

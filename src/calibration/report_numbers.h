@@ -8,11 +8,6 @@
 
 namespace driverwyr::calibration {
 
-// A float as the double nearest its shortest decimal text, so that JSON
-// prints 0.42 rather than 0.41999998688697815 and reads back as the same
-// float.
-double JsonFloat(float value);
-
 // A value with `decimals` decimals ("1.35", "-0.04"); "-" for NaN or
 // infinity.
 std::string Fixed(double value, int decimals);

@@ -15,7 +15,7 @@ using Json = nlohmann::ordered_json;
 // A float as JSON: its shortest decimal form, or null when it is no number.
 Json FloatJson(float value) {
   if (!std::isfinite(value)) return Json(nullptr);
-  return Json(std::strtod(ShortestFloat(value).c_str(), nullptr));
+  return Json(ShortestFloatValue(value));
 }
 
 Json IndexOrNull(int index) { return index >= 0 ? Json(index) : Json(nullptr); }

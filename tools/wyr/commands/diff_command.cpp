@@ -37,7 +37,7 @@ nlohmann::json ValueJson(const ProgramValue& value) {
   switch (value.kind) {
     case ProgramValue::Kind::kInteger: return value.integer;
     case ProgramValue::Kind::kNumber:
-      return std::isfinite(value.number) ? nlohmann::json(std::stod(driverwyr::ShortestFloat(value.number))) : nlohmann::json();
+      return std::isfinite(value.number) ? nlohmann::json(driverwyr::ShortestFloatValue(value.number)) : nlohmann::json();
     case ProgramValue::Kind::kText: return driverwyr::PrintableBytes(value.text);
     case ProgramValue::Kind::kAbsent: break;
   }

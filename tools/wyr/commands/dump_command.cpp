@@ -11,7 +11,6 @@
 // Either is written as it is made, one record at a time.
 #include <fmt/format.h>
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -23,6 +22,7 @@
 #include "commands.h"
 #include "output_buffer.h"
 #include "driverwyr/program_format.h"
+#include "driverwyr/program_text.h"
 
 namespace wyr {
 namespace {
@@ -47,11 +47,7 @@ void AppendValue(OutputBuffer& out, const ProgramField& field, bool json) {
         out.Append("null");
         return;
       }
-      char digits[32];
-      const auto end = fmt::format_to_n(digits, sizeof digits, FMT_COMPILE("{}"), field.number).out;
-      double value = 0.0;
-      std::from_chars(digits, end, value);
-      out.Append(nlohmann::json(value).dump());
+      out.Append(nlohmann::json(driverwyr::ShortestFloatValue(field.number)).dump());
       return;
     }
     case ProgramField::Kind::kText:

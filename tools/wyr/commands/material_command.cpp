@@ -62,9 +62,8 @@ std::string FormName(int form) {
   return "none";
 }
 
-// A float for JSON output that prints as its shortest text (0.42, not
-// 0.41999998688697815).
-double JsonFloat(float value) { return std::stod(ShortestFloat(value)); }
+// A float for JSON output that prints as its shortest text.
+double JsonFloat(float value) { return driverwyr::ShortestFloatValue(value); }
 
 void CheckKeys(const json& object, const std::string& where, const std::set<std::string>& allowed) {
   for (const auto& [key, value] : object.items()) {
