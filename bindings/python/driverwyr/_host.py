@@ -163,15 +163,15 @@ class UserInterface:
         """text with a DRIVERWYR_MB_... style; message_id is the
         DRIVERWYR_MSG_... of the box (0 when it has none). The button that
         closed it."""
-        return self.lib.constants["DRIVERWYR_ID_OK"]
+        return self._library.constants["DRIVERWYR_ID_OK"]
 
     def run_dialog(self, template_id, dialog):
         """Runs the dialog modally; the result given to end_dialog, or -1
         when it cannot be shown."""
-        constants = self.lib.constants
+        constants = self._library.constants
         if template_id != constants["DRIVERWYR_DIALOG_PROGRAM_CREATION"]:
             return -1
-        window = self.window_class(self.lib)
+        window = self.window_class(self._library)
         window.open(dialog)
         self.operate(window)
         if window.result is None:
@@ -233,7 +233,7 @@ def set_user_interface(lib, ui):
         return 1
 
     def make():
-        ui.lib = lib
+        ui._library = lib
         calls = struct_type.callbacks
         return struct_type(None, calls["show_message_box"](lib.guard(message, -1)),
                            calls["run_dialog"](lib.guard(run, -1)),

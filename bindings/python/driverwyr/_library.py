@@ -26,6 +26,7 @@ class Error(Exception):
         self.result = result
 
 
+Error.__module__ = "driverwyr"  # as the package names it
 _NUMBERS = {
     "void": None, "int": ctypes.c_int, "unsigned": ctypes.c_uint, "short": ctypes.c_short,
     "float": ctypes.c_float, "double": ctypes.c_double, "_Bool": ctypes.c_bool,
@@ -61,12 +62,15 @@ def find(library=None, description=None):
         raise Error(f"no {_library_file_name()} given: call driverwyr.load(path) or set DRIVERWYR_LIBRARY")
     if not os.path.isfile(library):
         raise Error(f"{library}: the DriverWyr library is not there (or is not a regular file)")
-    description = description or os.environ.get("DRIVERWYR_DESCRIPTION") or _description_beside(library)
+    description = description or os.environ.get("DRIVERWYR_DESCRIPTION")
+    if description and not os.path.isfile(description):
+        raise Error(f"{description}: the description of the C interface is not there (or is not a regular file)")
+    description = description or _description_beside(library)
     if not description and _location.DESCRIPTION:
         description = os.path.normpath(os.path.join(here, _location.DESCRIPTION))
     if not description or not os.path.isfile(description):
-        raise Error(f"{description or library}: no description of the C interface (driverwyr_c.json) "
-                    "beside the library's include/driverwyr/; set DRIVERWYR_DESCRIPTION")
+        raise Error(f"{library}: no description of the C interface (include/driverwyr/driverwyr_c.json) "
+                    "beside the library; set DRIVERWYR_DESCRIPTION")
     return library, description
 
 
@@ -122,17 +126,24 @@ class Library:
         # What the library holds on to: the installed user interface and
         # clock with their callbacks; the open dialog windows by address.
         self.installed, self.windows = {}, weakref.WeakValueDictionary()
-        self.handles = set(self.description.get("handles", []))
-        self.constants = {c["name"]: c["value"] for c in self.description["constants"]}
+        try:
+            self._bind()
+        except (KeyError, TypeError, AttributeError) as e:
+            raise Error(f"{description}: a malformed description of the C interface: {e!r}") from None
+
+    def _bind(self):
+        description = self.description
+        self.handles = set(description.get("handles", []))
+        self.constants = {c["name"]: c["value"] for c in description["constants"]}
         self.structs = {}
-        for struct in self.description["structs"]:
+        for struct in description["structs"]:
             self._make_struct(struct)
         self.functions = {}
-        for spec in self.description["functions"]:
+        for spec in description["functions"]:
             try:
                 cfunc = getattr(self.dll, spec["name"])
             except AttributeError:
-                raise Error(f"{library}: has no function {spec['name']} of its description") from None
+                raise Error(f"{self.path}: has no function {spec['name']} of its description") from None
             cfunc.restype = self.ctype(spec["result"])
             cfunc.argtypes = [self.ctype(p["type"]) for p in spec["parameters"]]
             self.functions[spec["name"]] = Function(self, spec, cfunc)
