@@ -117,6 +117,10 @@ class Library:
         for key in ("functions", "fields", "constants", "structs"):
             if not isinstance(self.description.get(key), list):
                 raise Error(f"{description}: the description has no list \"{key}\"")
+        if self.description.get("calling_convention") != "cdecl":
+            # ctypes.CDLL calls with cdecl only.
+            raise Error(f"{description}: a calling convention other than cdecl: "
+                        f"{self.description.get('calling_convention')!r}")
         try:
             self.dll = ctypes.CDLL(library)
         except OSError as e:
