@@ -151,6 +151,21 @@ class DialogWindow:
     def text(self, ident):
         return self.get_control_text(ident)
 
+    def type_text(self, ident, text):
+        """The operator types text into an edit box: it replaces the box's
+        text, cut to the box's typing limit as a real edit box cuts it."""
+        control = self.controls[ident]
+        control.text = text[:control.limit] if control.limit else text
+
+    def choose(self, ident, index):
+        """The operator selects entry index of a combo box; the driver is
+        told (CBN_SELCHANGE)."""
+        combo = self._combo(ident)
+        if combo is None or not 0 <= index < len(combo.entries):
+            raise IndexError(f"control {ident} has no entry {index}")
+        combo.selection = index
+        self.command(ident, self.lib.constants["DRIVERWYR_CBN_SELCHANGE"])
+
 
 class UserInterface:
     """The host's user interface. The defaults answer every box with OK,

@@ -182,8 +182,12 @@ class RunTest(unittest.TestCase):
         dw.DestroyPPDBInstance()
 
     def test_a_created_program_and_what_the_run_leaves(self):
-        operator = Operator(dw.IDC_BROWSE, lambda window: window.command(dw.IDC_MATERIAL_LIST, dw.CBN_SELCHANGE),
-                            dw.ID_OK)
+        def fill_in(window):
+            window.choose(dw.IDC_MATERIAL_LIST, window.get_combo_selection(dw.IDC_MATERIAL_LIST))
+            limit = window.controls[dw.IDC_PART_REFERENCE].limit
+            window.type_text(dw.IDC_PART_REFERENCE, "R" * (limit + 5))
+            self.assertEqual(len(window.text(dw.IDC_PART_REFERENCE)), limit or limit + 5)
+        operator = Operator(dw.IDC_BROWSE, fill_in, dw.ID_OK)
         dw.set_user_interface(operator)
         report = dw.run_preflight()
         self.assertEqual((report.counts, report.json()["findings"]), ([0, 0, 0], []), list(report.lines()))
