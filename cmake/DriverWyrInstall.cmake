@@ -6,6 +6,9 @@
 #                                      the description of the C interface
 #   lib/cmake/DriverWyr/               the CMake package: DriverWyr::driverwyr
 #   lib/pkgconfig/driverwyr.pc         for pkg-config (Linux)
+#   lib/python3/site-packages/driverwyr/  the Python package (docs/python.md): put
+#                                      this folder on PYTHONPATH; it finds the
+#                                      library and description of its prefix
 #   share/doc/DriverWyr/               README, docs/ and examples/ as in the source tree
 include(CMakePackageConfigHelpers)
 
@@ -37,6 +40,33 @@ install(FILES ${DRIVERWYR_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR
 # The description of the C interface the build made (driverwyr_c.json).
 get_target_property(DRIVERWYR_C_DESCRIPTION driverwyr_c_description DESCRIPTION_FILE)
 install(FILES ${DRIVERWYR_C_DESCRIPTION} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/driverwyr)
+
+# The Python package, pure Python and the same for every Python 3, so in one
+# folder independent of the Python version. Its _location.py is made here:
+# the library and the description as paths relative to the package.
+set(DRIVERWYR_PYTHON_DIR ${CMAKE_INSTALL_LIBDIR}/python3/site-packages/driverwyr)
+install(FILES
+  ${PROJECT_SOURCE_DIR}/bindings/python/driverwyr/__init__.py
+  ${PROJECT_SOURCE_DIR}/bindings/python/driverwyr/_host.py
+  ${PROJECT_SOURCE_DIR}/bindings/python/driverwyr/_library.py
+  ${PROJECT_SOURCE_DIR}/bindings/python/driverwyr/_records.py
+  ${PROJECT_SOURCE_DIR}/bindings/python/driverwyr/_run.py
+  DESTINATION ${DRIVERWYR_PYTHON_DIR})
+if(WIN32)
+  set(DRIVERWYR_LIBRARY_DIR ${CMAKE_INSTALL_BINDIR})
+else()
+  set(DRIVERWYR_LIBRARY_DIR ${CMAKE_INSTALL_LIBDIR})
+endif()
+file(RELATIVE_PATH DRIVERWYR_PYTHON_TO_LIBRARY /prefix/${DRIVERWYR_PYTHON_DIR} /prefix/${DRIVERWYR_LIBRARY_DIR})
+file(RELATIVE_PATH DRIVERWYR_PYTHON_TO_INCLUDE /prefix/${DRIVERWYR_PYTHON_DIR} /prefix/${CMAKE_INSTALL_INCLUDEDIR})
+string(REGEX REPLACE "/$" "" DRIVERWYR_PYTHON_TO_LIBRARY "${DRIVERWYR_PYTHON_TO_LIBRARY}")
+file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/python/_location.py CONTENT
+"\"\"\"Where the library and its description lie relative to this package,
+in the prefix it was installed into.\"\"\"
+LIBRARY = \"${DRIVERWYR_PYTHON_TO_LIBRARY}/$<TARGET_FILE_NAME:DriverWyr>\"
+DESCRIPTION = \"${DRIVERWYR_PYTHON_TO_INCLUDE}/driverwyr/driverwyr_c.json\"
+")
+install(FILES ${CMAKE_BINARY_DIR}/python/_location.py DESTINATION ${DRIVERWYR_PYTHON_DIR})
 
 # The README and the guides keep the source tree's layout, so that their links
 # hold where they are installed: README.md, docs/ (guides and pictures) and
