@@ -44,23 +44,29 @@ typedef struct driverwyr_preflight_report driverwyr_preflight_report;
  * (only the wording of a missing thickness depends on it). The report, or
  * NULL when the store cannot be read or memory is exhausted; free it with
  * driverwyr_preflight_report_free. */
-DRIVERWYR_C_FUNCTION(driverwyr_preflight_report*, driverwyr_RunPreflight, (int material_given))
-DRIVERWYR_C_FUNCTION(void, driverwyr_preflight_report_free, (driverwyr_preflight_report* report))
+DRIVERWYR_C_FUNCTION(driverwyr_preflight_report*, driverwyr_RunPreflight, (int material_given),
+                     "Runs the pre-flight of the store's job; the report, or NULL when it cannot be made")
+DRIVERWYR_C_FUNCTION(void, driverwyr_preflight_report_free, (driverwyr_preflight_report* report),
+                     "Frees a pre-flight report")
 /* The number of findings, in the report's order (the job as a whole first,
  * then group by group and step by step); 0 for NULL. */
-DRIVERWYR_C_FUNCTION(int, driverwyr_preflight_report_size, (const driverwyr_preflight_report* report))
+DRIVERWYR_C_FUNCTION(int, driverwyr_preflight_report_size, (const driverwyr_preflight_report* report),
+                     "The number of findings of the report; 0 for NULL")
 /* The number of findings of one DRIVERWYR_SEVERITY_...; 0 for NULL or
  * another value. */
-DRIVERWYR_C_FUNCTION(int, driverwyr_preflight_report_count, (const driverwyr_preflight_report* report, int severity))
+DRIVERWYR_C_FUNCTION(int, driverwyr_preflight_report_count, (const driverwyr_preflight_report* report, int severity),
+                     "The number of findings of one DRIVERWYR_SEVERITY_...; 0 for NULL")
 /* Finding index copied into *out: 0, or -1 (out untouched) for NULL or an
  * index outside 0 .. size - 1. */
 DRIVERWYR_C_FUNCTION(int, driverwyr_preflight_report_finding,
-                     (const driverwyr_preflight_report* report, int index, driverwyr_finding* out))
+                     (const driverwyr_preflight_report* report, int index, driverwyr_finding* out),
+                     "Copies finding index into *out: 0, or -1 for NULL or an index outside the report")
 /* The whole report as one line of JSON (driverwyr::PreflightReportJson:
  * the counts, the findings and the calculated steps), as strings out are
  * given; -1 for NULL. */
 DRIVERWYR_C_FUNCTION(int, driverwyr_preflight_report_json,
-                     (const driverwyr_preflight_report* report, char* buffer, int size))
+                     (const driverwyr_preflight_report* report, char* buffer, int size),
+                     "The whole report as one line of JSON, as strings out are given; -1 for NULL")
 
 /* Results of driverwyr_WriteSheet besides 0 (written). */
 enum {
@@ -80,7 +86,8 @@ enum {
  * when it fails. */
 DRIVERWYR_C_FUNCTION(int, driverwyr_WriteSheet,
                      (const char* program_path, const char* sheet_path, const char* records_label, char* why_not,
-                      int size))
+                      int size),
+                     "Writes the set-up sheet of a program file: 0, or DRIVERWYR_SHEET_... or -1 with the reason in why_not")
 
 #ifdef __cplusplus
 }  /* extern "C" */

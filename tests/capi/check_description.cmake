@@ -1,8 +1,9 @@
 # driverwyr_c.json (DESCRIPTION) and driverwyr/driverwyr_c.h (under INCLUDE)
 # agree: every function the header declares, as the C preprocessor (CC)
 # expands it for a host, is described with the same result and parameter
-# types, and the description holds no other function. WORK is a folder for
-# the test's own file.
+# types, and the description holds no other function; every struct is
+# described with its members' types, in order. WORK is a folder for the
+# test's own files.
 cmake_minimum_required(VERSION 3.20)
 
 file(WRITE ${WORK}/host.c "#include \"driverwyr/driverwyr_c.h\"\n")
@@ -71,8 +72,55 @@ list(LENGTH declared declared_count)
 if(declared_count LESS 400)
   list(APPEND problems "only ${declared_count} functions found in the header")
 endif()
+# Every described struct, rebuilt from its description, has the real one's
+# size, and each member the real member's type (callbacks included) at the
+# real offset: the compiler checks a C file made from the description.
+set(mirror "#include <stddef.h>\n#include \"driverwyr/driverwyr_c.h\"\n")
+string(JSON struct_count LENGTH "${json}" structs)
+math(EXPR last "${struct_count} - 1")
+foreach(i RANGE ${last})
+  string(JSON struct GET "${json}" structs ${i} name)
+  string(JSON member_count LENGTH "${json}" structs ${i} members)
+  math(EXPR last_member "${member_count} - 1")
+  set(body "")
+  set(checks "")
+  foreach(m RANGE ${last_member})
+    string(JSON member GET "${json}" structs ${i} members ${m} name)
+    string(JSON type GET "${json}" structs ${i} members ${m} type)
+    if(type STREQUAL "callback")
+      string(JSON result GET "${json}" structs ${i} members ${m} callback result)
+      string(JSON parameter_count LENGTH "${json}" structs ${i} members ${m} callback parameters)
+      set(parameters "")
+      math(EXPR last_parameter "${parameter_count} - 1")
+      foreach(p RANGE ${last_parameter})
+        string(JSON parameter_type GET "${json}" structs ${i} members ${m} callback parameters ${p} type)
+        list(APPEND parameters "${parameter_type}")
+      endforeach()
+      list(JOIN parameters ", " parameters)
+      string(APPEND body "  ${result} (DRIVERWYR_CALL* ${member})(${parameters});\n")
+    else()
+      string(JSON count GET "${json}" structs ${i} members ${m} count)
+      if(count EQUAL 1)
+        string(APPEND body "  ${type} ${member};\n")
+      else()
+        string(APPEND body "  ${type} ${member}[${count}];\n")
+      endif()
+    endif()
+    string(APPEND checks "_Static_assert(offsetof(${struct}, ${member}) == offsetof(mirror_${struct}, ${member}), \"${struct}.${member}: offset\");\n")
+    string(APPEND checks "_Static_assert(__builtin_types_compatible_p(__typeof__(((${struct}*)0)->${member}), __typeof__(((mirror_${struct}*)0)->${member})), \"${struct}.${member}: type\");\n")
+  endforeach()
+  string(APPEND mirror "typedef struct {\n${body}} mirror_${struct};\n${checks}")
+  string(APPEND mirror "_Static_assert(sizeof(${struct}) == sizeof(mirror_${struct}), \"${struct}: size\");\n")
+endforeach()
+file(WRITE ${WORK}/mirror.c "${mirror}")
+execute_process(COMMAND ${CC} -std=c11 -fsyntax-only -I${INCLUDE} ${WORK}/mirror.c
+                ERROR_VARIABLE errors RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  list(APPEND problems "the structs' description disagrees with driverwyr_c.h: ${errors}")
+endif()
+
 if(problems)
   list(JOIN problems "\n  " problems)
   message(FATAL_ERROR "driverwyr_c.json and driverwyr_c.h disagree:\n  ${problems}")
 endif()
-message(STATUS "driverwyr_c.json describes all ${count} functions of driverwyr_c.h with their signatures")
+message(STATUS "driverwyr_c.json describes all ${count} functions of driverwyr_c.h with their signatures, and its ${struct_count} structs")

@@ -92,6 +92,26 @@ class PosixReadableFile final : public ReadableFile {
 };
 
 // A random name part of 8 letters and digits.
+// An open descriptor of the regular file at path, and its state when opened.
+// Without O_NONBLOCK a FIFO would block the open until a writer came; what is
+// not a regular file is closed again and refused.
+struct OpenedFile {
+  int fd;
+  struct stat info;
+};
+Result<OpenedFile> OpenRegularFile(const std::string& path) {
+  if (path.empty() || path.find('\0') != std::string::npos) return Status::NotFound("is no file name");
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return OpenError(errno, "");
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const bool folder = S_ISDIR(info.st_mode);
+    ::close(fd);
+    return Status::Refused(folder ? "is a folder, not a file" : "is not a regular file");
+  }
+  return OpenedFile{fd, info};
+}
+
 std::string RandomTag() {
   static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   thread_local std::mt19937_64 random(std::random_device{}() ^ static_cast<std::uint64_t>(::getpid()));
@@ -177,30 +197,18 @@ class PosixFileReplacement final : public FileReplacement {
 class PosixFileSystem final : public FileSystem {
  public:
   Result<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path) override {
-    if (path.empty() || path.find('\0') != std::string::npos) return Status::NotFound("is no file name");
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return OpenError(errno, "");
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-      const bool folder = S_ISDIR(info.st_mode);
-      ::close(fd);
-      return Status::Refused(folder ? "is a folder, not a file" : "is not a regular file");
-    }
+    auto opened = OpenRegularFile(path);
+    if (!opened.ok()) return opened.status();
+    const auto [fd, info] = *opened;
     return std::unique_ptr<ReadableFile>(std::make_unique<PosixReadableFile>(fd, info.st_size));
   }
 
   // Open, check, read, close: no more system calls than reading the file
   // needs, and nothing allocated.
   Result<std::size_t> ReadPrefix(const std::string& path, std::span<char> buffer) override {
-    if (path.empty() || path.find('\0') != std::string::npos) return Status::NotFound("is no file name");
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return OpenError(errno, "");
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-      const bool folder = S_ISDIR(info.st_mode);
-      ::close(fd);
-      return Status::Refused(folder ? "is a folder, not a file" : "is not a regular file");
-    }
+    auto opened = OpenRegularFile(path);
+    if (!opened.ok()) return opened.status();
+    const auto [fd, info] = *opened;
     // Up to the size the file had when opened, or to its end when it has none.
     const std::size_t wanted = info.st_size > 0 ? std::min(buffer.size(), static_cast<std::size_t>(info.st_size))
                                                 : buffer.size();
