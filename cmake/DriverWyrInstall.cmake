@@ -7,6 +7,7 @@
 #   lib/cmake/DriverWyr/               the CMake package: DriverWyr::driverwyr
 #   lib/pkgconfig/driverwyr.pc         for pkg-config (Linux)
 #   share/doc/DriverWyr/               README, docs/ and examples/ as in the source tree
+#   share/DriverWyr/csharp/DriverWyr.cs the C# bindings, a source file hosts compile in
 include(CMakePackageConfigHelpers)
 
 set(DRIVERWYR_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/DriverWyr)
@@ -37,6 +38,10 @@ install(FILES ${DRIVERWYR_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR
 # The description of the C interface the build made (driverwyr_c.json).
 get_target_property(DRIVERWYR_C_DESCRIPTION driverwyr_c_description DESCRIPTION_FILE)
 install(FILES ${DRIVERWYR_C_DESCRIPTION} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/driverwyr)
+# The C# bindings generated from it: a source file, not a header, so beside
+# the package's data rather than in include/.
+get_target_property(DRIVERWYR_CSHARP_SOURCE driverwyr_csharp SOURCE_FILE)
+install(FILES ${DRIVERWYR_CSHARP_SOURCE} DESTINATION ${CMAKE_INSTALL_DATADIR}/DriverWyr/csharp)
 
 # The README and the guides keep the source tree's layout, so that their links
 # hold where they are installed: README.md, docs/ (guides and pictures) and

@@ -272,6 +272,10 @@ def generate(description, template, parts, source_name):
             "  public static partial class Native {",
             "    public const string Library = \"driverwyr\";"]
     body += structs(description, types)
+    body.append("    /// <summary>The names of every function of the C interface.</summary>")
+    body.append("    public static readonly string[] Functions = {")
+    body += [f"      \"{f['name']}\"," for f in description["functions"]]
+    body.append("    };")
     body += native_functions(description, types)
     body.append("  }")
     body.append("")

@@ -55,6 +55,7 @@ static class BindingsTest {
   static void RecordFields() {
     foreach (Type kind in new[] { typeof(CPPStepInfo), typeof(CPPTool), typeof(CPPSetup), typeof(CPPMachine), typeof(CPPBGauge) }) {
       using (var record = (Record)Activator.CreateInstance(kind)) {
+        foreach (PropertyInfo p in kind.GetProperties().Where(p => !p.CanWrite && p.DeclaringType == kind)) p.GetValue(record);
         foreach (PropertyInfo p in kind.GetProperties().Where(p => p.CanWrite && p.DeclaringType == kind)) {
           var current = p.GetValue(record) as Array;
           object value = Sample(p.PropertyType, current == null ? 0 : current.Length);
@@ -66,6 +67,7 @@ static class BindingsTest {
           object value = Convert.ChangeType(3, parameters[0].ParameterType);
           m.Invoke(record, parameters.Length == 2 ? new[] { value, 0 } : new[] { value });
         }
+        Lifecycle(kind, record);
       }
     }
     // The flags of a bool array are one byte each: F,T,F,F,F,T must not become 0,0,0,0,1,0.
@@ -78,6 +80,22 @@ static class BindingsTest {
       step.ToolID = Texts.Rows(32, "PUNCH88", "DIE16V", "", "", "", "SPACER10");
       Expect(Texts.Names(step.ToolID, 32).SequenceEqual(new[] { "PUNCH88", "DIE16V", "", "", "", "SPACER10" }), "ToolID rows");
       ExpectThrows<ArgumentException>(() => step.XX = new double[3], e => e.Message.Contains("4"), "XX of 3 elements");
+    }
+  }
+
+  // Copy, AssignFrom and an array of the record, whatever its kind.
+  static void Lifecycle(Type kind, Record record) {
+    using (var copy = (Record)kind.GetMethod("Copy").Invoke(record, null)) {
+      kind.GetMethod("AssignFrom").Invoke(record, new object[] { copy });
+      Type arrayKind = kind.Assembly.GetType(kind.FullName + "Array");
+      var records = Array.CreateInstance(kind, 2);
+      records.SetValue(record, 0);
+      records.SetValue(copy, 1);
+      using (var array = (RecordArrayBase)Activator.CreateInstance(arrayKind, records)) {
+        dynamic a = array;
+        a.Resize(3);
+        Expect(a.Count == 3 && a[2] != null, kind.Name + "Array resized to 3");
+      }
     }
   }
 

@@ -121,6 +121,13 @@ static class RunTest {
     } catch (InvalidOperationException e) {
       expect(e.InnerException is InvalidDataException, "the callback's own exception is inside");
     }
+    // A job without tools: the pre-flight names the unknown punch of each step.
+    Driver.InitToolInfo(null);
+    using (PreflightReport report = Driver.RunPreflight(true)) {
+      Finding[] findings = report.Findings;
+      expect(report.Count(Constants.DRIVERWYR_SEVERITY_ERROR) > 0 && findings.Any(f => f.Code == "unknown-punch" && f.Step == 1),
+             "the unknown punch of step 1: " + string.Join("; ", findings.Select(f => f.Code + " " + f.Step)));
+    }
     UserInterface.Install(null);
     Clock.Install(null);
     Driver.DestroyPPDBInstance();
