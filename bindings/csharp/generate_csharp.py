@@ -150,6 +150,8 @@ def structs(description, types):
                 member_type = f"{name}_{member['name']}"
             else:
                 member_type = types.member(member["type"], where)
+            if member.get("contract"):
+                lines.append(f"      /// <summary>{escape_xml(member['contract'])}</summary>")
             if member.get("count", 1) > 1:
                 lines.append(f"      [MarshalAs(UnmanagedType.ByValArray, SizeConst = {member['count']})]")
                 member_type += "[]"

@@ -121,6 +121,22 @@ static class RunTest {
     } catch (InvalidOperationException e) {
       expect(e.InnerException is InvalidDataException, "the callback's own exception is inside");
     }
+    // A program folder that does not exist, and no user interface: failed groups with reasons.
+    ui.Throw = false;
+    ui.Folder = null;
+    Driver.SetPathNames(Path.Combine(work, "missing", "PART.bmf"), Path.Combine(examples, "materials"),
+                        Path.Combine(examples, "tools.cnv"));
+    foreach (bool withInterface in new[] { true, false }) {
+      UserInterface.Install(withInterface ? ui : null);
+      string created = Driver.GenerateMachineCodeFile();
+      results = Driver.RunResults();
+      string name = withInterface ? "a missing folder" : "no user interface";
+      expect(created == null && results.Length == 1 && results[0].Outcome == Constants.DRIVERWYR_GROUP_FAILED &&
+             results[0].Reason.Length > 0, name + ": a failed group with its reason" +
+             (results.Length > 0 ? " (" + results[0].Outcome + ", " + results[0].Reason + ")" : ""));
+    }
+    UserInterface.Install(ui);
+
     // A job without tools: the pre-flight names the unknown punch of each step.
     Driver.InitToolInfo(null);
     using (PreflightReport report = Driver.RunPreflight(true)) {
