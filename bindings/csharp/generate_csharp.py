@@ -183,6 +183,10 @@ def constants(description):
     return lines
 
 
+def prop(cs_type, stem, get, set):
+    return [f"    public {cs_type} {stem} {{", f"      get {{ {get} }}", f"      set {{ {set} }}", "    }"]
+
+
 def record_class(record, fields):
     prefix = f"driverwyr_{record}_"
     n = "Native." + prefix
@@ -211,10 +215,7 @@ def record_class(record, fields):
         check = f"\"{field['setter']}\""
         if kind == "scalar" and field["type"] == field["set_type"]:
             cs = "bool" if field["type"] == "_Bool" else NUMBERS[field["type"]]
-            lines += [f"    public {cs} {stem} {{",
-                      f"      get {{ return {getter}(Handle); }}",
-                      f"      set {{ Check({setter}(Handle, value), {check}); }}",
-                      "    }"]
+            lines += prop(cs, stem, f"return {getter}(Handle);", f"Check({setter}(Handle, value), {check});")
         elif kind in ("scalar", "converted"):
             cs = "bool" if field["type"] == "_Bool" else NUMBERS[field["type"]]
             set_cs = "bool" if field["set_type"] == "_Bool" else NUMBERS[field["set_type"]]
@@ -223,24 +224,19 @@ def record_class(record, fields):
             lines += [f"    public {cs} {stem} {{ get {{ return {getter}(Handle); }} }}",
                       f"    public void {setter_name}({set_cs} value{unit}) {{ Check({setter}(Handle, value{passed}), {check}); }}"]
         elif kind == "string":
-            lines += [f"    public string {stem} {{",
-                      f"      get {{ IntPtr h = Handle; return Texts.Read((b, s) => {getter}(h, b, s), \"{field['getter']}\"); }}",
-                      f"      set {{ Check({setter}(Handle, value), {check}); }}",
-                      "    }"]
+            lines += prop("string", stem,
+                          f"IntPtr h = Handle; return Texts.Read((b, s) => {getter}(h, b, s), \"{field['getter']}\");",
+                          f"Check({setter}(Handle, value), {check});")
         elif kind == "array":
-            element = NUMBERS[field["type"]]
             count = field["count"]
-            if field["type"] == "_Bool":
-                # One byte per flag on the C side: .NET's own bool[] would pass four.
-                lines += [f"    public bool[] {stem} {{",
-                          f"      get {{ var a = new byte[{count}]; Check({getter}(Handle, a), \"{field['getter']}\"); return Texts.Flags(a); }}",
-                          f"      set {{ Check({setter}(Handle, Texts.Bytes(Texts.Sized(value, {count}, \"{stem}\"))), {check}); }}",
-                          "    }"]
-            else:
-                lines += [f"    public {element}[] {stem} {{",
-                          f"      get {{ var a = new {element}[{count}]; Check({getter}(Handle, a), \"{field['getter']}\"); return a; }}",
-                          f"      set {{ Check({setter}(Handle, Texts.Sized(value, {count}, \"{stem}\")), {check}); }}",
-                          "    }"]
+            sized = f"Texts.Sized(value, {count}, \"{stem}\")"
+            # A bool array is one byte per flag on the C side: .NET's own bool[] would pass four.
+            flags = field["type"] == "_Bool"
+            native = "byte" if flags else NUMBERS[field["type"]]
+            lines += prop("bool[]" if flags else native + "[]", stem,
+                          f"var a = new {native}[{count}]; Check({getter}(Handle, a), \"{field['getter']}\"); "
+                          f"return {'Texts.Flags(a)' if flags else 'a'};",
+                          f"Check({setter}(Handle, {f'Texts.Bytes({sized})' if flags else sized}), {check});")
         elif kind == "fieldless":
             set_cs = NUMBERS[field["set_type"]]
             lines.append(f"    public void {setter_name}({set_cs} value) {{ Check({setter}(Handle, value), {check}); }}")
