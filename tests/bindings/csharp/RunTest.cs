@@ -20,9 +20,10 @@ class ScriptedWindow : MemoryDialogWindow {
 class TestInterface : UserInterface {
   public bool Create = true, Throw;
   public string Folder;
-  public int LastMessageId, Browsed;
+  public int LastMessageId, Browsed, Boxes;
   public override int ShowMessageBox(string text, uint style) {
     if (Throw) throw new InvalidDataException("the host's box broke");
+    Boxes++;
     LastMessageId = CurrentMessageId;
     return Constants.DRIVERWYR_ID_OK;
   }
@@ -68,7 +69,8 @@ static class RunTest {
   }
 
   public static void Runs(string examples, string work, Action<bool, string> expect) {
-    string outFolder = Path.Combine(work, "out");
+    // A folder whose program path is longer than the first buffer a text is read into.
+    string outFolder = Path.Combine(work, new string('o', 250));
     Directory.CreateDirectory(outFolder);
     Driver.CreateSerialCounterKey();
     var ui = new TestInterface { Folder = outFolder };
@@ -87,6 +89,7 @@ static class RunTest {
     RunResult[] results = Driver.RunResults();
     expect(path != null && results.Length == 1 && results[0].Created && results[0].Reason == "", "a created run");
     expect(ui.LastMessageId == Constants.DRIVERWYR_MSG_PROGRAM_CREATED, "the box's message id is " + ui.LastMessageId);
+    expect(ui.Boxes == 1 && path.EndsWith(Path.Combine(outFolder, "PART.bmf")), "one run, one box, the whole path: " + ui.Boxes);
     expect(ui.Browsed == 1, "the folder browser got its dialog window");
     string[] written = Driver.WrittenPrograms();
     expect(written.Length == 1 && File.Exists(written[0]) && results[0].ProgramFile == written[0], "the program written");
