@@ -301,7 +301,10 @@ def main(argv):
             with open(path, encoding="utf-8") as f:
                 templates.append(f.read())
         text = generate(description, templates[0], templates[1:], "driverwyr_c.json")
-    except (OSError, ValueError, KeyError, DescriptionError) as error:
+    except KeyError as error:
+        print(f"generate_csharp.py: {argv[1]}: no {error} where the description needs one", file=sys.stderr)
+        return 1
+    except (OSError, ValueError, DescriptionError) as error:
         print(f"generate_csharp.py: {error}", file=sys.stderr)
         return 1
     with open(argv[2], "w", encoding="utf-8", newline="\n") as f:
