@@ -10,6 +10,7 @@
 #                                      this folder on PYTHONPATH; it finds the
 #                                      library and description of its prefix
 #   share/doc/DriverWyr/               README, docs/ and examples/ as in the source tree
+#   share/DriverWyr/csharp/DriverWyr.cs the C# bindings, a source file hosts compile in
 include(CMakePackageConfigHelpers)
 
 set(DRIVERWYR_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/DriverWyr)
@@ -40,6 +41,10 @@ install(FILES ${DRIVERWYR_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR
 # The description of the C interface the build made (driverwyr_c.json).
 get_target_property(DRIVERWYR_C_DESCRIPTION driverwyr_c_description DESCRIPTION_FILE)
 install(FILES ${DRIVERWYR_C_DESCRIPTION} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/driverwyr)
+# The C# bindings generated from it: a source file, not a header, so beside
+# the package's data rather than in include/.
+get_target_property(DRIVERWYR_CSHARP_SOURCE driverwyr_csharp SOURCE_FILE)
+install(FILES ${DRIVERWYR_CSHARP_SOURCE} DESTINATION ${CMAKE_INSTALL_DATADIR}/DriverWyr/csharp)
 
 # The Python package, pure Python and the same for every Python 3, so in one
 # folder independent of the Python version. Its _location.py is made here:
