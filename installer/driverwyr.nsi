@@ -1,8 +1,8 @@
 ; The Windows installer of DriverWyr, for the current user (no administrator
 ; rights needed): DriverWyr.dll and wyr.exe, the headers, the import library,
-; DriverWyr.def and the CMake package, the documents; it creates the serial
-; counter key and registers an uninstaller with "Apps & features" (Add/Remove
-; Programs). Runs silently with /S; /D=FOLDER (last on the command line)
+; DriverWyr.def and the CMake package, the Python and C# bindings, the
+; documents; it creates the serial counter key and registers an uninstaller
+; with "Apps & features" (Add/Remove Programs). Runs silently with /S; /D=FOLDER (last on the command line)
 ; chooses the folder.
 ;
 ; Built by scripts/make-installer from an installed Windows build:
@@ -52,6 +52,10 @@ Section "DriverWyr"
   File "${PREFIX}/lib/DriverWyr.def"
   SetOutPath "$INSTDIR\lib\cmake\DriverWyr"
   File "${PREFIX}/lib/cmake/DriverWyr/*.cmake"
+  SetOutPath "$INSTDIR\lib\python3\site-packages\driverwyr"
+  File "${PREFIX}/lib/python3/site-packages/driverwyr/*.py"
+  SetOutPath "$INSTDIR\share\DriverWyr\csharp"
+  File "${PREFIX}/share/DriverWyr/csharp/DriverWyr.cs"
   SetOutPath "$INSTDIR\doc"
   File /r "${PREFIX}/share/doc/DriverWyr/*.*"
 
@@ -89,9 +93,17 @@ Section "Uninstall"
   Delete "$INSTDIR\lib\cmake\DriverWyr\*.cmake"
   RMDir "$INSTDIR\lib\cmake\DriverWyr"
   RMDir "$INSTDIR\lib\cmake"
+  ; Python leaves its compiled files (__pycache__) beside the package's.
+  RMDir /r "$INSTDIR\lib\python3\site-packages\driverwyr"
+  RMDir "$INSTDIR\lib\python3\site-packages"
+  RMDir "$INSTDIR\lib\python3"
   Delete "$INSTDIR\lib\libDriverWyr.dll.a"
   Delete "$INSTDIR\lib\DriverWyr.def"
   RMDir "$INSTDIR\lib"
+  Delete "$INSTDIR\share\DriverWyr\csharp\DriverWyr.cs"
+  RMDir "$INSTDIR\share\DriverWyr\csharp"
+  RMDir "$INSTDIR\share\DriverWyr"
+  RMDir "$INSTDIR\share"
   RMDir /r "$INSTDIR\doc"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
