@@ -2,8 +2,8 @@
 ; rights needed): DriverWyr.dll and wyr.exe, the headers, the import library,
 ; DriverWyr.def and the CMake package, the Python and C# bindings, the
 ; documents; it creates the serial counter key and registers an uninstaller
-; with "Apps & features" (Add/Remove Programs). Runs silently with /S; /D=FOLDER (last on the command line)
-; chooses the folder.
+; with "Apps & features" (Add/Remove Programs). Runs silently with /S;
+; /D=FOLDER (last on the command line) chooses the folder.
 ;
 ; Built by scripts/make-installer from an installed Windows build:
 ;   makensis -DPREFIX=<installed prefix> -DVERSION=<x.y.z> -DOUTFILE=<setup.exe>
