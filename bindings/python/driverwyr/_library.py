@@ -10,6 +10,7 @@ import collections
 import ctypes
 import json
 import os
+import re
 import sys
 import weakref
 
@@ -32,6 +33,88 @@ _NUMBERS = {
     "float": ctypes.c_float, "double": ctypes.c_double, "_Bool": ctypes.c_bool,
     "char": ctypes.c_char, "driverwyr_long": ctypes.c_int32, "void*": ctypes.c_void_p,
 }
+
+
+_IDENTIFIER = re.compile(r"[A-Za-z_][A-Za-z0-9_]*\Z")
+_TEXT, _NAME, _COUNT = "text", "name", "count"
+# What every entry of each list of the description holds.
+_ENTRIES = {
+    "functions": {"name": _NAME, "result": _TEXT, "parameters": list, "contract": _TEXT},
+    "structs": {"name": _NAME, "contract": _TEXT, "members": list},
+    "fields": {"record": _NAME, "kind": ("scalar", "converted", "string", "array", "fieldless"), "stem": _TEXT,
+               "type": _TEXT, "set_type": _TEXT, "count": _COUNT, "getter": _TEXT, "setter": _NAME},
+    "constants": {"name": _NAME, "value": (int, str)},
+    "dialog_items": {"id": _NAME, "kind": _NAME, "style": _NAME, "text": _TEXT,
+                     "x": _COUNT, "y": _COUNT, "width": _COUNT, "height": _COUNT},
+    "parameters": {"type": _TEXT, "name": _NAME},
+    "members": {"name": _NAME, "type": _TEXT},
+}
+
+
+def _check(entry, kind, where):
+    """Raises ValueError naming where an entry of the description is not
+    what the description's format says."""
+    if not isinstance(entry, dict):
+        raise ValueError(f"{where}: not an object")
+    for key, rule in _ENTRIES[kind].items():
+        value = entry.get(key)
+        if rule == _TEXT:
+            ok = isinstance(value, str)
+        elif rule == _NAME:
+            ok = isinstance(value, str) and _IDENTIFIER.match(value) is not None
+        elif rule == _COUNT:
+            ok = isinstance(value, int) and not isinstance(value, bool) and 0 <= value <= 1 << 16
+        elif isinstance(rule, tuple) and isinstance(rule[0], str):
+            ok = value in rule
+        else:
+            ok = isinstance(value, rule) and not isinstance(value, bool)
+        if not ok:
+            raise ValueError(f"{where}.{key}: {value!r} is not what it must be")
+
+
+def _check_description(description):
+    """The whole description checked before any of it is used."""
+    if not isinstance(description, dict):
+        raise ValueError("no JSON object")
+    for key in ("functions", "fields", "constants", "structs", "records", "handles", "dialog_items"):
+        if not isinstance(description.get(key), list):
+            raise ValueError(f"no list \"{key}\"")
+    for key in ("records", "handles"):
+        for index, name in enumerate(description[key]):
+            if not isinstance(name, str) or not _IDENTIFIER.match(name):
+                raise ValueError(f"{key}[{index}]: {name!r} is no name")
+    for key in ("functions", "fields", "constants", "structs", "dialog_items"):
+        for index, entry in enumerate(description[key]):
+            _check(entry, key, f"{key}[{index}]")
+    names = {function["name"] for function in description["functions"]}
+    for index, function in enumerate(description["functions"]):
+        for number, parameter in enumerate(function["parameters"]):
+            _check(parameter, "parameters", f"functions[{index}].parameters[{number}]")
+    for index, struct in enumerate(description["structs"]):
+        for number, member in enumerate(struct["members"]):
+            where = f"structs[{index}].members[{number}]"
+            _check(member, "members", where)
+            if member["type"] == "callback":
+                callback = member.get("callback")
+                if not isinstance(callback, dict) or not isinstance(callback.get("result"), str) \
+                        or not isinstance(callback.get("parameters"), list):
+                    raise ValueError(f"{where}.callback: not a callback's result and parameters")
+                for p, parameter in enumerate(callback["parameters"]):
+                    _check(parameter, "parameters", f"{where}.callback.parameters[{p}]")
+            else:
+                count = member.get("count")
+                if not isinstance(count, int) or isinstance(count, bool) or not 1 <= count <= 1 << 16:
+                    raise ValueError(f"{where}.count: {count!r} is not a count")
+    for index, field in enumerate(description["fields"]):
+        if field["record"] not in description["records"]:
+            raise ValueError(f"fields[{index}].record: {field['record']!r} is no record of the description")
+        for key in ("getter", "setter"):
+            if field[key] and field[key] not in names:
+                raise ValueError(f"fields[{index}].{key}: {field[key]!r} is no function of the description")
+        if field["kind"] == "fieldless" and field["getter"]:
+            raise ValueError(f"fields[{index}].getter: a fieldless setter has no getter")
+        if field["kind"] != "fieldless" and (not field["getter"] or not _IDENTIFIER.match(field["stem"])):
+            raise ValueError(f"fields[{index}]: a field without its stem or getter")
 
 
 def _library_file_name():
@@ -114,9 +197,10 @@ class Library:
                 self.description = json.load(f)
         except (OSError, ValueError) as e:
             raise Error(f"{description}: not a readable description of the C interface: {e}") from None
-        for key in ("functions", "fields", "constants", "structs"):
-            if not isinstance(self.description.get(key), list):
-                raise Error(f"{description}: the description has no list \"{key}\"")
+        try:
+            _check_description(self.description)
+        except ValueError as e:
+            raise Error(f"{description}: a malformed description of the C interface: {e}") from None
         if self.description.get("calling_convention") != "cdecl":
             # ctypes.CDLL calls with cdecl only.
             raise Error(f"{description}: a calling convention other than cdecl: "
@@ -132,7 +216,7 @@ class Library:
         self.installed, self.windows = {}, weakref.WeakValueDictionary()
         try:
             self._bind()
-        except (KeyError, TypeError, AttributeError) as e:
+        except (KeyError, TypeError, AttributeError, ValueError, OverflowError) as e:
             raise Error(f"{description}: a malformed description of the C interface: {e!r}") from None
 
     def _bind(self):

@@ -16,6 +16,7 @@ SOURCE = sys.argv.pop(1)
 WORK = tempfile.mkdtemp(prefix="driverwyr-python-")
 os.environ["XDG_CONFIG_HOME"] = os.path.join(WORK, "config")  # a serial counter of the test's own
 import driverwyr as dw  # noqa: E402
+from driverwyr._library import Library  # noqa: E402
 
 LIB = dw.load()
 
@@ -249,6 +250,25 @@ class ErrorTest(unittest.TestCase):
             dw.library().text_out(dw.library().driverwyr_GetWrittenProgramPath, 99)
         self.assertEqual(str(caught.exception), dw.last_error())
         self.assertIn("GetWrittenProgramPath", str(caught.exception))
+
+    def test_a_cut_or_malformed_description_is_refused_with_a_reason(self):
+        with open(LIB.description_path, "rb") as f:
+            whole = f.read()
+        cases = [whole[:cut] for cut in range(0, len(whole), 4099)]
+        cases += [b"[]", b'"x"', b"{}", whole.replace(b'"cdecl"', b'"stdcall"'),
+                  whole.replace(b'"type": "int"', b'"type": "no-such-type"', 1),
+                  whole.replace(b'"count": 1,', b'"count": -1,', 1), whole.replace(b'"name": "', b'"name": "a b', 1),
+                  whole.replace(b'"getter": "driverwyr_', b'"getter": "gone_', 1)]
+        path = os.path.join(WORK, "driverwyr_c.json")
+        for data in cases:
+            with open(path, "wb") as f:
+                f.write(data)
+            with self.assertRaises(dw.Error, msg=data[-40:]) as caught:
+                Library(LIB.path, path)
+            self.assertIn(path, str(caught.exception))
+        with self.assertRaises(dw.Error):
+            dw.find(LIB.path, WORK)  # a folder
+        Library(LIB.path, LIB.description_path)
 
     def test_a_run_without_a_user_interface_says_so(self):
         folder = tempfile.mkdtemp(dir=WORK)
