@@ -160,10 +160,10 @@ def find(library=None, description=None):
 class Function:
     """One C function of the description."""
 
-    def __init__(self, library, spec, cfunc):
-        self.library, self.spec, self.name, self._cfunc = library, spec, spec["name"], cfunc
-        self.text_parameters = [p["type"] == "const char*" for p in spec["parameters"]]
-        self.__doc__ = spec.get("contract")
+    def __init__(self, library, entry, cfunc):
+        self.library, self.entry, self.name, self._cfunc = library, entry, entry["name"], cfunc
+        self.text_parameters = [p["type"] == "const char*" for p in entry["parameters"]]
+        self.__doc__ = entry.get("contract")
 
     def __call__(self, *args):
         if len(args) != len(self.text_parameters):
@@ -227,14 +227,14 @@ class Library:
         for struct in description["structs"]:
             self._make_struct(struct)
         self.functions = {}
-        for spec in description["functions"]:
+        for entry in description["functions"]:
             try:
-                cfunc = getattr(self.dll, spec["name"])
+                cfunc = getattr(self.dll, entry["name"])
             except AttributeError:
-                raise Error(f"{self.path}: has no function {spec['name']} of its description") from None
-            cfunc.restype = self.ctype(spec["result"])
-            cfunc.argtypes = [self.ctype(p["type"]) for p in spec["parameters"]]
-            self.functions[spec["name"]] = Function(self, spec, cfunc)
+                raise Error(f"{self.path}: has no function {entry['name']} of its description") from None
+            cfunc.restype = self.ctype(entry["result"])
+            cfunc.argtypes = [self.ctype(p["type"]) for p in entry["parameters"]]
+            self.functions[entry["name"]] = Function(self, entry, cfunc)
 
     def __getattr__(self, name):
         try:
@@ -283,8 +283,8 @@ class Library:
                 return failed
         return call
 
-    def callback_type(self, spec):
-        return ctypes.CFUNCTYPE(self.ctype(spec["result"]), *(self.ctype(p["type"]) for p in spec["parameters"]))
+    def callback_type(self, entry):
+        return ctypes.CFUNCTYPE(self.ctype(entry["result"]), *(self.ctype(p["type"]) for p in entry["parameters"]))
 
     def _make_struct(self, struct):
         fields, callbacks = [], {}
