@@ -491,8 +491,11 @@ DRIVERWYR_C_FUNCTION(int, driverwyr_CurrentMessageId, (void),
  * callback is missing or memory is exhausted. A callback may call
  * driverwyr_dialog_init and _command (run_dialog), driverwyr_text_set,
  * driverwyr_CurrentMessageId, driverwyr_GetMessageText, driverwyr_LastError
- * and the functions of the host's own records; never a function that
- * changes the store, installs a user interface or clock, or starts a run. */
+ * and the functions of the host's own records. A function that changes the
+ * store, installs a user interface or clock, switches the dry run or starts
+ * a run or a pre-flight is refused while a run is in progress: it changes
+ * nothing, returns -1 (NULL) where it has a result, and says why in
+ * driverwyr_LastError. */
 DRIVERWYR_C_FUNCTION(int, driverwyr_SetUserInterface, (const driverwyr_user_interface* ui),
                      "Installs a copy of *ui (NULL: the platform's user interface): 0, or -1 when a callback is missing")
 

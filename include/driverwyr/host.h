@@ -123,6 +123,8 @@ class Clock {
 };
 
 // Installs a user interface or clock; nullptr restores the platform default.
+// While a run is in progress (from one of its callbacks) both are refused:
+// the installed ones stay, and driverwyr_LastError (driverwyr_c.h) says why.
 DRIVERWYR_API void SetUserInterface(UserInterface* ui);
 DRIVERWYR_API void SetClock(Clock* clock);
 
@@ -143,6 +145,7 @@ DRIVERWYR_API UserInterface& PlatformUserInterface();
 // the counter is left as it is) and writes no program
 // file (a create succeeds once the program is complete in memory). For
 // pre-flight checks: what a run would meet, without its effects. Off at load.
+// Refused, as SetUserInterface is, while a run is in progress.
 DRIVERWYR_API void SetDryRun(bool on);
 
 // One step that the last GenerateMachineCodeFile call calculated: where it

@@ -10,6 +10,7 @@
 #include "driverwyr/driverwyr_c.h"
 #include "driverwyr/host.h"
 #include "platform/platform.h"
+#include "util/run_hold.h"
 
 using driverwyr::capi::CopyOut;
 using driverwyr::capi::Failed;
@@ -107,6 +108,8 @@ DRIVERWYR_API void DRIVERWYR_CALL driverwyr_InitBkGaugeInfo(const driverwyr_CPPB
 }
 
 DRIVERWYR_API int DRIVERWYR_CALL driverwyr_GenerateMachineCodeFile(char* path_out, int size) {
+  // Asked from a callback of the run in progress: refused, that run's results stay.
+  if (driverwyr::RefusedDuringRun(__func__)) return -1;
   return Guarded(-1, [&] {
     // The entry point's own buffer: the platform's longest path.
     std::vector<char> path(driverwyr::kMaxPathBuffer, '\0');

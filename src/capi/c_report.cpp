@@ -23,9 +23,10 @@ DRIVERWYR_API driverwyr_preflight_report* DRIVERWYR_CALL driverwyr_RunPreflight(
     auto* made = new driverwyr_preflight_report;
     driverwyr::PreflightOptions options;
     options.material_given = material_given != 0;
-    if (!driverwyr::RunPreflight(made->report, options)) {
+    std::string why_not;
+    if (!driverwyr::RunPreflight(made->report, options, &why_not)) {
       delete made;
-      SetLastError({"the pre-flight cannot read the store (memory exhausted)"});
+      SetLastError({"the pre-flight was not run: ", why_not});
       return static_cast<driverwyr_preflight_report*>(nullptr);
     }
     return made;

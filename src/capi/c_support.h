@@ -10,6 +10,7 @@
 
 #include "driverwyr/driverwyr.h"
 #include "driverwyr/driverwyr_c.h"
+#include "util/last_error.h"
 
 namespace driverwyr::capi {
 
@@ -59,10 +60,8 @@ Handle* Wrap(typename Behind<Handle>::Type* object) {
   return reinterpret_cast<Handle*>(object);
 }
 
-// Replaces the calling thread's last error (driverwyr_LastError) with the
-// parts of `text`, joined. Allocates nothing: a text longer than the room
-// (1023 bytes) is cut.
-void SetLastError(std::initializer_list<std::string_view> text) noexcept;
+// The calling thread's last error (driverwyr_LastError): util/last_error.h.
+using driverwyr::SetLastError;
 
 // Sets the last error and gives the failure result -1.
 inline int Failed(std::initializer_list<std::string_view> text) noexcept {

@@ -16,6 +16,7 @@
 #include "capi/c_support.h"
 #include "driverwyr/driverwyr_c.h"
 #include "driverwyr/host.h"
+#include "util/run_hold.h"
 
 using driverwyr::capi::Failed;
 using driverwyr::capi::Guarded;
@@ -180,6 +181,8 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_dialog_command(driverwyr_dialog* dial
 }
 
 DRIVERWYR_API int DRIVERWYR_CALL driverwyr_SetUserInterface(const driverwyr_user_interface* ui) {
+  // The run in progress is calling the installed one: it stays until the run ends.
+  if (driverwyr::RefusedDuringRun(__func__)) return -1;
   if (ui == nullptr) {
     driverwyr::SetUserInterface(nullptr);
     InstalledUserInterface().reset();
@@ -195,6 +198,7 @@ DRIVERWYR_API int DRIVERWYR_CALL driverwyr_SetUserInterface(const driverwyr_user
 }
 
 DRIVERWYR_API int DRIVERWYR_CALL driverwyr_SetClock(const driverwyr_clock* clock) {
+  if (driverwyr::RefusedDuringRun(__func__)) return -1;
   if (clock == nullptr) {
     driverwyr::SetClock(nullptr);
     InstalledClock().reset();

@@ -14,6 +14,7 @@
 #include "driverwyr/driverwyr.h"
 #include "driverwyr/host.h"
 #include "platform/platform.h"
+#include "util/run_hold.h"
 
 namespace driverwyr {
 
@@ -135,7 +136,9 @@ void RecordRunAborted() noexcept {
 
 }  // namespace
 
-void SetDryRun(bool on) { CurrentRun().dry_run = on; }
+void SetDryRun(bool on) {
+  if (!RefusedDuringRun("SetDryRun")) CurrentRun().dry_run = on;
+}
 
 int GetCalculatedStepCount() { return static_cast<int>(CurrentRun().calculated.size()); }
 
@@ -180,6 +183,10 @@ CString GetWrittenProgramPath(int index) {
 }  // namespace driverwyr
 
 extern "C" DRIVERWYR_API bool DRIVERWYR_CALL GenerateMachineCodeFile(char* pathOut) {
+  // A run started from a callback of the run in progress would replace the
+  // record and the store's steps that run is using.
+  if (driverwyr::RefusedDuringRun("GenerateMachineCodeFile")) return true;
+  const driverwyr::RunHold hold;
   try {
     driverwyr::RunGeneration(pathOut);
   } catch (...) {

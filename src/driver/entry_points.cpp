@@ -1,21 +1,27 @@
 // The exported entry points. Each one reaches the store through
 // GetPPDBInstance and catches everything at the edge: nothing is thrown to the
-// host, and a call that runs out of memory returns without effect.
+// host, and a call that runs out of memory returns without effect. Those that
+// change the store do nothing while a run is in progress (called from one of
+// the host's callbacks), saying why in the thread's last error.
 #include <exception>
+#include <string_view>
 
 #include "driver/ppdb.h"
 #include "driverwyr/driverwyr.h"
 #include "driverwyr/host.h"
 #include "driverwyr/units.h"
+#include "util/run_hold.h"
 
 using driverwyr::GetPPDBInstance;
 using driverwyr::PPDB;
 
 namespace {
 
-// Runs `body` with the store, if there is one; swallows every exception.
+// Runs `body` with the store, if there is one and no run holds it; swallows
+// every exception. `call` names the entry point in the last error.
 template <typename Body>
-void WithStore(Body&& body) noexcept {
+void WithStore(std::string_view call, Body&& body) noexcept {
+  if (driverwyr::RefusedDuringRun(call)) return;
   try {
     if (PPDB* store = GetPPDBInstance()) body(*store);
   } catch (...) {
@@ -38,7 +44,7 @@ DRIVERWYR_API bool DRIVERWYR_CALL CreatePPDBInstance(void) {
 }
 
 DRIVERWYR_API void DRIVERWYR_CALL DestroyPPDBInstance(void) {
-  WithStore([](PPDB& store) {
+  WithStore("DestroyPPDBInstance", [](PPDB& store) {
     store.StepArray.RemoveAll();
     store.ToolArray.RemoveAll();
     store.SetupArray.RemoveAll();
@@ -52,12 +58,12 @@ DRIVERWYR_API void DRIVERWYR_CALL GetDriverID(int* id) {
 }
 
 DRIVERWYR_API void DRIVERWYR_CALL SetUnit(int unit) {
-  WithStore([unit](PPDB& store) { store.Unit = unit; });
+  WithStore("SetUnit", [unit](PPDB& store) { store.Unit = unit; });
 }
 
 DRIVERWYR_API void DRIVERWYR_CALL SetPathNames(CString programPath, CString dataPath,
                                                CString conversionPath) {
-  WithStore([&](PPDB& store) {
+  WithStore("SetPathNames", [&](PPDB& store) {
     store.ProgramPath = programPath.str();
     store.DataPath = dataPath.str();
     store.ConversionPath = conversionPath.str();
@@ -65,7 +71,7 @@ DRIVERWYR_API void DRIVERWYR_CALL SetPathNames(CString programPath, CString data
 }
 
 DRIVERWYR_API void DRIVERWYR_CALL SetMaterial_1(float thickness, float tensile, int type) {
-  WithStore([=](PPDB& store) {
+  WithStore("SetMaterial_1", [=](PPDB& store) {
     store.MaterialThickness = ConvertThickness(store, thickness);
     store.MaterialTensile = tensile;
     store.MaterialType = type;
@@ -74,7 +80,7 @@ DRIVERWYR_API void DRIVERWYR_CALL SetMaterial_1(float thickness, float tensile, 
 
 DRIVERWYR_API void DRIVERWYR_CALL SetMaterial_2(float thickness, float tensile,
                                                 CString materialName) {
-  WithStore([&](PPDB& store) {
+  WithStore("SetMaterial_2", [&](PPDB& store) {
     store.MaterialThickness = ConvertThickness(store, thickness);
     store.MaterialTensile = tensile;
     store.MaterialType = driverwyr::MaterialTypeFromName(materialName.str());
@@ -82,26 +88,26 @@ DRIVERWYR_API void DRIVERWYR_CALL SetMaterial_2(float thickness, float tensile,
 }
 
 DRIVERWYR_API void DRIVERWYR_CALL InitPPSequence(RecordArray<CPPStepInfo>* steps) {
-  WithStore([steps](PPDB& store) {
+  WithStore("InitPPSequence", [steps](PPDB& store) {
     driverwyr::ReplaceRecords(store.StepArray, steps);
     store.StepsLowered = false;
   });
 }
 
 DRIVERWYR_API void DRIVERWYR_CALL InitToolInfo(RecordArray<CPPTool>* tools) {
-  WithStore([tools](PPDB& store) { driverwyr::ReplaceRecords(store.ToolArray, tools); });
+  WithStore("InitToolInfo", [tools](PPDB& store) { driverwyr::ReplaceRecords(store.ToolArray, tools); });
 }
 
 DRIVERWYR_API void DRIVERWYR_CALL InitSetupInfo(RecordArray<CPPSetup>* setups) {
-  WithStore([setups](PPDB& store) { driverwyr::ReplaceRecords(store.SetupArray, setups); });
+  WithStore("InitSetupInfo", [setups](PPDB& store) { driverwyr::ReplaceRecords(store.SetupArray, setups); });
 }
 
 DRIVERWYR_API void DRIVERWYR_CALL InitMachineInfo(RecordArray<CPPMachine>* machines) {
-  WithStore([machines](PPDB& store) { driverwyr::ReplaceRecords(store.MachineArray, machines); });
+  WithStore("InitMachineInfo", [machines](PPDB& store) { driverwyr::ReplaceRecords(store.MachineArray, machines); });
 }
 
 DRIVERWYR_API void DRIVERWYR_CALL InitBkGaugeInfo(RecordArray<CPPBGauge>* gauges) {
-  WithStore([gauges](PPDB& store) { driverwyr::ReplaceRecords(store.BGaugeArray, gauges); });
+  WithStore("InitBkGaugeInfo", [gauges](PPDB& store) { driverwyr::ReplaceRecords(store.BGaugeArray, gauges); });
 }
 
 }  // extern "C"

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "driverwyr/dialog.h"
+#include "util/run_hold.h"
 
 namespace driverwyr {
 
@@ -26,9 +27,14 @@ Status SettingsKey::WriteValues(const std::vector<SettingsValue>& values) {
   return Status::Ok();
 }
 
-void SetUserInterface(UserInterface* ui) { Platform::Current().ReplaceUserInterface(ui); }
+// Both refused while a run is in progress: the run is using the ones installed.
+void SetUserInterface(UserInterface* ui) {
+  if (!RefusedDuringRun("SetUserInterface")) Platform::Current().ReplaceUserInterface(ui);
+}
 
-void SetClock(Clock* clock) { Platform::Current().ReplaceClock(clock); }
+void SetClock(Clock* clock) {
+  if (!RefusedDuringRun("SetClock")) Platform::Current().ReplaceClock(clock);
+}
 
 UserInterface& PlatformUserInterface() {
   // The defaults keep no state, so this one serves alongside the Platform's.

@@ -8,6 +8,8 @@
 
 #include "preflight/preflight_internal.h"
 #include "preflight/program_path.h"
+#include "util/last_error.h"
+#include "util/run_hold.h"
 
 namespace driverwyr {
 
@@ -67,6 +69,11 @@ PreflightReport MakeReport(const PreflightOptions& options, const StoreCopy& sto
 
 bool RunPreflight(PreflightReport& report, const PreflightOptions& options, std::string* why_not) {
   report = PreflightReport();
+  // A pre-flight is a run of its own, with its own user interface and clock.
+  if (RefusedDuringRun("RunPreflight")) {
+    if (why_not != nullptr) *why_not = LastErrorText();
+    return false;
+  }
   try {
     StoreCopy store;
     if (!CopyStore(store)) {

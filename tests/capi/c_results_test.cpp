@@ -268,5 +268,66 @@ TEST(CLastError, ALongTextIsCutWithinItsRoomAndNeverInsideACharacter) {
   EXPECT_EQ(static_cast<unsigned char>(text.back()), 0xA9u) << "ends after a whole character";
 }
 
+
+// A callback of the host's that tries, in the middle of a run, what would pull
+// the run's records, record or user interface from under it: each call is
+// refused, changes nothing, and says why in the last error; the run goes on
+// and writes both programs.
+TEST(CRunReentryTest, CallsThatWouldChangeWhatARunHoldsAreRefusedFromItsCallbacks) {
+  const std::pair<const char*, std::function<int()>> calls[] = {
+      {"driverwyr_DestroyPPDBInstance", [] { return driverwyr_DestroyPPDBInstance(), 0; }},
+      {"driverwyr_InitPPSequence", [] { return driverwyr_InitPPSequence(nullptr), 0; }},
+      {"driverwyr_InitToolInfo", [] { return driverwyr_InitToolInfo(nullptr), 0; }},
+      {"driverwyr_InitSetupInfo", [] { return driverwyr_InitSetupInfo(nullptr), 0; }},
+      {"driverwyr_SetPathNames", [] { return driverwyr_SetPathNames("/elsewhere/X.bmf", "", ""), 0; }},
+      {"driverwyr_SetUnit", [] { return driverwyr_SetUnit(1), 0; }},
+      {"driverwyr_SetMaterial_1", [] { return driverwyr_SetMaterial_1(9.0f, 9.0f, 7), 0; }},
+      {"driverwyr_SetDryRun", [] { return driverwyr_SetDryRun(1), 0; }},
+      {"driverwyr_GenerateMachineCodeFile", [] { return driverwyr_GenerateMachineCodeFile(nullptr, 0); }},
+      {"driverwyr_RunPreflight", [] { return driverwyr_RunPreflight(1) == nullptr ? -1 : 0; }},
+      {"driverwyr_SetUserInterface", [] { return driverwyr_SetUserInterface(nullptr); }},
+      {"driverwyr_SetClock", [] { return driverwyr_SetClock(nullptr); }},
+  };
+  const fs::path folder = fs::temp_directory_path() / "driverwyr_c_reentry_test";
+  for (const auto& [name, call] : calls) {
+    SCOPED_TRACE(name);
+    testing::CreationEnvironment env;
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    env.AddSetup(0, 2, "S1");
+    env.AddSetup(1, 2, "S2");
+    env.AddSteps({1, 1, 2});
+    const std::string path = (folder / "PART.bmf").string();
+    env.Store().ProgramPath = path;
+    env.Store().MaterialType = 1;
+    env.Store().MaterialThickness = 2.0f;
+    int result = 0;
+    std::string error;
+    env.ui.on_dialog = [](MemoryDialogWindow& window) { window.Press(kIdOk); };
+    env.ui.on_message = [&](const std::string&, unsigned) {
+      if (error.empty()) {
+        result = call();
+        error = driverwyr_LastError();
+      }
+      return kIdOk;
+    };
+    char out[512];
+    ASSERT_GT(driverwyr_GenerateMachineCodeFile(out, sizeof out), 0) << driverwyr_LastError();
+
+    EXPECT_EQ(result == 0 ? -1 : result, -1);
+    EXPECT_THAT(error, HasSubstr(std::string(name).substr(std::strlen("driverwyr_"))));
+    EXPECT_THAT(error, HasSubstr("refused while a run is in progress"));
+    EXPECT_EQ(driverwyr_GetWrittenProgramCount(), 2);
+    EXPECT_EQ(env.Store().StepArray.GetSize(), 3);
+    EXPECT_EQ(env.Store().ToolArray.GetSize(), 0);
+    EXPECT_EQ(env.Store().SetupArray.GetSize(), 2);
+    EXPECT_EQ(env.Store().ProgramPath, path);
+    EXPECT_EQ(env.Store().Unit, 0);
+    EXPECT_EQ(env.Store().MaterialType, 1);
+    driverwyr_SetDryRun(0);
+  }
+  fs::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace driverwyr

@@ -57,9 +57,12 @@ def generate_machine_code_file(lib, path_size=4096):
     or None when the operator created nothing; raises Error when a group
     failed or no run took place (run_results tells which and why)."""
     buffer = ctypes.create_string_buffer(path_size)
+    nested = lib.depth > 0  # from a callback of a run in progress: the library refuses it
     length = lib.driverwyr_GenerateMachineCodeFile(buffer, path_size)
     if length >= 0:
         return lib.decode(buffer.value)
+    if nested:
+        lib.fail("driverwyr_GenerateMachineCodeFile", length)
     results = run_results(lib)
     failed = [r for r in results if r.outcome == lib.constants["DRIVERWYR_GROUP_FAILED"]]
     if failed or not results:
