@@ -51,6 +51,11 @@ _ENTRIES = {
 }
 
 
+def _is_count(value, least=0):
+    """A JSON whole number from least to 65536 (true and false are no numbers)."""
+    return isinstance(value, int) and not isinstance(value, bool) and least <= value <= 1 << 16
+
+
 def _check(entry, kind, where):
     """Raises ValueError naming where an entry of the description is not
     what the description's format says."""
@@ -63,7 +68,7 @@ def _check(entry, kind, where):
         elif rule == _NAME:
             ok = isinstance(value, str) and _IDENTIFIER.match(value) is not None
         elif rule == _COUNT:
-            ok = isinstance(value, int) and not isinstance(value, bool) and 0 <= value <= 1 << 16
+            ok = _is_count(value)
         elif isinstance(rule, tuple) and isinstance(rule[0], str):
             ok = value in rule
         else:
@@ -102,9 +107,8 @@ def _check_description(description):
                 for p, parameter in enumerate(callback["parameters"]):
                     _check(parameter, "parameters", f"{where}.callback.parameters[{p}]")
             else:
-                count = member.get("count")
-                if not isinstance(count, int) or isinstance(count, bool) or not 1 <= count <= 1 << 16:
-                    raise ValueError(f"{where}.count: {count!r} is not a count")
+                if not _is_count(member.get("count"), least=1):
+                    raise ValueError(f"{where}.count: {member.get('count')!r} is not a count")
     for index, field in enumerate(description["fields"]):
         if field["record"] not in description["records"]:
             raise ValueError(f"fields[{index}].record: {field['record']!r} is no record of the description")
